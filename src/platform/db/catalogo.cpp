@@ -105,7 +105,7 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiPostgres(const QString &
     // Unquoted names fold to lower case: the schema is created that way.
     q.prepare(QStringLiteral(
         "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attnotnull,"
-        " COALESCE(array_position(i.indkey::int2[], a.attnum), 0), c.relname"
+        " COALESCE(array_position(i.indkey::int2[], a.attnum) - array_lower(i.indkey::int2[], 1) + 1, 0), c.relname"
         " FROM pg_catalog.pg_class c"
         " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
         " JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
