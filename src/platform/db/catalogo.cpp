@@ -48,14 +48,14 @@ void CatalogoDb::svuota()
     ++m_versione;
 }
 
-const TabellaCatalogo *CatalogoDb::tabella(QStringView nome)
+std::shared_ptr<const TabellaCatalogo> CatalogoDb::tabella(QStringView nome)
 {
     if (nome.isEmpty())
         return nullptr;
     auto it = m_tabelle.find(nome);
     if (it == m_tabelle.end())
         it = m_tabelle.emplace(nome.toString(), leggi(nome.toString())).first;
-    return it->second.get();
+    return it->second;
 }
 
 std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggi(const QString &nome)

@@ -39,7 +39,7 @@ class Catalogo {
 public:
     virtual ~Catalogo() = default;
     // The table of that name (letter case ignored); nullptr when the database has none.
-    virtual const TabellaCatalogo *tabella(QStringView nome) = 0;
+    virtual std::shared_ptr<const TabellaCatalogo> tabella(QStringView nome) = 0;
     // A number that changes whenever the cached descriptions are dropped.
     virtual uint64_t versione() const { return 0; }
 };
@@ -49,7 +49,7 @@ public:
 class CatalogoDb : public Catalogo {
 public:
     CatalogoDb(QSqlDatabase db, MotoreDb motore);
-    const TabellaCatalogo *tabella(QStringView nome) override;
+    std::shared_ptr<const TabellaCatalogo> tabella(QStringView nome) override;
     uint64_t versione() const override { return m_versione; }
     void svuota();
 

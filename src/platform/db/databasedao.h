@@ -22,13 +22,13 @@ private:
 
 class TabellaDao {
 public:
-    explicit TabellaDao(const TabellaCatalogo &t) : m_tabella(t) {}
-    const QString &Name() const { return m_tabella.nome(); }
+    explicit TabellaDao(std::shared_ptr<const TabellaCatalogo> t) : m_tabella(std::move(t)) {}
+    const QString &Name() const { return m_tabella->nome(); }
     CampoDao Fields(const QString &nome) const;
-    int FieldsCount() const { return static_cast<int>(m_tabella.colonne().size()); }
+    int FieldsCount() const { return static_cast<int>(m_tabella->colonne().size()); }
 
 private:
-    TabellaCatalogo m_tabella;
+    std::shared_ptr<const TabellaCatalogo> m_tabella;
 };
 
 class DatabaseDao {

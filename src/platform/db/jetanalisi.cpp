@@ -43,12 +43,7 @@ private:
     }
     Tk tipo(int off = 0) const { return tk(off).tipo; }
     Kw kw(int off = 0) const { return tk(off).tipo == Tk::Nome ? tk(off).parola : Kw::Nessuna; }
-    bool op(const char *s, int off = 0) const
-    {
-        if (tipo(off) != Tk::Op) return false;
-        const QStringView t = m_a.sql.mid(tk(off).inizio, tk(off).lunghezza);
-        return t == QLatin1String(s);
-    }
+    bool op(OpTk o) const { return tk().op == o; }
     bool prendi(Kw k)
     {
         if (kw() != k) return false;
@@ -320,7 +315,7 @@ private:
         do {
             const int as = nuovo(Nd::Assegna);
             n(as).a = colonna(si);
-            if (!op("=")) errore("'=' atteso");
+            if (!op(OpTk::Uguale)) errore("'=' atteso");
             ++m_p;
             n(as).b = espr(si);
             if (ult < 0) is.assegna = as;
@@ -404,12 +399,12 @@ private:
         int a = concatena();
         for (;;) {
             Op o = Op::Nessuno;
-            if (op("=")) o = Op::Uguale;
-            else if (op("<>") || op("!=")) o = Op::Diverso;
-            else if (op("<")) o = Op::Minore;
-            else if (op(">")) o = Op::Maggiore;
-            else if (op("<=")) o = Op::MinoreUguale;
-            else if (op(">=")) o = Op::MaggioreUguale;
+            if (op(OpTk::Uguale)) o = Op::Uguale;
+            else if (op(OpTk::Diverso)) o = Op::Diverso;
+            else if (op(OpTk::Minore)) o = Op::Minore;
+            else if (op(OpTk::Maggiore)) o = Op::Maggiore;
+            else if (op(OpTk::MinoreUguale)) o = Op::MinoreUguale;
+            else if (op(OpTk::MaggioreUguale)) o = Op::MaggioreUguale;
             if (o != Op::Nessuno) {
                 ++m_p;
                 a = binario(o, a, concatena());
@@ -470,7 +465,7 @@ private:
     int concatena()
     {
         int a = somma();
-        while (op("&")) {
+        while (op(OpTk::Concatena)) {
             ++m_p;
             a = binario(Op::Concatena, a, somma());
         }
@@ -481,8 +476,8 @@ private:
     {
         int a = modulo();
         for (;;) {
-            if (op("+")) { ++m_p; a = binario(Op::Piu, a, modulo()); }
-            else if (op("-")) { ++m_p; a = binario(Op::Meno, a, modulo()); }
+            if (op(OpTk::Piu)) { ++m_p; a = binario(Op::Piu, a, modulo()); }
+            else if (op(OpTk::Meno)) { ++m_p; a = binario(Op::Meno, a, modulo()); }
             else return a;
         }
     }
@@ -497,7 +492,7 @@ private:
     int divInt()
     {
         int a = prodotto();
-        while (op("\\")) {
+        while (op(OpTk::DivisioneIntera)) {
             ++m_p;
             a = binario(Op::DivisioneIntera, a, prodotto());
         }
@@ -509,7 +504,7 @@ private:
         int a = potenza();
         for (;;) {
             if (tipo() == Tk::Stella) { ++m_p; a = binario(Op::Per, a, potenza()); }
-            else if (op("/")) { ++m_p; a = binario(Op::Diviso, a, potenza()); }
+            else if (op(OpTk::Diviso)) { ++m_p; a = binario(Op::Diviso, a, potenza()); }
             else return a;
         }
     }
@@ -517,7 +512,7 @@ private:
     int potenza()
     {
         int a = unario();
-        while (op("^")) {
+        while (op(OpTk::Potenza)) {
             ++m_p;
             a = binario(Op::Potenza, a, unario());
         }
@@ -526,8 +521,8 @@ private:
 
     int unario()
     {
-        if (op("-") || op("+")) {
-            const bool meno = op("-");
+        if (op(OpTk::Meno) || op(OpTk::Piu)) {
+            const bool meno = op(OpTk::Meno);
             ++m_p;
             const int x = nuovo(Nd::Unario);
             n(x).op = meno ? Op::Meno : Op::Piu;

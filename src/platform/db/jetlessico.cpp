@@ -4,14 +4,16 @@
 
 namespace {
 
-bool nomeIniziale(char16_t c)
+inline bool nomeIniziale(char16_t c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || (c >= 128 && QChar(c).isLetter());
+    if (c < 128) return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return QChar(c).isLetter();
 }
 
-bool nomeInterno(char16_t c)
+inline bool nomeInterno(char16_t c)
 {
-    return nomeIniziale(c) || (c >= '0' && c <= '9') || c == '$';
+    if (c < 128) return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || (c >= '0' && c <= '9') || c == '$';
+    return QChar(c).isLetter();
 }
 
 bool cifra(char16_t c) { return c >= '0' && c <= '9'; }
@@ -63,6 +65,11 @@ Kw parolaChiave(const char16_t *p, int n)
     }
 }
 
+[[noreturn]] void erroreLessicale(const char *cosa, int posizione)
+{
+    throw erroreSintassi(QStringLiteral("%1 alla posizione %2").arg(QLatin1String(cosa)).arg(posizione + 1));
+}
+
 } // namespace
 
 std::vector<Token> tokenizza(QStringView sql)
@@ -72,9 +79,6 @@ std::vector<Token> tokenizza(QStringView sql)
     const char16_t *s = sql.utf16();
     const int n = static_cast<int>(sql.size());
     int i = 0;
-    const auto errore = [&](const char *cosa) {
-        throw erroreSintassi(QStringLiteral("%1 alla posizione %2").arg(QLatin1String(cosa)).arg(i + 1));
-    };
     while (i < n) {
         const char16_t c = s[i];
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
@@ -109,12 +113,12 @@ std::vector<Token> tokenizza(QStringView sql)
         } else if (c == '\'' || c == '"') {
             int j = i + 1;
             for (;;) {
-                if (j >= n) errore("testo non chiuso");
+                if (j >= n) erroreLessicale("testo non chiuso", i);
                 if (s[j] == c) {
                     if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
                     break;
                 }
-                if (s[j] == 0) errore("carattere nullo");
+                if (s[j] == 0) erroreLessicale("carattere nullo", i);
                 ++j;
             }
             t.tipo = Tk::Testo;
@@ -122,13 +126,13 @@ std::vector<Token> tokenizza(QStringView sql)
         } else if (c == '[') {
             int j = i + 1;
             while (j < n && s[j] != ']') ++j;
-            if (j >= n) errore("nome tra parentesi quadre non chiuso");
+            if (j >= n) erroreLessicale("nome tra parentesi quadre non chiuso", i);
             t.tipo = Tk::Nome;
             i = j + 1;
         } else if (c == '#') {
             int j = i + 1;
             while (j < n && s[j] != '#') ++j;
-            if (j >= n) errore("data non chiusa");
+            if (j >= n) erroreLessicale("data non chiusa", i);
             t.tipo = Tk::DataLett;
             i = j + 1;
         } else {
@@ -141,20 +145,28 @@ std::vector<Token> tokenizza(QStringView sql)
             case '*': t.tipo = Tk::Stella; ++i; break;
             case '<':
                 t.tipo = Tk::Op;
-                i += (i + 1 < n && (s[i + 1] == '>' || s[i + 1] == '=')) ? 2 : 1;
+                if (i + 1 < n && s[i + 1] == '>') { t.op = OpTk::Diverso; i += 2; }
+                else if (i + 1 < n && s[i + 1] == '=') { t.op = OpTk::MinoreUguale; i += 2; }
+                else { t.op = OpTk::Minore; ++i; }
                 break;
-            case '>': case '!':
+            case '>':
                 t.tipo = Tk::Op;
-                if (i + 1 < n && s[i + 1] == '=') i += 2;
-                else if (c == '!') errore("carattere non valido");
-                else ++i;
+                if (i + 1 < n && s[i + 1] == '=') { t.op = OpTk::MaggioreUguale; i += 2; }
+                else { t.op = OpTk::Maggiore; ++i; }
                 break;
-            case '=': case '+': case '-': case '/': case '\\': case '^': case '&':
-                t.tipo = Tk::Op;
-                ++i;
+            case '!':
+                if (i + 1 < n && s[i + 1] == '=') { t.tipo = Tk::Op; t.op = OpTk::Diverso; i += 2; }
+                else erroreLessicale("carattere non valido", i);
                 break;
+            case '=': t.tipo = Tk::Op; t.op = OpTk::Uguale; ++i; break;
+            case '+': t.tipo = Tk::Op; t.op = OpTk::Piu; ++i; break;
+            case '-': t.tipo = Tk::Op; t.op = OpTk::Meno; ++i; break;
+            case '/': t.tipo = Tk::Op; t.op = OpTk::Diviso; ++i; break;
+            case '\\': t.tipo = Tk::Op; t.op = OpTk::DivisioneIntera; ++i; break;
+            case '^': t.tipo = Tk::Op; t.op = OpTk::Potenza; ++i; break;
+            case '&': t.tipo = Tk::Op; t.op = OpTk::Concatena; ++i; break;
             default:
-                errore("carattere non valido");
+                erroreLessicale("carattere non valido", i);
             }
         }
         t.lunghezza = i - t.inizio;

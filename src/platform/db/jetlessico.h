@@ -28,9 +28,14 @@ enum class Kw : uint8_t {
     Or, Xor, Not, Is, Null, Like, Between, In, Exists, True, False, Mod, Date, Timestamp, Escape,
 };
 
+// Operators, told apart once by the tokenizer.
+enum class OpTk : uint8_t { Nessuno, Uguale, Diverso, Minore, Maggiore, MinoreUguale, MaggioreUguale, Piu, Meno, Diviso,
+                            DivisioneIntera, Potenza, Concatena };
+
 struct Token {
     Tk tipo = Tk::Fine;
     Kw parola = Kw::Nessuna;
+    OpTk op = OpTk::Nessuno;
     int inizio = 0;
     int lunghezza = 0;
 };

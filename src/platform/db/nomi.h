@@ -25,15 +25,38 @@ struct HashNome {
     size_t operator()(const QString &s) const noexcept { return (*this)(QStringView(s)); }
 };
 
+// Equality ignoring letter case, with a quick path for the ASCII names of the schema.
+inline bool stessoNomeTesto(QStringView a, QStringView b) noexcept
+{
+    if (a.size() != b.size()) return false;
+    const char16_t *p = a.utf16(), *q = b.utf16();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = p[i], y = q[i];
+        if (x == y) continue;
+        if (x < 128 && y < 128) {
+            if (x >= 'A' && x <= 'Z') x = static_cast<char16_t>(x + 32);
+            if (y >= 'A' && y <= 'Z') y = static_cast<char16_t>(y + 32);
+            if (x != y) return false;
+        } else if (QChar(x).toCaseFolded() != QChar(y).toCaseFolded()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 struct UgualeNome {
     using is_transparent = void;
-    bool operator()(QStringView a, QStringView b) const noexcept
-    {
-        return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
-    }
+    bool operator()(QStringView a, QStringView b) const noexcept { return stessoNomeTesto(a, b); }
 };
 
 // Exact text keys (statement texts).
 struct HashTesto {
     size_t operator()(const QString &s) const noexcept { return qHash(s); }
+};
+
+// Exact text keys looked up by view.
+struct HashVista {
+    using is_transparent = void;
+    size_t operator()(QStringView s) const noexcept { return qHash(s); }
+    size_t operator()(const QString &s) const noexcept { return qHash(QStringView(s)); }
 };

@@ -50,10 +50,11 @@ void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
 {
     const int n = r.count();
     m_colonne = n;
-    bool noti = t.colonneNote && static_cast<int>(t.colonne.size()) == n;
+    const std::vector<ColonnaRisultato> colonne = t.colonneNote ? colonneRisultato(t) : std::vector<ColonnaRisultato>();
+    bool noti = t.colonneNote && static_cast<int>(colonne.size()) == n;
     // The statement's own description must agree with what the engine returned.
     for (int i = 0; noti && i < n; ++i) {
-        const ColonnaRisultato &c = t.colonne[static_cast<size_t>(i)];
+        const ColonnaRisultato &c = colonne[static_cast<size_t>(i)];
         const QString &atteso = c.qualificatore.isEmpty() ? c.nome : c.colonnaBase;
         if (!atteso.isEmpty() && !stessoNome(atteso, r.fieldName(i)))
             noti = false;
@@ -61,7 +62,7 @@ void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
     m_campi.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         Campo &c = m_campi[static_cast<size_t>(i)];
-        if (noti) c.info = t.colonne[static_cast<size_t>(i)];
+        if (noti) c.info = colonne[static_cast<size_t>(i)];
         if (c.info.nome.isEmpty()) c.info.nome = r.fieldName(i);
         c.tipo = c.info.tipo;
         if (c.tipo == TipoCampo::Sconosciuto && m_motore == MotoreDb::PostgreSQL)
@@ -81,7 +82,7 @@ void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
             Base nuova;
             nuova.fonte = c.info.fonte;
             nuova.tabella = c.info.tabellaBase;
-            if (const TabellaCatalogo *cat = cn.catalogo().tabella(nuova.tabella))
+            if (const auto cat = cn.catalogo().tabella(nuova.tabella))
                 for (int k : cat->chiave()) nuova.nomiChiave.push_back(cat->colonne()[static_cast<size_t>(k)].nome);
             nuova.chiave.assign(nuova.nomiChiave.size(), -1);
             m_basi.push_back(std::move(nuova));
@@ -188,7 +189,22 @@ void Recordset::FindNext(const QString &criterio)
 
 int Recordset::campo(QStringView nome) const
 {
-    const int i = m_nomi.trova(nome);
+    NomeRecente &r = m_recenti[(reinterpret_cast<uintptr_t>(nome.data()) >> 4 ^ static_cast<uintptr_t>(nome.size())) & 63];
+    int i;
+    if (r.indirizzo == nome.data() && QStringView(r.nome) == nome) {
+        i = r.campo;
+    } else {
+        const auto visto = m_nomiVisti.find(nome);
+        if (visto != m_nomiVisti.end()) {
+            i = visto->second;
+        } else {
+            i = m_nomi.trova(nome);
+            if (m_nomiVisti.size() < 512) m_nomiVisti.emplace(nome.toString(), i);
+        }
+        r.indirizzo = nome.data();
+        r.nome = nome.toString();
+        r.campo = i;
+    }
     if (i == IndiceNomi::Ambiguo)
         throw erroreDb(ErrDb::ElementoNonTrovato,
                        QStringLiteral("%1 (più tabelle hanno un campo con questo nome: indicare la tabella)").arg(nome));
@@ -208,11 +224,8 @@ Variant Recordset::Valore(int riga, int colonna) const
     return daMotore(cella(riga, colonna), m_campi.at(static_cast<size_t>(colonna)).tipo);
 }
 
-Variant Recordset::ValoreCampo(QStringView nome) const
+Variant Recordset::valore(int c) const
 {
-    const int c = campo(nome);
-    if (c < 0)
-        return Variant();
     const size_t k = static_cast<size_t>(c);
     if (m_modo != Modo::Nessuno) {
         if (m_scritto[k]) return m_buffer[k];
@@ -225,16 +238,22 @@ Variant Recordset::ValoreCampo(QStringView nome) const
     return daMotore(cella(m_pos, c), m_campi[k].tipo);
 }
 
+Variant Recordset::ValoreCampo(QStringView nome) const
+{
+    const int c = campo(nome);
+    return c < 0 ? Variant() : valore(c);
+}
+
 Variant Recordset::LeggiCampo(QStringView nome, int16_t tipo) const
 {
-    const Variant v = ValoreCampo(nome);
+    const int c = campo(nome);
+    if (c < 0)
+        return tipo ? neutroCodice(tipo) : Variant();
+    Variant v = valore(c);
     if (v.isEmpty())
         return tipo ? neutroCodice(tipo) : v;
-    if (v.isNull()) {
-        if (tipo) return neutroCodice(tipo);
-        const int c = campo(nome);
-        return neutro(m_campi[static_cast<size_t>(c)].tipo);
-    }
+    if (v.isNull())
+        return tipo ? neutroCodice(tipo) : neutro(m_campi[static_cast<size_t>(c)].tipo);
     return v;
 }
 
@@ -251,6 +270,7 @@ void Recordset::AddNew()
     richiediAggiornabile();
     m_modo = Modo::Nuovo;
     m_buffer.assign(m_campi.size(), Variant::null());
+    m_legati.assign(m_campi.size(), QVariant());
     m_scritto.assign(m_campi.size(), false);
 }
 
@@ -261,6 +281,7 @@ void Recordset::Edit()
         throw erroreDb(ErrDb::NessunRecordCorrente);
     m_modo = Modo::Modifica;
     m_buffer.assign(m_campi.size(), Variant::null());
+    m_legati.assign(m_campi.size(), QVariant());
     m_scritto.assign(m_campi.size(), false);
 }
 
@@ -274,61 +295,66 @@ void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
     const Campo &f = m_campi[static_cast<size_t>(c)];
     if (f.base < 0)
         throw erroreDb(ErrDb::SolaLettura, nome.toString());
-    versoMotore(valore, f.tipo, m_motore); // a value the field cannot hold fails here, as on assignment
+    // A value the field cannot hold fails here, as on assignment.
+    m_legati[static_cast<size_t>(c)] = versoMotore(valore, f.tipo, m_motore);
     m_buffer[static_cast<size_t>(c)] = valore;
     m_scritto[static_cast<size_t>(c)] = true;
 }
 
 void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
 
-void Recordset::scriviBase(const Base &b, bool nuovo, std::vector<QVariant> &riga)
+const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
 {
-    Connessione &cn = conn();
-    // Each base column once: the statement may name a field twice ("T.*, T.Field").
-    std::vector<int> colonne, scritte;
+    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    // The key of the plan: the base, the kind of write and the fields written.
+    QString chiave = QString::number(indiceBase) + (nuovo ? QLatin1Char('N') : QLatin1Char('M'));
+    for (int i : b.colonne)
+        chiave += m_scritto[static_cast<size_t>(i)] ? QLatin1Char('1') : QLatin1Char('0');
+    const auto trovato = m_piani.find(chiave);
+    if (trovato != m_piani.end())
+        return trovato->second;
+
+    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
+    // Each base column once (a statement may name a field twice, "T.*, T.Field"); the last
+    // write of a doubled field wins.
+    std::vector<int> colonne;
     for (int i : b.colonne) {
         bool doppia = false;
         for (int j : colonne)
-            if (stessoNome(m_campi[static_cast<size_t>(j)].info.colonnaBase, m_campi[static_cast<size_t>(i)].info.colonnaBase))
-                doppia = true;
-        if (doppia) continue;
-        colonne.push_back(i);
+            if (stessoNome(base(j), base(i))) doppia = true;
+        if (!doppia) colonne.push_back(i);
     }
+    Piano p;
     for (int i : colonne) {
-        // the last write of a doubled field wins
         int ultima = -1;
         for (int j : b.colonne)
-            if (m_scritto[static_cast<size_t>(j)] &&
-                stessoNome(m_campi[static_cast<size_t>(j)].info.colonnaBase, m_campi[static_cast<size_t>(i)].info.colonnaBase))
-                ultima = j;
-        if (ultima >= 0) scritte.push_back(ultima);
+            if (m_scritto[static_cast<size_t>(j)] && stessoNome(base(j), base(i))) ultima = j;
+        if (ultima >= 0) p.scritte.push_back(ultima);
+        else if (nuovo) p.ritorno.push_back(i); // its default value is learnt from the database
     }
-    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
-    QString ritorno;
-    for (size_t k = 0; k < colonne.size(); ++k) {
-        if (k) ritorno += QStringLiteral(", ");
-        ritorno += base(colonne[k]);
-    }
-    QString sql;
-    std::vector<QVariant> legati;
     if (nuovo) {
-        sql = QStringLiteral("INSERT INTO ") + b.tabella;
-        if (scritte.empty()) {
-            sql += QStringLiteral(" DEFAULT VALUES");
+        p.sql = QStringLiteral("INSERT INTO ") + b.tabella;
+        if (p.scritte.empty()) {
+            p.sql += QStringLiteral(" DEFAULT VALUES");
         } else {
             QString valori;
-            sql += QStringLiteral(" (");
-            for (size_t k = 0; k < scritte.size(); ++k) {
+            p.sql += QStringLiteral(" (");
+            for (size_t k = 0; k < p.scritte.size(); ++k) {
                 if (k) {
-                    sql += QStringLiteral(", ");
+                    p.sql += QStringLiteral(", ");
                     valori += QStringLiteral(", ");
                 }
-                sql += base(scritte[k]);
+                p.sql += base(p.scritte[k]);
                 valori += QLatin1Char('?');
-                const Campo &f = m_campi[static_cast<size_t>(scritte[k])];
-                legati.push_back(versoMotore(m_buffer[static_cast<size_t>(scritte[k])], f.tipo, m_motore));
             }
-            sql += QStringLiteral(") VALUES (") + valori + QLatin1Char(')');
+            p.sql += QStringLiteral(") VALUES (") + valori + QLatin1Char(')');
+        }
+        if (!p.ritorno.empty()) {
+            p.sql += QStringLiteral(" RETURNING ");
+            for (size_t k = 0; k < p.ritorno.size(); ++k) {
+                if (k) p.sql += QStringLiteral(", ");
+                p.sql += base(p.ritorno[k]);
+            }
         }
     } else {
         for (size_t k = 0; k < b.chiave.size(); ++k)
@@ -337,50 +363,58 @@ void Recordset::scriviBase(const Base &b, bool nuovo, std::vector<QVariant> &rig
                                QStringLiteral("la chiave %1.%2 non è tra i campi letti").arg(b.tabella, b.nomiChiave[k]));
         if (b.chiave.empty())
             throw erroreDb(ErrDb::SolaLettura, QStringLiteral("la tabella %1 non ha chiave primaria").arg(b.tabella));
-        sql = QStringLiteral("UPDATE ") + b.tabella + QStringLiteral(" SET ");
-        for (size_t k = 0; k < scritte.size(); ++k) {
-            if (k) sql += QStringLiteral(", ");
-            sql += base(scritte[k]) + QStringLiteral(" = ?");
-            const Campo &f = m_campi[static_cast<size_t>(scritte[k])];
-            legati.push_back(versoMotore(m_buffer[static_cast<size_t>(scritte[k])], f.tipo, m_motore));
+        p.sql = QStringLiteral("UPDATE ") + b.tabella + QStringLiteral(" SET ");
+        for (size_t k = 0; k < p.scritte.size(); ++k) {
+            if (k) p.sql += QStringLiteral(", ");
+            p.sql += base(p.scritte[k]) + QStringLiteral(" = ?");
         }
-        sql += QStringLiteral(" WHERE ");
+        p.sql += QStringLiteral(" WHERE ");
         for (size_t k = 0; k < b.chiave.size(); ++k) {
-            if (k) sql += QStringLiteral(" AND ");
-            sql += base(b.chiave[k]) + QStringLiteral(" = ?");
-            legati.push_back(cella(m_pos, b.chiave[k]));
+            if (k) p.sql += QStringLiteral(" AND ");
+            p.sql += base(b.chiave[k]) + QStringLiteral(" = ?");
         }
         // Every other field as read: a row changed by another user since is not overwritten.
         const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
         for (int i : colonne) {
             if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
-            sql += QStringLiteral(" AND ") + base(i) + uguale;
-            const QVariant &orig = cella(m_pos, i);
-            legati.push_back(orig.isNull() ? nulloPer(m_campi[static_cast<size_t>(i)].tipo, m_motore) : orig);
+            p.sql += QStringLiteral(" AND ") + base(i) + uguale;
+            p.controllo.push_back(i);
         }
     }
-    if (!colonne.empty())
-        sql += QStringLiteral(" RETURNING ") + ritorno;
-    QSqlQuery &q = cn.preparata(sql);
-    for (size_t k = 0; k < legati.size(); ++k)
-        q.bindValue(static_cast<int>(k), legati[k]);
+    return m_piani.emplace(chiave, std::move(p)).first->second;
+}
+
+void Recordset::scriviBase(int indiceBase, bool nuovo, std::vector<QVariant> &riga)
+{
+    Connessione &cn = conn();
+    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    const Piano &p = piano(indiceBase, nuovo);
+    QSqlQuery &q = cn.preparata(p.sql);
+    int k = 0;
+    for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
+    if (!nuovo) {
+        for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
+        for (int i : p.controllo) {
+            const QVariant &orig = cella(m_pos, i);
+            q.bindValue(k++, orig.isNull() ? nulloPer(m_campi[static_cast<size_t>(i)].tipo, m_motore) : orig);
+        }
+    }
     eseguiPreparata(q, m_motore);
-    if (colonne.empty()) {
+    if (!nuovo && q.numRowsAffected() == 0) {
         q.finish();
-        return;
+        throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
     }
-    if (!q.next()) {
-        q.finish();
-        if (!nuovo)
-            throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
-        return;
-    }
-    for (size_t k = 0; k < colonne.size(); ++k) {
-        const QVariant v = q.value(static_cast<int>(k));
-        for (int j : b.colonne)
-            if (stessoNome(base(j), base(colonne[k]))) riga[static_cast<size_t>(j)] = v;
-    }
+    if (!p.ritorno.empty() && q.next())
+        for (size_t r = 0; r < p.ritorno.size(); ++r) riga[static_cast<size_t>(p.ritorno[r])] = q.value(static_cast<int>(r));
     q.finish();
+    // The row holds what was written, every copy of a doubled field included.
+    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
+    for (int i : p.scritte)
+        for (int j : b.colonne)
+            if (j == i || stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
+    for (int i : p.ritorno)
+        for (int j : b.colonne)
+            if (j != i && stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
 }
 
 void Recordset::Update()
@@ -392,17 +426,18 @@ void Recordset::Update()
             if (m_scritto[static_cast<size_t>(i)]) return true;
         return false;
     };
+    const int basi = static_cast<int>(m_basi.size());
     if (m_modo == Modo::Nuovo) {
         std::vector<QVariant> riga(static_cast<size_t>(m_colonne));
         bool fatto = false;
-        for (const Base &b : m_basi)
-            if (scritta(b)) {
+        for (int b = 0; b < basi; ++b)
+            if (scritta(m_basi[static_cast<size_t>(b)])) {
                 scriviBase(b, true, riga);
                 fatto = true;
             }
         if (!fatto) {
-            if (m_basi.size() != 1) throw erroreDb(ErrDb::SolaLettura);
-            scriviBase(m_basi.front(), true, riga);
+            if (basi != 1) throw erroreDb(ErrDb::SolaLettura);
+            scriviBase(0, true, riga);
         }
         const bool allaFine = m_pos >= righe();
         m_celle.insert(m_celle.end(), riga.begin(), riga.end());
@@ -413,8 +448,8 @@ void Recordset::Update()
             throw erroreDb(ErrDb::NessunRecordCorrente);
         std::vector<QVariant> riga(m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne,
                                    m_celle.begin() + static_cast<qsizetype>(m_pos + 1) * m_colonne);
-        for (const Base &b : m_basi)
-            if (scritta(b)) scriviBase(b, false, riga);
+        for (int b = 0; b < basi; ++b)
+            if (scritta(m_basi[static_cast<size_t>(b)])) scriviBase(b, false, riga);
         std::copy(riga.begin(), riga.end(), m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne);
         m_ultimoModificato = m_pos;
     }
@@ -467,6 +502,7 @@ void Recordset::AggiungiDaRecord(const Recordset &da)
         const int j = da.m_nomi.trova(f.info.nome);
         if (j < 0) continue;
         m_buffer[i] = da.ValoreCampo(da.NomeCampo(j));
+        m_legati[i] = versoMotore(m_buffer[i], f.tipo, m_motore);
         m_scritto[i] = true;
     }
     Update();

@@ -12,8 +12,10 @@
 
 #include <QString>
 #include <QVariant>
+#include <array>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class Connessione;
@@ -99,11 +101,14 @@ private:
     QVariant &cella(int riga, int col) { return m_celle[static_cast<size_t>(riga) * static_cast<size_t>(m_colonne) + static_cast<size_t>(col)]; }
     bool haRigaCorrente() const { return m_pos >= 0 && m_pos < righe() && !m_correnteEliminata; }
     int campo(QStringView nome) const; // raises 3265 when ambiguous; -1 when absent
+    // The field's value on the current row, or in the row being edited; Empty when there is no
+    // row (nothing read past the end fails).
+    Variant valore(int c) const;
     void leggi(const QString &sql);
     void preparaCampi(const Traduzione &t, const class QSqlRecord &r);
     void richiediAggiornabile() const;
     Connessione &conn() const;
-    void scriviBase(const Base &b, bool nuovo, std::vector<QVariant> &riga);
+    void scriviBase(int base, bool nuovo, std::vector<QVariant> &riga);
     bool cercaDa(int inizio);
 
     std::weak_ptr<Connessione> m_connessione;
@@ -122,7 +127,27 @@ private:
 
     Modo m_modo = Modo::Nessuno;
     std::vector<Variant> m_buffer;
+    std::vector<QVariant> m_legati; // the written values as the engine takes them
     std::vector<bool> m_scritto;
+
+    // The statements of a base table's writes, by the fields written.
+    struct Piano {
+        QString sql;
+        std::vector<int> scritte;  // fields bound as values, in order
+        std::vector<int> ritorno;  // fields read back (RETURNING), in order
+        std::vector<int> controllo; // fields checked against their value as read
+    };
+    const Piano &piano(int base, bool nuovo);
+    std::unordered_map<QString, Piano, HashTesto> m_piani;
+    // Field positions of the names asked so far, by their exact spelling; the names a walk asks
+    // again and again (the same texts at the same addresses) are found first by address.
+    mutable std::unordered_map<QString, int, HashVista, std::equal_to<>> m_nomiVisti;
+    struct NomeRecente {
+        const QChar *indirizzo = nullptr;
+        QString nome;
+        int campo = -1;
+    };
+    mutable std::array<NomeRecente, 64> m_recenti;
 
     QString m_ultimoCriterio;
     std::unique_ptr<Criterio> m_criterio;

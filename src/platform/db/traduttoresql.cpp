@@ -3,6 +3,8 @@
 #include "errori.h"
 #include "letterali.h"
 
+#include <optional>
+
 namespace {
 
 enum class Genere : uint8_t { Ignoto, Testo, Numero, Data, Logico };
@@ -10,7 +12,8 @@ enum class Genere : uint8_t { Ignoto, Testo, Numero, Data, Logico };
 struct Fonte {
     QStringView esposto; // alias, or the table name as written
     QStringView tabella; // table name as written ("" for a derived table)
-    const TabellaCatalogo *cat = nullptr;
+    std::shared_ptr<const TabellaCatalogo> cat;
+    QString espostoTesto; // `esposto` as a text of its own, made once
 };
 
 struct Risolta {
@@ -74,13 +77,55 @@ int forza(const Nodo &x)
     }
 }
 
+// The statement being written: pieces copied straight into a buffer that grows rarely (a
+// statement is written from hundreds of small pieces).
+class Uscita {
+public:
+    void riserva(qsizetype n)
+    {
+        m_testo.resize(n);
+        m_dati = reinterpret_cast<char16_t *>(m_testo.data());
+    }
+    void aggiungi(QStringView v)
+    {
+        spazio(v.size());
+        const char16_t *p = v.utf16();
+        for (qsizetype i = 0; i < v.size(); ++i) m_dati[m_lung + i] = p[i];
+        m_lung += v.size();
+    }
+    void aggiungi(const char *latino)
+    {
+        for (; *latino; ++latino) {
+            spazio(1);
+            m_dati[m_lung++] = static_cast<unsigned char>(*latino);
+        }
+    }
+    QString prendi()
+    {
+        m_testo.truncate(m_lung);
+        m_dati = nullptr;
+        m_lung = 0;
+        return std::move(m_testo);
+    }
+
+private:
+    void spazio(qsizetype n)
+    {
+        if (m_lung + n > m_testo.size()) riserva(std::max<qsizetype>(m_testo.size() * 2, m_lung + n + 64));
+    }
+    QString m_testo;
+    char16_t *m_dati = nullptr;
+    qsizetype m_lung = 0;
+};
+
 class Scrittore {
 public:
     Scrittore(const Albero &a, MotoreDb m, Catalogo &c) : m_a(a), m_m(m), m_c(c)
     {
+        m_risolte.resize(a.nodi.size());
         m_fonti.resize(a.select.size());
         m_fontiPronte.assign(a.select.size(), false);
-        m_o.reserve(a.sql.size() + a.sql.size() / 2 + 64);
+        m_o.riserva(a.sql.size() + a.sql.size() / 2 + 64);
     }
 
     Traduzione traduci()
@@ -98,7 +143,7 @@ public:
         case TipoIstruzione::Delete: elimina(); break;
         case TipoIstruzione::Altro: break;
         }
-        t.sql = std::move(m_o);
+        t.sql = m_o.prendi();
         return t;
     }
 
@@ -128,15 +173,25 @@ private:
             f.tabella = m_a.nome(x.tok);
             f.esposto = x.tok2 >= 0 ? m_a.nome(x.tok2) : f.tabella;
             f.cat = m_c.tabella(f.tabella);
-            out.push_back(f);
+            f.espostoTesto = f.esposto.toString();
+            out.push_back(std::move(f));
         } else if (x.tipo == Nd::Derivata) {
             Fonte f;
             f.esposto = m_a.nome(x.tok2);
-            out.push_back(f);
+            f.espostoTesto = f.esposto.toString();
+            out.push_back(std::move(f));
         }
     }
 
+    // A column's source, worked out once per node (a node belongs to one SELECT).
     Risolta risolvi(int c, int si)
+    {
+        std::optional<Risolta> &r = m_risolte[static_cast<size_t>(c)];
+        if (!r) r = cerca(c, si);
+        return *r;
+    }
+
+    Risolta cerca(int c, int si)
     {
         const Nodo &x = n(c);
         const QStringView nome = m_a.nome(x.tok);
@@ -256,9 +311,9 @@ private:
     }
 
     // ---------------------------------------------------------------- output
-    void w(const char *s) { m_o.append(QLatin1String(s)); }
-    void w(QStringView s) { m_o.append(s); }
-    void w(const QString &s) { m_o.append(s); }
+    void w(const char *s) { m_o.aggiungi(s); }
+    void w(QStringView s) { m_o.aggiungi(s); }
+    void w(const QString &s) { m_o.aggiungi(QStringView(s)); }
 
     void nomeQualificato(QStringView qual, QStringView nome)
     {
@@ -795,7 +850,7 @@ private:
         }
     }
 
-    // The fields of a SELECT's result, in order, as the record sets name them.
+    // The items of a SELECT's result, in order, as the record sets name their fields.
     void colonneRisultato(int si, Traduzione &t)
     {
         t.colonneNote = true;
@@ -805,17 +860,11 @@ private:
                 t.colonneNote = false;
                 return;
             }
-            for (const ColonnaCatalogo &c : f.cat->colonne()) {
-                ColonnaRisultato r;
-                r.qualificatore = f.esposto.toString();
-                r.fonte = r.qualificatore;
-                r.nome = c.nome;
-                r.tabellaBase = f.cat->nome();
-                r.colonnaBase = c.nome;
-                r.tipo = c.tipo;
-                r.nonNullo = c.nonNullo;
-                t.colonne.push_back(std::move(r));
-            }
+            VoceRisultato v;
+            v.colonna.qualificatore = f.espostoTesto;
+            v.colonna.fonte = f.espostoTesto;
+            v.tutte = f.cat;
+            t.voci.push_back(std::move(v));
         };
         for (int v = s.voci; v >= 0; v = n(v).seguente) {
             const Nodo &voce = n(v);
@@ -843,10 +892,10 @@ private:
                 const Risolta ris = risolvi(voce.a, si);
                 if (const ColonnaCatalogo *c = ris.col()) {
                     if (voce.tok2 < 0) {
-                        r.qualificatore = ris.fonte->esposto.toString();
+                        r.qualificatore = ris.fonte->espostoTesto;
                         r.nome = c->nome;
                     }
-                    r.fonte = ris.fonte->esposto.toString();
+                    r.fonte = ris.fonte->espostoTesto;
                     r.tabellaBase = ris.fonte->cat->nome();
                     r.colonnaBase = c->nome;
                     r.tipo = c->tipo;
@@ -858,13 +907,21 @@ private:
             } else {
                 r.tipo = tipoEspressione(voce.a, si);
             }
-            t.colonne.push_back(std::move(r));
+            VoceRisultato vr;
+            vr.colonna = std::move(r);
+            t.voci.push_back(std::move(vr));
         }
         if (s.unione >= 0) {
-            for (ColonnaRisultato &c : t.colonne) {
+            // The rows of a UNION belong to no table: readable, not writable.
+            std::vector<ColonnaRisultato> piane = ::colonneRisultato(t);
+            t.voci.clear();
+            for (ColonnaRisultato &c : piane) {
                 c.fonte.clear();
                 c.tabellaBase.clear();
                 c.colonnaBase.clear();
+                VoceRisultato vr;
+                vr.colonna = std::move(c);
+                t.voci.push_back(std::move(vr));
             }
         }
     }
@@ -893,7 +950,7 @@ private:
         const Istruzione &is = m_a.istruzione;
         const Nodo &t = n(is.tabella);
         const QStringView nome = m_a.nome(t.tok);
-        const TabellaCatalogo *cat = m_c.tabella(nome);
+        const auto cat = m_c.tabella(nome);
         std::vector<TipoCampo> tipi;
         w("INSERT INTO ");
         w(nome);
@@ -948,7 +1005,7 @@ private:
             const Nodo &t = n(is.tabella);
             w("UPDATE ");
             tabella(is.tabella, si, false);
-            assegnazioni(si, m_c.tabella(m_a.nome(t.tok)));
+            assegnazioni(si, m_c.tabella(m_a.nome(t.tok)).get());
             if (is.dove >= 0) {
                 w(" WHERE ");
                 espr(is.dove, si, true);
@@ -972,7 +1029,7 @@ private:
             w(bersaglio->cat->nome());
             m_qualDa = bersaglio->esposto;
             m_qualA = bersaglio->cat->nome();
-            assegnazioni(si, bersaglio->cat);
+            assegnazioni(si, bersaglio->cat.get());
         });
     }
 
@@ -1090,7 +1147,8 @@ private:
     Catalogo &m_c;
     std::vector<std::vector<Fonte>> m_fonti;
     std::vector<bool> m_fontiPronte;
-    QString m_o;
+    std::vector<std::optional<Risolta>> m_risolte;
+    Uscita m_o;
     QStringView m_qualDa;
     QString m_qualA;
 };
@@ -1107,6 +1165,29 @@ QStringView primaParola(QStringView sql)
 bool parola(QStringView p, const char *k) { return p.compare(QLatin1String(k), Qt::CaseInsensitive) == 0; }
 
 } // namespace
+
+std::vector<ColonnaRisultato> colonneRisultato(const Traduzione &t)
+{
+    std::vector<ColonnaRisultato> out;
+    for (const VoceRisultato &v : t.voci) {
+        if (!v.tutte) {
+            out.push_back(v.colonna);
+            continue;
+        }
+        for (const ColonnaCatalogo &c : v.tutte->colonne()) {
+            ColonnaRisultato r;
+            r.qualificatore = v.colonna.qualificatore;
+            r.fonte = v.colonna.fonte;
+            r.nome = c.nome;
+            r.tabellaBase = v.tutte->nome();
+            r.colonnaBase = c.nome;
+            r.tipo = c.tipo;
+            r.nonNullo = c.nonNullo;
+            out.push_back(std::move(r));
+        }
+    }
+    return out;
+}
 
 Traduzione traduciJet(QStringView sql, MotoreDb motore, Catalogo &catalogo)
 {

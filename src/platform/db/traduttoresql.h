@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+// A column of a SELECT's result as the record sets name it.
 struct ColonnaRisultato {
     QString qualificatore; // table or alias of a plain column ("" for expressions and aliased items)
     QString nome;          // the field's name (its alias when it has one); "" when the statement gives none
@@ -26,13 +27,22 @@ struct ColonnaRisultato {
     bool nonNullo = false;
 };
 
+// One item of a SELECT list: a column, or every column of a table ("T.*", "*").
+struct VoceRisultato {
+    ColonnaRisultato colonna;                    // for a single column
+    std::shared_ptr<const TabellaCatalogo> tutte; // for "T.*": the table, named by colonna.qualificatore
+};
+
 struct Traduzione {
     QString sql;
     TipoIstruzione tipo = TipoIstruzione::Altro;
     bool schema = false;        // CREATE, DROP or ALTER: the catalogue changes
-    bool colonneNote = false;   // `colonne` describes the result column by column
-    std::vector<ColonnaRisultato> colonne;
+    bool colonneNote = false;   // `voci` describes the whole result
+    std::vector<VoceRisultato> voci;
 };
+
+// The result's columns one by one, "T.*" spelled out.
+std::vector<ColonnaRisultato> colonneRisultato(const Traduzione &t);
 
 // One translation, without cache.
 Traduzione traduciJet(QStringView sql, MotoreDb motore, Catalogo &catalogo);

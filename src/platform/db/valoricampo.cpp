@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -44,6 +45,39 @@ Variant daMotore(const QVariant &v, TipoCampo tipo)
 {
     if (v.isNull())
         return Variant::null();
+    const int id = v.typeId();
+    // The common cases read straight from the stored value.
+    switch (tipo) {
+    case TipoCampo::Testo: case TipoCampo::Memo:
+        if (id == QMetaType::QString) return Variant(*static_cast<const QString *>(v.constData()));
+        break;
+    case TipoCampo::Lungo:
+        if (id == QMetaType::LongLong) return numeroIntero(*static_cast<const qlonglong *>(v.constData()));
+        if (id == QMetaType::Int) return Variant(static_cast<int32_t>(*static_cast<const int *>(v.constData())));
+        break;
+    case TipoCampo::Doppio:
+        if (id == QMetaType::Double) return Variant(*static_cast<const double *>(v.constData()));
+        break;
+    case TipoCampo::Valuta:
+        if (id == QMetaType::Double) {
+            // An amount stored from four decimals reads back as those four decimals: below 10^9
+            // a double that close to a multiple of 0.0001 shows that multiple at 15 digits.
+            const double d = *static_cast<const double *>(v.constData());
+            if (std::fabs(d) < 1e9) {
+                const double scalato = d * 10000.0;
+                const double intero = std::nearbyint(scalato);
+                if (std::fabs(scalato - intero) < 1e-6)
+                    return Variant(Currency::fromUnits(static_cast<int64_t>(intero)));
+            }
+        }
+        break;
+    case TipoCampo::Data: case TipoCampo::DataOra:
+        if (id == QMetaType::QString)
+            if (const auto d = leggiDataIso(*static_cast<const QString *>(v.constData()))) return Variant(*d);
+        break;
+    default:
+        break;
+    }
     bool ok = true;
     switch (tipo) {
     case TipoCampo::Testo: case TipoCampo::Memo:

@@ -99,15 +99,16 @@ TEST_F(Traduttore, ResultFieldsAreNamedByTableAndField)
                                                    "OrdVenDett.Articolo = Articoli.Articolo"),
                                     MotoreDb::SQLite, cat);
     ASSERT_TRUE(t.colonneNote);
-    ASSERT_EQ(t.colonne.size(), 11u);
-    EXPECT_EQ(t.colonne[6].qualificatore, QStringLiteral("OrdVenDett"));
-    EXPECT_EQ(t.colonne[6].nome, QStringLiteral("Descrizione"));
-    EXPECT_EQ(t.colonne[8].qualificatore, QStringLiteral("Articoli"));
-    EXPECT_EQ(t.colonne[8].nome, QStringLiteral("Descrizione"));
-    EXPECT_EQ(t.colonne[9].nome, QStringLiteral("Doppia"));
-    EXPECT_TRUE(t.colonne[9].tabellaBase.isEmpty());
-    EXPECT_EQ(t.colonne[10].nome, QStringLiteral("QtaLiv"));
-    EXPECT_EQ(t.colonne[10].tabellaBase, QStringLiteral("OrdVenLiv"));
+    const std::vector<ColonnaRisultato> c = colonneRisultato(t);
+    ASSERT_EQ(c.size(), 11u);
+    EXPECT_EQ(c[6].qualificatore, QStringLiteral("OrdVenDett"));
+    EXPECT_EQ(c[6].nome, QStringLiteral("Descrizione"));
+    EXPECT_EQ(c[8].qualificatore, QStringLiteral("Articoli"));
+    EXPECT_EQ(c[8].nome, QStringLiteral("Descrizione"));
+    EXPECT_EQ(c[9].nome, QStringLiteral("Doppia"));
+    EXPECT_TRUE(c[9].tabellaBase.isEmpty());
+    EXPECT_EQ(c[10].nome, QStringLiteral("QtaLiv"));
+    EXPECT_EQ(c[10].tabellaBase, QStringLiteral("OrdVenLiv"));
 }
 
 TEST_F(Traduttore, SchemaStatementsPassAndBadStatementsRaise3075)
