@@ -43,12 +43,15 @@ bool MenuServer::listen()
                      .arg(QCoreApplication::applicationPid())
                      .arg(QRandomGenerator::global()->generate64(), 0, 36);
     QLocalServer::removeServer(m_name);
-    return m_server->listen(m_name);
+    if (!m_server->listen(m_name))
+        return false;
+    m_fullName = m_server->fullServerName();
+    return true;
 }
 
 QString MenuServer::socketName() const
 {
-    return m_server->isListening() ? m_server->fullServerName() : m_name;
+    return m_fullName;
 }
 
 QStringList MenuServer::programArguments() const

@@ -89,6 +89,7 @@ private:
     MenuResponder m_responder;
     QLocalServer *m_server = nullptr;
     QString m_name;
+    QString m_fullName;
     bool m_refusing = false;
     std::vector<std::unique_ptr<Link>> m_links;
 

@@ -1,5 +1,7 @@
 #include "menujournal.h"
 
+#include <QLocale>
+
 QString menuLiteral(const Variant &v)
 {
     switch (v.type()) {
@@ -8,7 +10,7 @@ QString menuLiteral(const Variant &v)
     case Variant::Type::Boolean: return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case Variant::Type::Integer: return QString::number(v.toInteger()) + u'%';
     case Variant::Type::Long: return QString::number(v.toLong()) + u'&';
-    case Variant::Type::Double: return QString::number(v.toDouble(), 'g', 17) + u'#';
+    case Variant::Type::Double: return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest) + u'#';
     case Variant::Type::Currency: return v.toCurrency().toString() + u'@';
     case Variant::Type::Date: return u'#' + v.toDate().toIsoString() + u'#';
     case Variant::Type::String: {

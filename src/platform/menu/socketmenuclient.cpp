@@ -58,7 +58,7 @@ void SocketMenuClient::ensureConnected()
     m_socket->connectToServer(m_socketName);
     if (!m_socket->waitForConnected(m_connectTimeoutMs)) {
         m_state = State::Closed;
-        m_closeReason = QStringLiteral("Il menu principale non è in esecuzione (%1)").arg(m_socket->errorString());
+        m_closeReason = QStringLiteral("Il menu principale non è in esecuzione");
         m_socket->abort();
         raiseLinkError(m_closeReason);
     }
