@@ -9,7 +9,8 @@
 // where "-" stands for an empty secondary key and the parameter is written as in the
 // configuration file ("@Long 3", text otherwise); "esci" ends the server. Each answer is
 // printed. "MsgBox" texts are printed, and shown in a window when there is a display.
-// The journal goes to the file named by Giornale=, one line per entry.
+// The journal goes to the file named by Giornale=, one line per entry; a command's line is
+// written when its answer arrives.
 #include "apperror.h"
 #include "guard.h"
 #include "menuserver.h"
@@ -69,11 +70,15 @@ int main(int argc, char **argv)
         print(QStringLiteral("Impossibile scrivere il giornale: ") + file.giornale);
         return 2;
     }
-    server.responder().onRecord = [&journal](const JournalEntry &e) {
+    auto writeJournal = [&journal](const JournalEntry &e) {
         if (journal.isOpen()) {
             journal.write((e.text() + u'\n').toUtf8());
             journal.flush();
         }
+    };
+    server.responder().onRecord = [writeJournal](const JournalEntry &e) {
+        if (e.kind != JournalEntry::Kind::Comando)
+            writeJournal(e);
     };
     server.responder().onMsgBox = [gui](const QString &text) {
         print(QStringLiteral("MsgBox: ") + text);
@@ -89,7 +94,8 @@ int main(int argc, char **argv)
     }
     print(QStringLiteral("Server menu in ascolto su ") + server.socketName());
 
-    QObject::connect(&server, &MenuServer::commandAnswered, &server, [&server](quint32 ticket) {
+    QObject::connect(&server, &MenuServer::commandAnswered, &server, [&server, writeJournal](quint32 ticket) {
+        writeJournal(server.commandEntry(ticket));
         print(QStringLiteral("Risposta %1: %2").arg(ticket).arg(menuLiteral(server.answer(ticket).value_or(Variant()))));
     });
 

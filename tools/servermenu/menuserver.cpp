@@ -131,7 +131,7 @@ uint32_t MenuServer::sendCommand(const QString &com, const QString &keySec, cons
     if (!link)
         return 0;
     const uint32_t ticket = ++m_nextCommand;
-    m_pendingCommands[ticket] =
+    m_commands[ticket] =
         m_responder.record(JournalEntry{JournalEntry::Kind::Comando, com, {keySec, param}, {}, {}, false});
     link->socket->write(encodeFrame(MenuMessage{MenuMessage::Kind::Command, ticket, QStringLiteral("EseguiComando"),
                                                 {idMenu, keySec, com, param}}));
@@ -141,10 +141,15 @@ uint32_t MenuServer::sendCommand(const QString &com, const QString &keySec, cons
 
 std::optional<Variant> MenuServer::answer(uint32_t ticket) const
 {
-    const auto a = m_answers.find(ticket);
-    if (a == m_answers.end())
+    const auto c = m_commands.find(ticket);
+    if (c == m_commands.end() || !m_responder.journal().at(c->second).answered)
         return std::nullopt;
-    return a->second;
+    return m_responder.journal().at(c->second).result;
+}
+
+const JournalEntry &MenuServer::commandEntry(uint32_t ticket) const
+{
+    return m_responder.journal().at(m_commands.at(ticket));
 }
 
 void MenuServer::refuseConnections(bool refuse)
@@ -267,14 +272,12 @@ void MenuServer::handle(Link *link, MenuMessage m)
         return;
     }
     case MenuMessage::Kind::CommandReply: {
-        const auto p = m_pendingCommands.find(m.id);
-        if (p == m_pendingCommands.end())
+        const auto c = m_commands.find(m.id);
+        if (c == m_commands.end() || m_responder.entry(c->second).answered)
             menucodec::malformed("risposta a un comando mai inviato");
-        JournalEntry &e = m_responder.entry(p->second);
+        JournalEntry &e = m_responder.entry(c->second);
         e.result = m.args.empty() ? Variant() : m.args.front();
         e.answered = true;
-        m_answers[m.id] = e.result;
-        m_pendingCommands.erase(p);
         emit commandAnswered(m.id);
         return;
     }

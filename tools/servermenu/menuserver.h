@@ -58,6 +58,8 @@ public:
                          const QString &idMenu = {});
     // The answer to a command, once it has arrived.
     std::optional<Variant> answer(uint32_t ticket) const;
+    // The journal entry of a command.
+    const JournalEntry &commandEntry(uint32_t ticket) const;
 
     void refuseConnections(bool refuse);
     // Answers of `op` ("" every call) wait `ms` before they go; 0 removes the delay.
@@ -94,8 +96,7 @@ private:
     std::vector<std::unique_ptr<Link>> m_links;
 
     uint32_t m_nextCommand = 0;
-    std::map<uint32_t, size_t> m_pendingCommands; // ticket -> journal entry
-    std::map<uint32_t, Variant> m_answers;
+    std::map<uint32_t, size_t> m_commands; // ticket -> journal entry
 
     MapNoCase<int> m_delays;
     QString m_dropOn;

@@ -3,7 +3,10 @@
 #include "menuservercontrol.h"
 #include "socketmenuclient.h"
 
+#include "apperror.h"
+
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -43,3 +46,22 @@ struct MenuLinkFixture {
     MenuServerControl server{sampleMenuConfig()};
     std::unique_ptr<SocketMenuClient> client = std::make_unique<SocketMenuClient>(server.socketName());
 };
+
+// The number of the AppError that `f` raises, 0 when it raises none.
+inline int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const AppError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+inline VariantArray arrayOf(int32_t lowerBound, std::vector<Variant> items)
+{
+    VariantArray a;
+    a.lowerBound = lowerBound;
+    a.items = std::move(items);
+    return a;
+}

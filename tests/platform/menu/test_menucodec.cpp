@@ -20,13 +20,6 @@ Variant roundTrip(const Variant &v)
     return back;
 }
 
-VariantArray arrayOf(int32_t lb, std::vector<Variant> items)
-{
-    VariantArray a;
-    a.lowerBound = lb;
-    a.items = std::move(items);
-    return a;
-}
 
 TEST(MenuCodec, EveryTypeRoundTripsWithItsType)
 {

@@ -12,23 +12,7 @@
 
 namespace {
 
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
-VariantArray arrayOf(int32_t lb, std::vector<Variant> items)
-{
-    VariantArray a;
-    a.lowerBound = lb;
-    a.items = std::move(items);
-    return a;
-}
 
 TEST(SocketMenuClient, EveryCallRoundTripsWithItsTypes)
 {
