@@ -32,10 +32,10 @@ QString menuLiteral(const Variant &v)
 namespace {
 QString argList(const std::vector<Variant> &args)
 {
-    QStringList parts;
+    QStringList items;
     for (const Variant &a : args)
-        parts << menuLiteral(a);
-    return parts.join(QStringLiteral(", "));
+        items << menuLiteral(a);
+    return items.join(QStringLiteral(", "));
 }
 } // namespace
 

@@ -51,7 +51,7 @@ TEST(MenuCodec, MessagesRoundTripThroughFrames)
     FrameReader reader;
     const MenuMessage m{MenuMessage::Kind::Command, 7, "EseguiComando", {"", "KEY", "FEInvio", Variant(arrayOf(1, {int32_t{0}, "", int32_t{3}}))}};
     const QByteArray frame = encodeFrame(m) + encodeFrame(MenuMessage{MenuMessage::Kind::Reply, 8, {}, {Variant()}});
-    // bytes arrive in pieces
+    // bytes arrive in chunks
     reader.append(frame.left(3));
     EXPECT_FALSE(reader.next());
     reader.append(frame.mid(3, 10));
