@@ -7,7 +7,8 @@
 // input, one a line:
 //     <comando> [<chiave secondaria> [<parametro>]]
 // where "-" stands for an empty secondary key and the parameter is written as in the
-// configuration file ("@Long 3", text otherwise); "esci" ends the server. Each answer is
+// configuration file ("@Long 3", text otherwise); "esci", or the end of the input when no
+// program runs, ends the server. Each answer is
 // printed. "MsgBox" texts are printed, and shown in a window when there is a display.
 // The journal goes to the file named by Giornale=, one line per entry; a command's line is
 // written when its answer arrives.
@@ -106,7 +107,10 @@ int main(int argc, char **argv)
             char buffer[4096];
             const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer - 1);
             if (n <= 0) {
+                // end of input: with no program to serve there is nothing left to do
                 input.setEnabled(false);
+                if (!server.programRunning())
+                    QCoreApplication::exit(0);
                 return;
             }
             pending.append(buffer, n);
