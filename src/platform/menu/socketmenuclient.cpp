@@ -21,10 +21,11 @@ SocketMenuClient::SocketMenuClient(QString socketName, QObject *parent)
 
 SocketMenuClient::~SocketMenuClient()
 {
-    if (m_socket) {
-        m_socket->disconnect(this);
+    // Answers already written (the one to "fine" above all) still reach the server.
+    if (m_state == State::Connected)
+        closeLink();
+    else if (m_socket)
         m_socket->abort();
-    }
 }
 
 void SocketMenuClient::setTimeouts(int connectMs, int callMs)
@@ -198,7 +199,10 @@ void SocketMenuClient::closeLink()
 void SocketMenuClient::Scollega()
 {
     if (m_state != State::Connected) {
-        m_state = State::Closed;
+        if (m_state == State::Unconnected) {
+            m_state = State::Closed;
+            m_closeReason = QStringLiteral("Il programma si è scollegato dal menu");
+        }
         return;
     }
     struct Close {
