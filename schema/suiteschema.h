@@ -68,7 +68,8 @@ private:
     std::vector<TableDef> m_tables;
 };
 
-// The declared column type of a field on one engine (without collation or constraints).
+// The column type of a field on one engine as the DDL declares it: SQLite texts carry
+// their NOCASE collation ("VARCHAR(10) COLLATE NOCASE"), PostgreSQL texts are citext.
 QString sqlType(const FieldDef &field, SqlEngine engine);
 
 } // namespace suite
