@@ -164,7 +164,7 @@ TEST_P(FixtureOnEngine, HandMadeOrderGoesOnTopOfTheMasterData)
     const double before1 = committed(articleCode(1), fx::kNoLevel, fx::kNoLevel);
     const double beforeS = committed(articleCode(5), QStringLiteral("S"), QStringLiteral("ROSSO"));
 
-    OrderSpec o;
+    OrderInput o;
     o.cliente = 3;
     o.righe = {{.articolo = articleCode(1), .qta = 10, .prezzo = 2.5, .sconto = QStringLiteral("10+5")},
                {.tipoRiga = QStringLiteral("D"), .descrizione = QStringLiteral("Riga di descrizione")},
@@ -215,7 +215,7 @@ TEST_P(FixtureOnEngine, HandMadeOrderGoesOnTopOfTheMasterData)
     EXPECT_GE(committed(articleCode(5), QStringLiteral("M"), QStringLiteral("BLU")), 2);
 
     // An explicit number that is taken already is refused by the key.
-    OrderSpec dup;
+    OrderInput dup;
     dup.numRif = 4;
     EXPECT_THROW(addOrder(db, dup), AppError);
 }
