@@ -397,6 +397,645 @@ TEST_P(Istruzioni, OrderSelectionAndLines)
     });
 }
 
+// ------------------------------------------------------------------ shell, common services, run
+
+TEST_P(Istruzioni, ShellCommonAndRun)
+{
+    const QString programma = QStringLiteral("EvaOrd") + "EvOr";
+    tutte({
+        {"saved criteria: write, read, delete", [&] {
+             const QString testa = QStringLiteral("INSERT INTO AppoggioTemp") + "(Utente,IdProgramma,IdCampo";
+             esegui(testa + ",Valorestringa)" + " VALUES (" + T(kUtente) + "," + T("scEvaOrdVen") + "," + T("osCliDa") + "," +
+                    SqlValore(Variant(QStringLiteral("14-01-0001")), 8) + ")");
+             esegui(testa + ",Valorenumero)" + " VALUES (" + T(kUtente) + "," + T("scEvaOrdVen") + "," + T("olNumRifDa") + "," +
+                    F(12.5) + ")");
+             esegui(testa + ",Valoredata)" + " VALUES (" + T(kUtente) + "," + T("scEvaOrdVen") + "," + T("otDataEvasione") +
+                    "," + D(2024, 6, 30) + ")");
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("SELECT *") + " FROM AppoggioTemp" + " WHERE Utente = " + T("MARIO") +
+                                           " AND IdProgramma = " + T("scEvaOrdVen"));
+             EXPECT_EQ(rs.RecordCount(a), 3);
+             rs.FindFirst(a, QStringLiteral("IdCampo = ") + T("otdataevasione"));
+             EXPECT_EQ(rs.LeggiCampo(a, u"Valoredata").toDate(), Date::fromYmd(2024, 6, 30));
+             esegui(QStringLiteral("DELETE FROM AppoggioTemp") + " WHERE Utente = " + T("mario") + " AND IdProgramma = " +
+                    T("scEvaOrdVen"));
+             EXPECT_EQ(conta(QStringLiteral("AppoggioTemp")), 0);
+         }},
+        {"rounding bands", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * from") + " ArrotLire" + " Order By FinoA"), 1);
+             EXPECT_EQ(apri(QStringLiteral("Select * from") + " ArrotEuro" + " Order By FinoA"), 1);
+         }},
+        {"currency", [&] { EXPECT_EQ(apri(QStringLiteral("Select * from Monete") + " where moneta = " + T("euro")), 1); }},
+        {"stock of an article", [&] {
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select sum(QtaIniziale) As SumQtaIniziale") + ", sum(QtaCarico) As SumQtaCarico" +
+                                           ", sum(QtaSCarico) As SumQtaSCarico" + ", sum(QtaOrdFor) As SumQtaOrdFor" +
+                                           ", sum(QtaImpCli) As SumQtaImpCli" + " from ArticoliProg" + " Where Anno = " + I(2024) +
+                                           " and Articolo = " + T(suite::articleCode(1)) + " and Magazzino = " +
+                                           T(suite::fx::kWarehouse) + " and Livello1 = " + T(suite::fx::kNoLevel) +
+                                           " and Livello2 = " + T(suite::fx::kNoLevel));
+             EXPECT_GT(rs.LeggiCampo(a, u"SumQtaIniziale").toDouble(), 0.0);
+             EXPECT_EQ(rs.LeggiCampo(a, u"SUMQTASCARICO").type(), Variant::Type::Double);
+             // no row: Null sums
+             const QString b = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select sum(QtaIniziale) As SumQtaIniziale from ArticoliProg Where Anno = ") +
+                                           I(1999));
+             EXPECT_TRUE(rs.ValoreCampo(b, u"SumQtaIniziale").isNull());
+             EXPECT_EQ(rs.LeggiCampo(b, u"SumQtaIniziale").toDouble(), 0.0);
+         }},
+        {"price-list validity chain", [&] {
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("SELECT ArtListini.* FROM ArtListini WHERE") + " Articolo = " +
+                                           T(suite::articleCode(2)) + " and Livello1 = " + T(suite::fx::kNoLevel) +
+                                           " and Livello2 = " + T(suite::fx::kNoLevel) + " and Listino = " + T("L1") +
+                                           " order by DataInizio",
+                                       false, dbOpenDynaset);
+             ASSERT_EQ(rs.RecordCount(a), 1);
+             const Variant inizio = rs.LeggiCampo(a, u"DataInizio");
+             rs.FindFirst(a, QStringLiteral("datainizio = ") + SqlValore(inizio, 7));
+             EXPECT_FALSE(rs.NoMatch(a));
+             rs.Edit(a);
+             rs.ScriviCampo(a, u"DataFine", Variant(Date::fromYmd(9999, 12, 31)));
+             rs.Update(a);
+         }},
+        {"VAT register", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * from LibriIva") + " Where Anno = " + I(2024) + " And TipoReg = " + T("V") +
+                            " And Pref = " + T("A")),
+                       apri(QStringLiteral("Select * from LibriIva") + " Where Anno = " + I(2024) + " And TipoReg = " + T("v") +
+                            " And Pref = " + T("a")));
+         }},
+        {"record lock: find, add, duplicate", [&] {
+             const QString sql = QStringLiteral("Select * from LockGest") + " Where Tipo = " + T("O") + " AND Anno = " + I(2024) +
+                                 " AND NumReg = " + L(3);
+             const QString a = rs.Apri(db, conn, QString(), sql, false, dbOpenDynaset);
+             EXPECT_TRUE(rs.NessunRecord(a));
+             rs.AddNew(a);
+             rs.ScriviCampo(a, u"Tipo", Variant("O"));
+             rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+             rs.ScriviCampo(a, u"NumReg", Variant(3));
+             rs.ScriviCampo(a, u"Utente", Variant(kUtente));
+             rs.Update(a);
+             const QString b = rs.Apri(db, conn, QString(), sql.toLower().replace(QLatin1String("'o'"), QLatin1String("'O'")),
+                                       false, dbOpenDynaset);
+             EXPECT_EQ(rs.RecordCount(b), 1);
+             rs.AddNew(b);
+             rs.ScriviCampo(b, u"Tipo", Variant("o"));
+             rs.ScriviCampo(b, u"Anno", Variant(static_cast<int16_t>(2024)));
+             rs.ScriviCampo(b, u"NumReg", Variant(3));
+             EXPECT_EQ(numeroErrore([&] { rs.Update(b); }), ErrDb::ChiaveDuplicata);
+         }},
+        {"next number, every shape", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 ") + "NumRif" + " from " + "OrdVenTest" + " where anno = " + I(2024) +
+                            " order by " + "NumRif" + " DESC"),
+                       1);
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select top 1 ") + "NumRif" + " from " + "OrdVenTest" + " where anno " + "<" +
+                                           I(2025) + " order by " + "NumRif" + " DESC");
+             EXPECT_EQ(rs.LeggiCampo(a, u"NumRif").toLong(), 20);
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 ") + "NumReg" + " from " + "MovMagTes" + " where anno " + ">=" + I(2024) +
+                            " order by " + "NumReg" + " DESC"),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 ") + "NumRif" + " from " + "FatTest" + " order by NumRif DESC"), 0);
+         }},
+        {"decode with the inactive-article rule", [&] {
+             EXPECT_EQ(apri(QStringLiteral("SELECT Articolo, Descrizione FROM Articoli WHERE Articolo = ") + T(suite::articleCode(40)) +
+                            " And " + " (ucase(Inattivo)<>'S') "),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("SELECT Articolo, Descrizione FROM Articoli WHERE Articolo = ") + T(suite::articleCode(1)) +
+                            " And " + " (ucase(Inattivo)<>'S') "),
+                       1);
+         }},
+        {"documents in progress: check, register, walk, delete", [&] {
+             const QString sql = QStringLiteral("Select * from DocDaElab") + " Where Utente = " + T(kUtente) + " AND Programma = " +
+                                 T(programma) + " AND Anno = " + I(2024);
+             const QString a = rs.Apri(db, conn, QStringLiteral("DocDaElab"), sql, false, dbOpenDynaset);
+             EXPECT_TRUE(rs.NessunRecord(a));
+             for (int n : {1, 2}) {
+                 rs.AddNew(a);
+                 rs.ScriviCampo(a, u"Utente", Variant(kUtente));
+                 rs.ScriviCampo(a, u"Programma", Variant(programma));
+                 rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+                 rs.ScriviCampo(a, u"NumReg", Variant(n));
+                 rs.ScriviCampo(a, u"DataOraEvas", UtilGenerali::ConvertiTipo(Variant(Date::now()), 7));
+                 rs.ScriviCampo(a, u"Comando", Variant("C"));
+                 rs.Update(a);
+             }
+             EXPECT_EQ(rs.RecordCount(a), 2);
+             rs.MoveFirst(a);
+             while (!rs.Eof(a)) {
+                 EXPECT_GT(rs.LeggiCampo(a, u"DocDaElab.NumReg").toLong(), 0);
+                 rs.Delete(a);
+                 rs.MoveNext(a);
+             }
+             EXPECT_EQ(conta(QStringLiteral("DocDaElab")), 0);
+         }},
+        {"expenses staged for an automatic run", [&] {
+             esegui(QStringLiteral("Delete * from OrdVenEvaSpese ") + " WHERE OrdVenEvaSpese.Anno=" + I(2024) +
+                    " AND OrdVenEvaSpese.NumRif=" + L(3));
+             esegui(QStringLiteral("INSERT INTO OrdVenEvaSpese (") + " Utente, Anno, NumRif,Riga,Selez)" + " SELECT " + T(kUtente) +
+                    " AS MioUtente," + "OrdVenSpese.Anno, OrdVenSpese.NumRif, OrdVenSpese.Riga," + "'S' as MioSelez" +
+                    " FROM OrdVenSpese" + " WHERE OrdVenSpese.Anno=" + I(2024) + " AND OrdVenSpese.NumRif=" + L(3));
+             EXPECT_EQ(conta("OrdVenEvaSpese WHERE NumRif = 3"), conta("OrdVenSpese WHERE NumRif = 3"));
+         }},
+        {"order state after a run", [&] {
+             EXPECT_GE(apri(QStringLiteral("Select OrdVenDett.*") + " from OrdVenDett" + " Where OrdVenDett.Anno = " + I(2024) +
+                            " AND OrdVenDett.NumRif = " + L(4) + " AND (OrdVenDett.TipoRiga= " + T("A") +
+                            " OR OrdVenDett.TipoRiga= " + T("M") + ")" + " AND (OrdVenDett.StatoRiga<>" + T("E") +
+                            " OR OrdVenDett.StatoRiga is NULL)"),
+                       1);
+         }},
+        {"recovery read-back of a document", [&] {
+             EXPECT_EQ(apri(QStringLiteral("select * from ") + "FatTest" + " Where " + "FatTest" + ".Anno = " + I(2024) + " and " +
+                            "FatTest" + ".NumRif = " + L(1),
+                            dbOpenDynaset),
+                       0);
+         }},
+    });
+}
+
+// ------------------------------------------------------------------ documents and lines
+
+TEST_P(Istruzioni, DocumentsAndLines)
+{
+    const auto cerca = [&](const QString &tabella, bool ind, bool split, bool lingua, bool ritenuta, bool fattura, int ragOrd,
+                           bool dicIntenti) {
+        QString s = QStringLiteral("select top 1 * from ") + tabella + " Where" + " (" + tabella + ".Stato = " + T("") + " or " +
+                    tabella + ".Stato is null)" + " AND DataRif =" + D(2024, 3, 1) + " and Anno =" + I(2024) +
+                    " and FattDocumento =" + T(suite::fx::kDdtType);
+        if (ind) s += QStringLiteral(" AND IndSped =") + T("001");
+        else s += QStringLiteral(" AND RagSoc =") + T("Cliente 0001") + " AND IndirizzoSped =" + T("Via Roma 1") + " AND isnull(IndSped)";
+        s += QStringLiteral(" AND GruppoCli =") + T("14") + " AND MastroCli =" + T("01") + " AND ContoCli =" + T("0001") +
+             " AND RagOrd =" + T(ragOrd == 0 ? "S" : ragOrd == 1 ? "C" : "O") + " AND MagazzProv =" + T("01");
+        s += split ? QStringLiteral(" AND IvaSosp='N'") : QStringLiteral(" AND IvaSosp=") + T("N");
+        s += QStringLiteral(" AND Iva=") + T("") + " AND Pagamento=" + T("RD") + " AND PrezziIvati=" + T("N") + " AND ScontoPag=" +
+             T("") + " AND Banca=" + T("") + " AND Vettore=" + T("") + " AND Resa=" + T("FRA") + " AND Agente1=" + T("AG01") +
+             " AND Agente2=" + T("") + " AND Moneta=" + T("Euro") + " AND Cambio=" + F(1936.27) + " AND Provenienza = " + T("O");
+        s += lingua ? QStringLiteral(" AND (Lingua is null OR Lingua =") + T("") + ") " : QStringLiteral(" AND Lingua=") + T("IT");
+        s += ritenuta ? QStringLiteral(" AND (PercRitAcc=") + F(0.0) + " OR isnull(PercRitAcc))"
+                      : QStringLiteral(" AND PercRitAcc=") + F(20.0);
+        if (ragOrd == 1) s += QStringLiteral(" AND Contratto=") + T("C0001");
+        if (ragOrd == 2) s += QStringLiteral(" AND OrdAnno=") + I(2024) + " AND OrdNumRif=" + L(1);
+        s += QStringLiteral(" AND CIG=") + T("") + " AND CUP=" + T("") + " AND ScoPagSuDett=" + T("N");
+        if (fattura) s += QStringLiteral(" AND Riepilogativa = 'N'");
+        s += dicIntenti ? QStringLiteral(" AND PdcDicIntenti=") + I(1) : QStringLiteral(" AND PdcDicIntenti is null");
+        return s;
+    };
+    tutte({
+        {"open header search, every shape", [&] {
+             for (int ragOrd : {0, 1, 2})
+                 for (bool v : {false, true}) {
+                     EXPECT_EQ(apri(cerca(QStringLiteral("FatTest"), v, v, v, v, v, ragOrd, v), dbOpenDynaset), 0);
+                     EXPECT_EQ(apri(cerca(QStringLiteral("DdtTest"), !v, v, !v, v, false, ragOrd, !v), dbOpenDynaset), 0);
+                 }
+             EXPECT_EQ(apri(QStringLiteral("select * from ") + "DdtTest" + " where 1=2", dbOpenDynaset), 0);
+         }},
+        {"a new header found by the search it was written for", [&] {
+             const QString a = rs.Apri(db, conn, QString(), QStringLiteral("select * from DdtTest where 1=2"), false, dbOpenDynaset);
+             rs.AddNew(a);
+             const std::vector<std::pair<const char16_t *, Variant>> campi = {
+                 {u"Anno", Variant(static_cast<int16_t>(2024))}, {u"NumRif", Variant(1)}, {u"DataRif", Variant(Date::fromYmd(2024, 3, 1))},
+                 {u"Stato", Variant("")}, {u"FattDocumento", Variant(suite::fx::kDdtType)}, {u"RagSoc", Variant("Cliente 0001")},
+                 {u"IndirizzoSped", Variant("Via Roma 1")}, {u"IndSped", Variant::null()}, {u"GruppoCli", Variant("14")},
+                 {u"MastroCli", Variant("01")}, {u"ContoCli", Variant("0001")}, {u"RagOrd", Variant("S")},
+                 {u"MagazzProv", Variant("01")}, {u"IvaSosp", Variant("N")}, {u"Iva", Variant("")}, {u"Pagamento", Variant("RD")},
+                 {u"PrezziIvati", Variant("N")}, {u"ScontoPag", Variant("")}, {u"Banca", Variant("")}, {u"Vettore", Variant("")},
+                 {u"Resa", Variant("FRA")}, {u"Agente1", Variant("AG01")}, {u"Agente2", Variant("")}, {u"Moneta", Variant("Euro")},
+                 {u"Cambio", Variant(1936.27)}, {u"Provenienza", Variant("O")}, {u"Lingua", Variant("")},
+                 {u"PercRitAcc", Variant::null()}, {u"CIG", Variant("")}, {u"CUP", Variant("")}, {u"ScoPagSuDett", Variant("N")},
+                 {u"PdcDicIntenti", Variant::null()}};
+             for (const auto &[campo, valore] : campi) rs.ScriviCampo(a, QStringView(campo), valore);
+             rs.Update(a);
+             rs.VaiUltimoModificato(a);
+             EXPECT_EQ(rs.LeggiCampo(a, u"NumRif").toLong(), 1);
+             EXPECT_EQ(apri(cerca(QStringLiteral("DdtTest"), false, true, true, true, false, 0, false), dbOpenDynaset), 1);
+             // a copied header answers the order's field names too
+             EXPECT_EQ(rs.LeggiCampo(a, u"OrdVenTest.Moneta").toString(), QStringLiteral("Euro"));
+         }},
+        {"e-invoice stamp row", [&] {
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select * from FatTestFe") + " Where Anno = " + I(2024) + " And NumRif = " + L(1),
+                                       false, dbOpenDynaset);
+             if (rs.NessunRecord(a)) {
+                 rs.AddNew(a);
+                 rs.ScriviCampo(a, u"Anno", UtilGenerali::ValoreNonNullo(Variant(static_cast<int16_t>(2024)), true, true));
+                 rs.ScriviCampo(a, u"NumRif", Variant(UtilGenerali::ValoreLong(Variant(1))));
+             } else {
+                 rs.Edit(a);
+             }
+             rs.ScriviCampo(a, u"FENumeroBollo", Variant("SI"));
+             rs.ScriviCampo(a, u"FEImportoBollo", Variant(2.0));
+             rs.Update(a);
+         }},
+        {"expenses of the order into the document", [&] {
+             EXPECT_GE(apri(QStringLiteral("Select OrdVenEvaSpese.Selez,OrdVenSpese.*, Spese.*") +
+                            " from (OrdVenEvaSpese left join OrdVenSpese " + " on OrdVenEvaSpese.Anno = OrdVenSpese.Anno" +
+                            " and OrdVenEvaSpese.NumRif = OrdVenSpese.NumRif" + " and OrdVenEvaSpese.Riga = OrdVenSpese.Riga)" +
+                            " left join Spese" + " on OrdVenSpese.Spesa = Spese.Spesa" + " Where OrdVenSpese.Anno = " + I(2024) +
+                            " AND OrdVenSpese.NumRif = " + L(3) + " AND OrdVenEvaSpese.Utente = " + T(kUtente) +
+                            " AND OrdVenEvaSpese.Selez = " + T("S") + " Order by OrdVenSpese.Riga"),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select * from ") + "DdtSpese" + " Where Anno = " + I(2024) + " and NumRif = " + L(1) +
+                                " and Spesa = " + T("TRA"),
+                            dbOpenDynaset),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select * from ") + "DdtSpese" + " Where 0=1", dbOpenDynaset), 0);
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 * from ") + "DdtSpese" + " where anno = " + I(2024) + " AND NumRif = " +
+                            L(1) + " order by Riga DESC"),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 * from ") + "DdtDett" + " where anno = " + I(2024) + " AND NumRif = " +
+                            L(1) + " order by RigDet DESC"),
+                       0);
+         }},
+        {"closing: header read with and without the account", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select ") + "FatTest" + ".*" + " From " + "FatTest" + " where anno = " + I(2024) +
+                                " AND NumRif = " + L(1),
+                            dbOpenDynaset),
+                       0);
+             const QString t = QStringLiteral("DdtTest");
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select ") + t + ".*" + ",Pianoconti.Bolli" + " From " + t + " Left Join Pianoconti" +
+                                           " On " + t + ".GruppoCli = Pianoconti.Gruppo" + " And " + t +
+                                           ".MastroCli = Pianoconti.Mastro" + " And " + t + ".ContoCli = Pianoconti.Conto" +
+                                           " where anno = " + I(2024) + " AND NumRif = " + L(1),
+                                       false, dbOpenDynaset);
+             ASSERT_EQ(rs.RecordCount(a), 1);
+             rs.Edit(a);
+             rs.ScriviCampo(a, u"TotMerce", Variant(Currency::fromUnits(1234500)));
+             rs.ScriviCampo(a, u"TotDocum", Variant(Currency::fromUnits(1506090)));
+             rs.Update(a);
+             EXPECT_EQ(scalare("SELECT TotDocum FROM DdtTest WHERE NumRif = 1").toCurrency(), Currency::fromUnits(1506090));
+         }},
+        {"document lines: empty set, provenance, WEEE link", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * from ") + "DdtDett" + " Where 0=1", dbOpenDynaset), 0);
+             EXPECT_EQ(apri(QStringLiteral("Select * from ") + "DdtLiv" + " Where 0=1", dbOpenDynaset), 0);
+             const QString l = QStringLiteral("DdtDett");
+             EXPECT_EQ(apri(QStringLiteral("SELECT ") + l + ".*" + " From " + l + " WHERE" + " " + l + ".TipoProv=" + T("O") +
+                                " AND " + l + ".AnnoRifProv=" + I(2024) + " AND " + l + ".NumRifProv=" + L(1) + " AND " + l +
+                                ".RigaRifProv=" + L(1) + " ORDER BY " + l + ".RigLiv",
+                            dbOpenDynaset),
+                       0);
+             esegui(QStringLiteral("update ") + "DdtDett" + " Set RigLivRAEE = " + L(3) + " WHERE Anno =" + I(2024) +
+                    " AND NumRif = " + L(1) + " AND RigLiv = " + L(2));
+         }},
+        {"order levels: open levels of a line, marks cleared", [&] {
+             EXPECT_GE(apri(QStringLiteral("SELECT *") + " From OrdVenLiv" + " WHERE" + " OrdVenLiv.Anno=" + I(2024) +
+                                " AND OrdVenLiv.NumRif=" + L(5) + " AND OrdVenLiv.RigLiv=" + L(1) + " AND (Ordvenliv.StatoRiga<>" +
+                                T("E") + " OR Ordvenliv.StatoRiga Is Null)",
+                            dbOpenDynaset),
+                       0);
+             esegui(QStringLiteral("update OrdVenLiv") + " Set OrdVenLiv.FlagStato = " + T("0") + " WHERE" + " OrdVenLiv.Anno=" +
+                    I(2024) + " AND OrdVenLiv.NumRif=" + L(5) + " AND OrdVenLiv.RigLiv=" + L(1));
+         }},
+        {"cash sale: movement rows", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * from MovMagDettApp where Anno = -1"), dbOpenDynaset), 0);
+             EXPECT_EQ(apri(QStringLiteral("Select * from MovMagLivApp where Anno = -1"), dbOpenDynaset), 0);
+             EXPECT_EQ(apri(QStringLiteral("SELECT MovMagDettApp.*") + " From MovMagDettApp" + " WHERE" + " MovMagDettApp.TipoProv=" +
+                                T("O") + " AND MovMagDettApp.AnnoRifProv=" + I(2024) + " AND MovMagDettApp.NumRifProv=" + L(1) +
+                                " AND MovMagDettApp.RigaRifProv=" + L(1) + " ORDER BY MovMagDettApp.RigLiv",
+                            dbOpenDynaset),
+                       0);
+         }},
+    });
+}
+
+// ------------------------------------------------------------------ totals and stock posting
+
+TEST_P(Istruzioni, TotalsAndPosting)
+{
+    const QString t = QStringLiteral("FatTest"), d = QStringLiteral("OrdVenDett"), l = QStringLiteral("OrdVenLiv"),
+                  s = QStringLiteral("OrdVenSpese");
+    tutte({
+        {"footer: header query", [&] {
+             const QString q = QStringLiteral("SELECT") + " " + t + ".Acconto" + ", " + t + ".ScoPagSuDett" + ", " + t + ".Abbuono" +
+                               ", " + t + ".Bolli" + ", " + t + ".DataRif" + ", " + t + ".GruppoCli" + ", " + t + ".MastroCli" +
+                               ", " + t + ".ContoCli" + ", " + t + ".PercRitAcc" + ", " + t + ".Peso" + ", " + t + ".Moneta" + ", " + t +
+                               ".Pagamento" + ", " + t + ".PrezziIvati" + ", " + t + ".ScontoPag" +
+                               ", FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento" + ", Monete.NumDec" +
+                               ", PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad" + ", TabIva.TipoIva" +
+                               ", Stati.Cee,Stati.Iso" + " FROM" + " ((((((" + t + " " + " LEFT JOIN Monete ON " + t +
+                               ".Moneta = Monete.Moneta)" + " LEFT JOIN FattDocumenti ON " + t +
+                               ".FattDocumento = FattDocumenti.FattDocumento)" + " LEFT JOIN Pagamenti ON " + t +
+                               ".Pagamento = Pagamenti.Pagamento)" + " LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo)" +
+                               " LEFT JOIN TabIva ON " + t + ".Iva = TabIva.Iva)" + " LEFT JOIN PianoConti" + " ON " + t +
+                               ".GruppoCli = PianoConti.Gruppo" + " AND " + t + ".MastroCli = PianoConti.Mastro" + " AND " + t +
+                               ".ContoCli = PianoConti.Conto)" + " LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato" + " Where" +
+                               " " + t + ".NumRif = " + L(1) + " And " + t + ".Anno = " + I(2024);
+             EXPECT_EQ(apri(q), 0);
+             // the same on an order header, whose rows exist: fields read under the table's name
+             QString o = q;
+             o.replace(QLatin1String("FatTest.Abbuono, FatTest.Bolli, "), QString()).replace(QLatin1String("FatTest.Peso, "), QString());
+             o.replace(t, QStringLiteral("OrdVenTest"));
+             const QString a = rs.Apri(db, conn, QString(), o);
+             ASSERT_EQ(rs.RecordCount(a), 1);
+             EXPECT_EQ(rs.LeggiCampo(a, u"OrdVenTest.Moneta").toString(), suite::fx::kEuro);
+             EXPECT_EQ(rs.LeggiCampo(a, u"OrdVenTest.Abbuono", 5).toDouble(), 0.0); // not selected: 0, no error
+             EXPECT_EQ(rs.LeggiCampo(a, u"FattDocumenti.FattDocumento").toString(),
+                       scalare(QStringLiteral("SELECT FattDocumento FROM OrdVenTest WHERE Anno = 2024 AND NumRif = 1")).toString());
+         }},
+        {"footer: lines, level and plain forms, with and without deposits", [&] {
+             for (bool g : {false, true}) {
+                 const QString livelli = QStringLiteral("SELECT") + " " + d + ".* " + "," + d + ".gruppoven & " + d + ".MastroVen & " +
+                                         d + ".contoVen AS Conto" + "," + l + ".* " + ",TabIva.*" +
+                                         (g ? QStringLiteral(",Articoli.Cauzione as ArtCauzione") : QStringLiteral(",'N' as ArtCauzione")) +
+                                         " FROM " + (g ? "(" : "") + "(" + d + "  " + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva)" +
+                                         " LEFT JOIN " + l + " ON " + d + ".RigLiv = " + l + ".RigLiv" + " AND " + d + ".NumRif = " + l +
+                                         ".NumRif" + " AND " + d + ".Anno = " + l + ".Anno" +
+                                         (g ? QStringLiteral(") LEFT JOIN Articoli ON ") + d + ".Articolo = Articoli.Articolo" : QString()) +
+                                         " Where" + " " + d + ".NumRif = " + L(5) + " And " + d + ".Anno = " + I(2024) + " and (" + d +
+                                         ".TipoRiga = " + T("M") + " or " + d + ".TipoRiga = " + T("A") + ")" + " order by " + d +
+                                         ".Iva," + d + ".gruppoven & " + d + ".MastroVen & " + d + ".contoVen," + d + ".RigDet";
+                 const QString a = rs.Apri(db, conn, QString(), livelli);
+                 EXPECT_GT(rs.RecordCount(a), 0);
+                 EXPECT_EQ(rs.LeggiCampo(a, u"ArtCauzione").toString().isNull(), false);
+                 EXPECT_EQ(numeroErrore([&] { rs.LeggiCampo(a, u"Qta"); }), ErrDb::ElementoNonTrovato);
+                 rs.LeggiCampo(a, u"OrdVenLiv.Qta");
+                 const QString piana = QStringLiteral("SELECT") + " " + d + ".*" + "," + d + ".gruppoven & " + d + ".MastroVen & " + d +
+                                       ".contoVen AS Conto" + ",TabIva.*" +
+                                       (g ? QStringLiteral(",Articoli.Cauzione as ArtCauzione") : QStringLiteral(",'N' as ArtCauzione")) +
+                                       " FROM " + (g ? "(" : "") + d + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva" +
+                                       (g ? QStringLiteral(") LEFT JOIN Articoli ON ") + d + ".Articolo = Articoli.Articolo" : QString()) +
+                                       " Where" + " " + d + ".NumRif = " + L(5) + " And " + d + ".Anno = " + I(2024) + " order by " + d +
+                                       ".Iva," + d + ".gruppoven & " + d + ".MastroVen & " + d + ".contoVen," + d + ".RigDet";
+                 EXPECT_GT(apri(piana), 0);
+             }
+         }},
+        {"footer: expenses and stamps", [&] {
+             EXPECT_GE(apri(QStringLiteral("SELECT") + " " + s + ".*" + ",TabIva.*" + ",Spese.*" + " FROM" + " (" + s +
+                            " LEFT JOIN TabIva ON " + s + ".Iva = TabIva.Iva)" + " LEFT JOIN Spese ON " + s + ".Spesa = Spese.Spesa" +
+                            " Where" + " " + s + ".Anno = " + I(2024) + " And " + s + ".NumRif = " + L(3) + " Order BY" + " " + s +
+                            ".Iva" + " ,spese.gruppo & spese.Mastro & spese.conto"),
+                       0);
+             const QString b = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select TaBolli.* , Tabiva.*") +
+                                           " FROM TaBolli left join Tabiva on TaBolli.CodEseBollo = TabIva.Iva");
+             EXPECT_EQ(rs.RecordCount(b), 1);
+         }},
+        {"committed quantities and bills of materials", [&] {
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select * from ArticoliProg") + " where" + " Anno>=" + I(2024) + " And Magazzino=" +
+                                           T(suite::fx::kWarehouse) + " And Articolo=" + T(suite::articleCode(1)) + " And Livello1=" +
+                                           T(suite::fx::kNoLevel) + " And Livello2=" + T(suite::fx::kNoLevel),
+                                       false, dbOpenDynaset);
+             ASSERT_EQ(rs.RecordCount(a), 1);
+             rs.Edit(a);
+             rs.ScriviCampo(a, u"QtaImpCli", Variant(rs.LeggiCampo(a, u"QtaImpCli").toDouble() - 1.0));
+             rs.Update(a);
+             EXPECT_EQ(apri(QStringLiteral("Select ArtLegami.*, Articoli.* from ArtLegami") + " Left Join Articoli" +
+                            " On ArtLegami.ArticoloFiglio = Articoli.Articolo" + " Where ArticoloPadre = " + T(suite::articleCode(1))),
+                       0);
+             EXPECT_GE(apri(QStringLiteral("Select * from ArticoliProg") + " where Anno>=" + I(2024) + " And Magazzino=" +
+                                T(suite::fx::kWarehouse) + " And Articolo=" + T(suite::articleCode(5)),
+                            dbOpenDynaset),
+                       1);
+         }},
+        {"movement: header with causal, old rows, work rows", [&] {
+             for (const char *tab : {"MovMagDett", "MovMagLiv", "MovMagMatr", "MovMagRintraccia"})
+                 esegui(QStringLiteral("Delete from ") + QLatin1String(tab) + " Where anno = " + I(2024) + " And numreg = " + L(1));
+             esegui(QStringLiteral("Delete from ") + "MovMagLivApp" + " Where Anno = " + I(2024) + " AND NumReg = " + L(1) +
+                    " AND RigLiv = " + L(2));
+             EXPECT_EQ(apri(QStringLiteral("Select * from ") + "MovMagMatrApp" + " Where Anno = " + I(2024) + " AND NumReg = " + L(1)),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select MovMagTes.*,MagCausali.* from ") + " MovMagTes INNER JOIN MagCausali" +
+                                " ON MovMagTes.MagCausale = MagCausali.MagCausale" + " Where MovMagTes.anno = " + I(2024) +
+                                " And MovMagTes.numreg = " + L(1),
+                            dbOpenDynaset),
+                       0);
+             const QString dd = QStringLiteral("MovMagDettApp"), ll = QStringLiteral("MovMagLivApp");
+             const QString coda = QStringLiteral(", Articoli.LivGruppo1, Articoli.ArtMag, Articoli.FlagLivLis") +
+                                  ", Articoli.GruppoForAb, Articoli.MastroForAb, Articoli.ContoForAb" + " from ";
+             EXPECT_EQ(apri(QStringLiteral("Select ") + dd + ".*" + coda + " " + dd + " Inner Join Articoli" + " ON (" + dd +
+                                ".Articolo = Articoli.Articolo)" + " Where " + dd + ".Anno = " + I(2024) + " AND " + dd +
+                                ".NumReg = " + L(1) + " AND " + dd + ".FlagStato = " + T("0"),
+                            dbOpenDynaset),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select ") + ll + ".*, " + dd + ".Articolo" + ", " + dd + ".ListDaAgg" + ", " + dd +
+                                ".ListDaAggClie" + coda + " (" + ll + " Inner Join " + dd + " ON (" + dd + ".NumReg = " + ll +
+                                ".NumReg)" + " AND (" + dd + ".Anno = " + ll + ".Anno)" + " AND (" + dd + ".RigLiv = " + ll +
+                                ".RigLiv)" + ") Inner Join Articoli" + " ON (" + dd + ".Articolo = Articoli.Articolo)" + " Where " +
+                                dd + ".Anno = " + I(2024) + " AND " + dd + ".NumReg = " + L(1),
+                            dbOpenDynaset),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select ") + "MovMagDett" + ".* from" + " " + "MovMagDett" + " Where " + "MovMagDett" +
+                                ".Anno = -1",
+                            dbOpenDynaset),
+                       0);
+             EXPECT_EQ(apri(QStringLiteral("Select ") + "MovMagLiv" + ".* from " + " " + "MovMagLiv" + " Where " + "MovMagLiv" +
+                                ".Anno = -1",
+                            dbOpenDynaset),
+                       0);
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select sum(Qta) as TotQta") + ", Sum(ValTotale) as TotVal" + " From MovMagDett" +
+                                           "App" + " Where Anno = " + I(2024) + " And NumReg = " + L(1));
+             EXPECT_EQ(rs.LeggiCampo(a, u"TotVal").toDouble(), 0.0);
+         }},
+        {"costs and progressives of a row", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * from ArticoliCosti") + " Where Anno = " + I(2024) + " And Articolo = " +
+                                T(suite::articleCode(1)) + " And Livello1 = " + T(suite::fx::kNoLevel) + " And Livello2 = " +
+                                T(suite::fx::kNoLevel),
+                            dbOpenDynaset),
+                       apri(QStringLiteral("Select * from ArticoliCosti") + " Where Anno = " + I(2024) + " And Articolo = " +
+                                T(suite::articleCode(1).toLower()) + " And Livello1 = " + T(suite::fx::kNoLevel) + " And Livello2 = " +
+                                T(suite::fx::kNoLevel)));
+             EXPECT_EQ(apri(QStringLiteral("Select * from ArticoliProg") + " Where Anno = " + I(2024) + " And Magazzino = " +
+                                T(suite::fx::kWarehouse) + " And Articolo = " + T(suite::articleCode(1)) + " And Livello1 = " +
+                                T(suite::fx::kNoLevel) + " And Livello2 = " + T(suite::fx::kNoLevel),
+                            dbOpenDynaset),
+                       1);
+         }},
+    });
+}
+
+// ------------------------------------------------------------------ charges, schedule, manual picking
+
+TEST_P(Istruzioni, ChargesScheduleAndPicking)
+{
+    const suite::Account c = suite::customerAccount(1);
+    tutte({
+        {"price lists from the cost", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select top 1 ArtListini.* from ArtListini") + " Where Articolo = " + T(suite::articleCode(1)) +
+                                " AND ArtListini.Listino = " + T("L1") + " AND Livello1 = " + T(suite::fx::kNoLevel) +
+                                " AND Livello2 = " + T(suite::fx::kNoLevel) + " AND DataInizio <= " + D(2024, 6, 1) +
+                                " ORDER BY DataInizio Desc",
+                            dbOpenDynaset),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("SELECT Monete.NumDecGest, Monete.Moneta, Listini.Ivato") +
+                            " FROM Listini INNER JOIN Monete ON Listini.Moneta = Monete.Moneta" + " Where Listini.Listino = " + T("l2")),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("SELECT Articoli.Maggior, TabIva.Aliquota") +
+                            " FROM Articoli INNER JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva" + " Where Articolo = " +
+                            T(suite::articleCode(1))),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("SELECT PianoConti.PercRicListClie From PianoConti") + " WHERE PianoConti.Gruppo = " +
+                            T(c.gruppo) + " AND PianoConti.Mastro = " + T(c.mastro) + " AND PianoConti.Conto = " + T(c.conto)),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("Select * from ArticoliFor") + " Where Articolo = " + T(suite::articleCode(1)) +
+                                " And Livello1 = " + T(suite::fx::kNoLevel) + " And Livello2 = " + T(suite::fx::kNoLevel) +
+                                " And GruppoFor = " + T("20") + " And MastroFor = " + T("01") + " And ContoFor = " + T("0001"),
+                            dbOpenDynaset),
+                       0);
+         }},
+        {"issue values of level rows", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select MovMagDett.Articolo, MovMagDett.NumReg, MovMagDett.RigLiv,MovMagDett.ValScaricoLire,"
+                                           "MovMagDett.ValScarico") +
+                                " FROM (MovMagDett INNER JOIN Articoli" + " ON MovMagDett.Articolo = Articoli.Articolo)" +
+                                " INNER JOIN MovMagTes" + " ON MovMagDett.NumReg = MovMagTes.NumReg" +
+                                " AND MovMagDett.Anno = MovMagTes.Anno" + " Where MovMagDett.Anno = " + I(2024) +
+                                " AND Articoli.LivGruppo1 Is Not Null" + " AND MovMagDett.Articolo >= " + T(suite::articleCode(1)),
+                            dbOpenDynaset),
+                       0);
+             esegui(QStringLiteral("INSERT INTO MovMagLiv (Anno, NumReg, RigLiv, Livello1, Livello2, QtaAggMag, ValScarico, "
+                                   "ValScaricoLire) VALUES (2024, 1, 1, 'S', 'ROSSO', 2, 3.5, 6777)"));
+             esegui(QStringLiteral("INSERT INTO MovMagLiv (Anno, NumReg, RigLiv, Livello1, Livello2, QtaAggMag, ValScarico, "
+                                   "ValScaricoLire) VALUES (2024, 1, 1, 'M', 'ROSSO', 0, 1.25, NULL)"));
+             const QString a = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select sum(iif (QtaAggMag > 0,ValScaricoLire * QtaAggMag,ValScaricoLire)) as CostoLire") +
+                                           ", sum(iif (QtaAggMag > 0,ValScarico * QtaAggMag,ValScarico)) as Costo " +
+                                           ", sum(QtaAggMag) as QtaTot " + " from MovMagLiv" + " Where Anno = " + I(2024) +
+                                           " AND NumReg = " + L(1) + " AND RigLiv = " + L(1));
+             EXPECT_DOUBLE_EQ(rs.LeggiCampo(a, u"Costo", 7).toDouble(), 8.25);
+             EXPECT_DOUBLE_EQ(rs.LeggiCampo(a, u"CostoLire", 7).toDouble(), 13554.0);
+             EXPECT_DOUBLE_EQ(rs.LeggiCampo(a, u"QtaTot", 7).toDouble(), 2.0);
+         }},
+        {"movement header numbering probe", [&] {
+             const QString sql = QStringLiteral("select * from MovMagTes where") + " anno = " + I(2024) + " and NumReg = " + L(1);
+             const QString a = rs.Apri(db, conn, QStringLiteral("Probe"), sql, false, dbOpenDynaset);
+             EXPECT_TRUE(rs.NessunRecord(a));
+             rs.Riapri(a, QStringLiteral("select * from MovMagTes where") + " anno = " + I(2024) + " and NumReg = " + L(2));
+             EXPECT_TRUE(rs.NessunRecord(a));
+         }},
+        {"bank charges and stamps of a new invoice", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select PianoConti.SpeseBan from PianoConti") + " where Gruppo = " + T(c.gruppo) +
+                            " and Mastro = " + T(c.mastro) + " and Conto = " + T(c.conto)),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("Select PianoConti.Bolli from PianoConti") + " where Gruppo = " + T(c.gruppo) +
+                            " and Mastro = " + T(c.mastro) + " and Conto = " + T(c.conto)),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("Select Pagamenti.*,Spese.*") + " from Pagamenti left join Spese" +
+                            " on Pagamenti.Spesa = Spese.Spesa" + " where Pagamento = " + T("RB306090")),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("Select TOP 1 * from ") + "FatSpese" + " where anno = " + I(2024) + " AND NumRif = " +
+                                L(1) + " AND Spesa = " + T("INC"),
+                            dbOpenDynaset),
+                       0);
+             const QString a = rs.Apri(db, conn, QString(), QStringLiteral("Select * from ") + "FatSpese" + " where false", false,
+                                       dbOpenDynaset);
+             rs.AddNew(a);
+             rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+             rs.ScriviCampo(a, u"NumRif", Variant(1));
+             rs.ScriviCampo(a, u"Riga", Variant(1));
+             rs.ScriviCampo(a, u"Spesa", Variant("INC"));
+             rs.ScriviCampo(a, u"Importo", Variant(Currency::fromUnits(25000)));
+             rs.Update(a);
+             const QString b = rs.Apri(db, conn, QString(),
+                                       QStringLiteral("Select top 1 * from ") + "FatSpese" + " where anno = " + I(2024) +
+                                           " AND NumRif = " + L(1) + " order by Riga DESC");
+             EXPECT_EQ(rs.LeggiCampo(b, u"Riga").toLong(), 1);
+         }},
+        {"payment schedule and letters of intent", [&] {
+             EXPECT_EQ(apri(QStringLiteral("Select * From Pagamenti Where Pagamenti.Pagamento = ") + T("tr60")), 1);
+             EXPECT_EQ(apri(QStringLiteral("Select * From PianoConti Where") + " PianoConti.Gruppo = " + T(c.gruppo) +
+                            " And PianoConti.Mastro = " + T(c.mastro) + " And PianoConti.Conto = " + T(c.conto)),
+                       1);
+             const suite::Account di = suite::customerAccount(4);
+             EXPECT_EQ(apri(QStringLiteral("Select * from PdcDicIntenti") + " Where Gruppo = " + T(di.gruppo) + " And Mastro = " +
+                            T(di.mastro) + " And Conto = " + T(di.conto) + " And PdcDicIntenti = " + I(1)),
+                       1);
+             EXPECT_EQ(apri(QStringLiteral("Select PianoConti.DicIntenti") +
+                            ", PianoConti.NrPrgIntenti,PianoConti.DataRicComIntenti,PianoConti.NrDichIntenti,PianoConti.DataDichIntenti,"
+                            "PianoConti.ImportoDichIntenti" +
+                            " from PianoConti" + " Where Gruppo = " + T(di.gruppo) + " And Mastro = " + T(di.mastro) + " And Conto = " +
+                            T(di.conto)),
+                       1);
+         }},
+        {"manual picking: staging, grids, updates", [&] {
+             for (const char *t : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese"})
+                 esegui(QStringLiteral("Delete * from ") + QLatin1String(t) + " " + " WHERE " + QLatin1String(t) + ".Utente=" + T(kUtente));
+             const QString a = rs.Apri(db, conn, QString(), QStringLiteral("Select * from OrdVenEvaTest where false"), false,
+                                       dbOpenDynaset);
+             for (int n : {1, 5}) {
+                 rs.AddNew(a);
+                 rs.ScriviCampo(a, u"Utente", Variant(kUtente));
+                 rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+                 rs.ScriviCampo(a, u"NumRif", Variant(n));
+                 rs.ScriviCampo(a, u"Selez", Variant("N"));
+                 rs.ScriviCampo(a, u"EvadeTutto", Variant("N"));
+                 rs.Update(a);
+             }
+             const QString testa = QStringLiteral("Select ") +
+                                   "OrdVenEvaTest.Utente,OrdVenEvaTest.Anno,OrdVenEvaTest.NumRif,OrdVenTest.DataRif,OrdVenEvaTest.Selez,"
+                                   "OrdVenEvaTest.EvadeTutto,OrdVenTest.Descrizione,OrdVenTest.Stato,OrdVenTest.RifCli,OrdVenTest.DataCons,"
+                                   "OrdVenTest.ConsTotale,OrdVenTest.OrdAperto,OrdVenTest.Pagamento,OrdVenTest.MagazzProv,OrdVenTest.IvaSosp,"
+                                   "OrdVenTest.PrezziIvati,OrdVenTest.Iva,OrdVenTest.Moneta,OrdVenTest.ScontoPag,OrdVenTest.Banca,"
+                                   "OrdVenTest.IndSped,OrdVenTest.Vettore,OrdVenTest.Resa,OrdVenTest.Agente1,OrdVenTest.Agente2,"
+                                   "OrdVenTest.MagazzDest,OrdVenTest.Lingua,OrdVenTest.NumDoc,OrdVenTest.DataDoc" +
+                                   " FROM OrdVenEvaTest INNER JOIN OrdVenTest" + " On OrdVenEvaTest.Anno = OrdVenTest.Anno" +
+                                   " And OrdVenEvaTest.NumRif = OrdVenTest.NumRif" + " Where OrdVenEvaTest.Utente = " + T("mario") +
+                                   " ORDER BY OrdVenEvaTest.Anno, OrdVenEvaTest.NumRif,OrdVenTest.DataRif";
+             const QString g = rs.Apri(db, conn, QStringLiteral("Griglia0"), testa, false, dbOpenDynaset);
+             ASSERT_EQ(rs.RecordCount(g), 2);
+             // the grid writes its flags into the staging row through the joined set
+             rs.Edit(g);
+             rs.ScriviCampo(g, u"Selez", Variant("S"));
+             rs.ScriviCampo(g, u"EvadeTutto", Variant("S"));
+             rs.Update(g);
+             EXPECT_EQ(conta(QStringLiteral("OrdVenEvaTest WHERE Selez = 's' AND NumRif = 1")), 1);
+             esegui(QStringLiteral("Delete * from OrdVenEvaSpese ") + " WHERE OrdVenEvaSpese.Anno=" + I(2024) +
+                    " AND OrdVenEvaSpese.NumRif=" + L(3));
+             esegui(QStringLiteral("INSERT INTO OrdVenEvaSpese (") + " Utente, Anno, NumRif,Riga,Selez)" + " SELECT " + T(kUtente) +
+                    " AS MioUtente," + "OrdVenSpese.Anno, OrdVenSpese.NumRif, OrdVenSpese.Riga," + "'N' as MioSelez" +
+                    " FROM OrdVenSpese" + " WHERE OrdVenSpese.Anno=" + I(2024) + " AND OrdVenSpese.NumRif=" + L(3));
+             const QString spese = QStringLiteral("Select OrdVenEvaSpese.Utente,OrdVenEvaSpese.Anno, OrdVenEvaSpese.NumRif") +
+                                   ",OrdVenEvaSpese.Riga,OrdVenSpese.Spesa" + ",Spese.Descrizione,OrdVenEvaSpese.Selez,OrdVenSpese.Iva" +
+                                   ",OrdVenSpese.Percentuale,OrdVenSpese.Importo" + ",OrdVenSpese.ImportoMax,OrdVenSpese.ImportoMin" +
+                                   " FROM (OrdVenEvaSpese LEFT JOIN OrdVenSpese" + " ON OrdVenSpese.Anno = OrdVenEvaSpese.Anno" +
+                                   " AND OrdVenSpese.NumRif = OrdVenEvaSpese.NumRif" + " AND OrdVenSpese.Riga = OrdVenEvaSpese.Riga)" +
+                                   " LEFT JOIN Spese" + " ON Spese.Spesa = OrdVenSpese.Spesa" + " Where OrdVenEvaSpese.Utente = " +
+                                   T(kUtente) + " ORDER BY OrdVenEvaSpese.Anno, OrdVenEvaSpese.NumRif" + " ,OrdVenEvaSpese.Riga";
+             const QString e = rs.Apri(db, conn, QStringLiteral("Griglia2"), spese, false, dbOpenDynaset);
+             if (!rs.NessunRecord(e)) {
+                 rs.Edit(e);
+                 rs.ScriviCampo(e, u"Selez", Variant("S"));
+                 rs.Update(e);
+             }
+             esegui(QStringLiteral("INSERT INTO OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Qta, "
+                                   "QtaEvasa, ASaldo, QtaDaEva, RigLivRAEE) VALUES (") +
+                    T(kUtente) + ", 2024, 5, 1, 1, '*liv', ' ', 4, NULL, 'N', 0, 2)");
+             esegui(QStringLiteral("INSERT INTO OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Qta, "
+                                   "QtaEvasa, ASaldo, QtaDaEva, RigLivRAEE) VALUES (") +
+                    T(kUtente) + ", 2024, 5, 1, 1, 'S', 'ROSSO', 4, 1, 'N', 0, 0)");
+             esegui(QStringLiteral("INSERT INTO OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Qta, "
+                                   "QtaEvasa, ASaldo, QtaDaEva, RigLivRAEE) VALUES (") +
+                    T(kUtente) + ", 2024, 5, 2, 2, ' ', ' ', 1, 0, 'N', 0, 0)");
+             for (bool mostra : {true, false}) {
+                 const QString filtro = mostra ? QStringLiteral(" and (Livello1 <> ") + T("*liv") + " or (Livello1 = ' ' And Livello2 = ' '))"
+                                               : QStringLiteral(" and (Livello1 = ") + T("*liv") + " or (Livello1 = ' ' And Livello2 = ' '))";
+                 EXPECT_EQ(apri(QStringLiteral("Select ") + "NumRif,RigDet,Livello1,Livello2,Articolo,UM,Qta,QtaEvasa,QtaDaEva,ASaldo,"
+                                                           "ValUnitario,DataCons,Descrizione,Utente,Anno,RigLiv,RigLivRAEE" +
+                                    " FROM OrdVenEvaDett" + " Where OrdVenEvaDett.Utente = " + T(kUtente) + filtro +
+                                    " ORDER BY OrdVenEvaDett.Anno, OrdVenEvaDett.NumRif" +
+                                    " ,OrdVenEvaDett.RigDet,OrdVenEvaDett.Livello1,OrdVenEvaDett.Livello2",
+                                dbOpenDynaset),
+                           2);
+             }
+             esegui(QStringLiteral("Update OrdVenEvaDett Set ") + " QtaDaEva = Qta - IIf(Qtaevasa Is Null,0,Qtaevasa)" +
+                    " Where Utente = " + T(kUtente) + " And Anno = " + I(2024) + " And NumRif = " + L(5) + " And RigDet = " + I(1) +
+                    " And Livello1 <> " + T("*liv"));
+             EXPECT_DOUBLE_EQ(scalare("SELECT QtaDaEva FROM OrdVenEvaDett WHERE Livello1 = 'S'").toDouble(), 3.0);
+             esegui(QStringLiteral("Update OrdVenEvaDett Set ") + " QtaDaEva = 0" + " Where Utente = " + T(kUtente) + " And Anno = " +
+                    I(2024) + " And NumRif = " + L(5) + " And RigDet = " + I(1) + " And Livello1 <> " + T("*liv"));
+             esegui(QStringLiteral("Update OrdVenEvaDett Set ") + " QtaDaEva = " + F(1.5) + ", ASaldo = " + T("S") + " Where Utente = " +
+                    T(kUtente) + " And Anno = " + I(2024) + " And NumRif = " + L(5) + " And RigLiv = " + L(2));
+             EXPECT_DOUBLE_EQ(scalare("SELECT QtaDaEva FROM OrdVenEvaDett WHERE RigLiv = 2").toDouble(), 1.5);
+             esegui(QStringLiteral("Delete * from OrdVenEvaDett ") + " WHERE OrdVenEvaDett.Utente=" + T(kUtente) + " And Livello1 = " +
+                    T("*liv"));
+             EXPECT_EQ(conta(QStringLiteral("OrdVenEvaDett WHERE Livello1 = '*liv'")), 0);
+             EXPECT_EQ(apri(QStringLiteral("Select * from OrdVenDett") + " Where Anno = " + I(2024) + " And NumRif = " + I(5) +
+                            " And RigDet = " + I(1)),
+                       1);
+         }},
+    });
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Istruzioni, kBothEngines, engineParamName);
 
 } // namespace
