@@ -85,6 +85,22 @@ Date FineMese(const Variant &data);
 // none. `confronto` 1 ignores letter case.
 int32_t CercaIndietro(int32_t inizio, const QString &testo, const QString &cercato, int32_t confronto = 1);
 
+// ---------------------------------------------------------------- display forms
+// The display text of a value by a format: "conto" (any case) an account code with its
+// separators ("14-01-0001"); a date pattern ("dd/mm/yyyy", "dd/mm/yy hh:nn"); a number pattern
+// ("#,##0.00", "#,###.^^^^^^": "0" a digit always shown, "#" a digit shown when needed, "^" a
+// decimal shown when not zero, "," thousands grouped). Numbers and dates as the Italian
+// workstation shows them ("1.234,5"). Null and Empty give "".
+QString FormattaValore(const Variant &valore, const QString &formato);
+// The account code as it is typed: the separators taken out ("14010001").
+QString CodiceConto(const Variant &valore, const QString &formato = QStringLiteral("conto"));
+// A number mask of the pattern (such as "#,##0") with `decimali` decimals of the fill character
+// ("0" always shown, "^" shown when not zero): with `soloMaschera` the mask itself ("#,##0.000"),
+// otherwise the value written by it.
+QString MascheraNumero(const Variant &valore, int16_t decimali, const Variant &opzione = {}, bool soloMaschera = true,
+                       const QString &modello = QStringLiteral("#,##0"), bool flag = false, const QString &testo = {},
+                       const QString &riempimento = QStringLiteral("0"));
+
 // ---------------------------------------------------------------- switches, files, ini
 // The value of switch "/" + nome in a command or parameter text: words separated by blanks,
 // a switch word is "/" and letters only; its value runs to the next switch word and may be

@@ -126,6 +126,38 @@ TEST(UtilGenerali, ListsAndTexts)
     EXPECT_EQ(U::ComponiPercorso(QString(), QStringLiteral("D:"), QStringLiteral("Img")), QStringLiteral("D:\\Img"));
 }
 
+TEST(UtilGenerali, DisplayForms)
+{
+    struct Caso { Variant v; const char *formato; const char *atteso; };
+    const Caso casi[] = {
+        {Variant("14010001"), "conto", "14-01-0001"},
+        {Variant("14-01-0001"), "Conto", "14-01-0001"},
+        {Variant(Date::fromYmd(2024, 3, 5)), "dd/mm/yyyy", "05/03/2024"},
+        {Variant(Date::fromYmd(2024, 3, 5, 14, 7)), "dd/mm/yy hh:nn", "05/03/24 14:07"},
+        {Variant(1234.5), "#,###.^^^^^^", "1.234,5"},
+        {Variant(Currency::fromUnits(12345678900)), "#,###.^^^^^^", "1.234.567,89"},
+        {Variant(1234.5), "#,##0.000", "1.234,500"},
+        {Variant(0.0), "#,##0.00", "0,00"},
+        {Variant(-2.675), "#,##0.00", "-2,68"},
+        {Variant(1234567.0), "#,##0", "1.234.567"},
+        {Variant::null(), "#,##0", ""},
+    };
+    for (const Caso &c : casi)
+        EXPECT_EQ(U::FormattaValore(c.v, QString::fromLatin1(c.formato)), QString::fromUtf8(c.atteso)) << c.formato;
+    EXPECT_EQ(U::CodiceConto(Variant("14-01-0001")), QStringLiteral("14010001"));
+    EXPECT_EQ(U::MascheraNumero(Variant(static_cast<int16_t>(0)), 3, Variant("0"), true, QStringLiteral("#,##0"), false,
+                                QString(), QStringLiteral("0")),
+              QStringLiteral("#,##0.000"));
+    EXPECT_EQ(U::MascheraNumero(Variant(static_cast<int16_t>(0)), 2, Variant("0"), true, QStringLiteral("#,##0"), false,
+                                QString(), QStringLiteral("^")),
+              QStringLiteral("#,##0.^^"));
+    EXPECT_EQ(U::MascheraNumero(Variant(15000.5), 2, Variant(), false, QStringLiteral("#,##0"), false, QString(),
+                                QStringLiteral("^")),
+              QStringLiteral("15.000,5"));
+    EXPECT_EQ(U::MascheraNumero(Variant(3.0), 0, Variant(), false, QStringLiteral("#,##0"), false, QString(), QStringLiteral("^")),
+              QStringLiteral("3"));
+}
+
 TEST(UtilGenerali, IniKeysComeFromTheChosenFileFirst)
 {
     QTemporaryDir dir;
