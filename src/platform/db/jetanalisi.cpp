@@ -462,62 +462,47 @@ private:
         }
     }
 
-    int concatena()
+    // The binary operators between comparison and the unary signs, loosest first: Jet binds
+    // "&" looser than + and -, those looser than Mod, "\\", * and /, and "^" tightest.
+    struct Operatore {
+        Tk tipo;
+        OpTk op;
+        Kw parola;
+        Op nodo;
+    };
+    static constexpr int kLivelli = 6;
+
+    const Operatore *operatore(int livello) const
     {
-        int a = somma();
-        while (op(OpTk::Concatena)) {
+        static const Operatore concatena[] = {{Tk::Op, OpTk::Concatena, Kw::Nessuna, Op::Concatena}};
+        static const Operatore somma[] = {{Tk::Op, OpTk::Piu, Kw::Nessuna, Op::Piu}, {Tk::Op, OpTk::Meno, Kw::Nessuna, Op::Meno}};
+        static const Operatore modulo[] = {{Tk::Nome, OpTk::Nessuno, Kw::Mod, Op::Modulo}};
+        static const Operatore divInt[] = {{Tk::Op, OpTk::DivisioneIntera, Kw::Nessuna, Op::DivisioneIntera}};
+        static const Operatore prodotto[] = {{Tk::Stella, OpTk::Nessuno, Kw::Nessuna, Op::Per},
+                                             {Tk::Op, OpTk::Diviso, Kw::Nessuna, Op::Diviso}};
+        static const Operatore potenza[] = {{Tk::Op, OpTk::Potenza, Kw::Nessuna, Op::Potenza}};
+        static const std::pair<const Operatore *, size_t> livelli[kLivelli] = {
+            {concatena, 1}, {somma, 2}, {modulo, 1}, {divInt, 1}, {prodotto, 2}, {potenza, 1}};
+        const auto [ops, n] = livelli[livello];
+        for (size_t i = 0; i < n; ++i) {
+            const Operatore &o = ops[i];
+            if (tipo() == o.tipo && (o.tipo != Tk::Op || op(o.op)) && (o.tipo != Tk::Nome || kw() == o.parola)) return &o;
+        }
+        return nullptr;
+    }
+
+    int operandi(int livello = 0)
+    {
+        if (livello == kLivelli) return unario();
+        int a = operandi(livello + 1);
+        while (const Operatore *o = operatore(livello)) {
             ++m_p;
-            a = binario(Op::Concatena, a, somma());
+            a = binario(o->nodo, a, operandi(livello + 1));
         }
         return a;
     }
 
-    int somma()
-    {
-        int a = modulo();
-        for (;;) {
-            if (op(OpTk::Piu)) { ++m_p; a = binario(Op::Piu, a, modulo()); }
-            else if (op(OpTk::Meno)) { ++m_p; a = binario(Op::Meno, a, modulo()); }
-            else return a;
-        }
-    }
-
-    int modulo()
-    {
-        int a = divInt();
-        while (prendi(Kw::Mod)) a = binario(Op::Modulo, a, divInt());
-        return a;
-    }
-
-    int divInt()
-    {
-        int a = prodotto();
-        while (op(OpTk::DivisioneIntera)) {
-            ++m_p;
-            a = binario(Op::DivisioneIntera, a, prodotto());
-        }
-        return a;
-    }
-
-    int prodotto()
-    {
-        int a = potenza();
-        for (;;) {
-            if (tipo() == Tk::Stella) { ++m_p; a = binario(Op::Per, a, potenza()); }
-            else if (op(OpTk::Diviso)) { ++m_p; a = binario(Op::Diviso, a, potenza()); }
-            else return a;
-        }
-    }
-
-    int potenza()
-    {
-        int a = unario();
-        while (op(OpTk::Potenza)) {
-            ++m_p;
-            a = binario(Op::Potenza, a, unario());
-        }
-        return a;
-    }
+    int concatena() { return operandi(0); }
 
     int unario()
     {
