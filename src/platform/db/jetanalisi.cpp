@@ -463,7 +463,7 @@ private:
     }
 
     // The binary operators between comparison and the unary signs, loosest first: Jet binds
-    // "&" looser than + and -, those looser than Mod, "\\", * and /, and "^" tightest.
+    // "&" looser than + and -, those looser than Mod, integer division, * and /, and "^" tightest.
     struct Operatore {
         Tk tipo;
         OpTk op;
