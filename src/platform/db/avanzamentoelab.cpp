@@ -30,7 +30,7 @@ void AvanzamentoElab::AvviaConForm(VistaAvanzamento &form, int32_t massimo, cons
     m_vista->ridisegna();
 }
 
-void AvanzamentoElab::ImpostaMassimo(int32_t massimo)
+void AvanzamentoElab::ImpostaMassimo(int32_t massimo, bool, const Variant &)
 {
     m_massimo = std::max(massimo, 0);
     m_vista->impostaMassimo(m_massimo);

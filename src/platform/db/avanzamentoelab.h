@@ -49,7 +49,8 @@ public:
     // The same on the given form.
     void AvviaConForm(VistaAvanzamento &form, int32_t massimo, const QString &testo, int32_t inizio = 0, bool = true,
                       bool = true, const Variant & = {}, const QString &titolo = {}, int16_t = 2, bool = true);
-    void ImpostaMassimo(int32_t massimo);
+    // The maximum, with the display options that the suite passes along with it.
+    void ImpostaMassimo(int32_t massimo, bool = true, const Variant & = {});
     // Shows the count done (and, when given, a caption for it).
     void Avanza(const Variant &valore, const Variant &didascalia = {}, bool = true);
     void Messaggio(const QString &testo);

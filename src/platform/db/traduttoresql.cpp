@@ -516,7 +516,7 @@ private:
             return;
         case Op::Diviso:
             // Jet divides as floating point, also between integers.
-            w(m_m == MotoreDb::SQLite ? "CAST(" : "CAST(");
+            w("CAST(");
             espr(x.a, si, false, 0);
             w(m_m == MotoreDb::SQLite ? " AS REAL) / " : " AS double precision) / ");
             espr(x.b, si, false, f + 1);
