@@ -101,13 +101,7 @@ private:
             s().top = m_p++;
             if (kw() == Kw::Percent) errore("TOP ... PERCENT non gestito");
         }
-        int ultima = -1;
-        do {
-            const int v = voce(si);
-            if (ultima < 0) s().voci = v;
-            else n(ultima).seguente = v;
-            ultima = v;
-        } while (virgola());
+        s().voci = lista([&] { return voce(si); });
         if (prendi(Kw::From)) s().da = listaTabelle(si);
         if (prendi(Kw::Where)) s().dove = espr(si);
         if (kw() == Kw::Group) {
@@ -119,16 +113,13 @@ private:
         if (kw() == Kw::Order) {
             ++m_p;
             attendi(Kw::By, "BY atteso");
-            int ult = -1;
-            do {
+            s().ordine = lista([&] {
                 const int o = nuovo(Nd::Ordine);
                 n(o).a = espr(si);
                 if (prendi(Kw::Desc)) n(o).neg = true;
                 else prendi(Kw::Asc);
-                if (ult < 0) s().ordine = o;
-                else n(ult).seguente = o;
-                ult = o;
-            } while (virgola());
+                return o;
+            });
         }
         if (prendi(Kw::Union)) {
             const bool tutti = prendi(Kw::All);
@@ -171,28 +162,28 @@ private:
         return v;
     }
 
-    int listaEspr(int si)
+    // A comma-separated list of elements, chained; answers the first.
+    template <typename Elemento>
+    int lista(Elemento elemento)
     {
-        int prima = -1, ult = -1;
+        int prima = -1, ultimo = -1;
         do {
-            const int e = espr(si);
-            if (ult < 0) prima = e;
-            else n(ult).seguente = e;
-            ult = e;
+            const int e = elemento();
+            if (ultimo < 0) prima = e;
+            else n(ultimo).seguente = e;
+            ultimo = e;
         } while (virgola());
         return prima;
     }
 
+    int listaEspr(int si)
+    {
+        return lista([&] { return espr(si); });
+    }
+
     int listaTabelle(int si)
     {
-        int prima = -1, ult = -1;
-        do {
-            const int t = catenaGiunzioni(si);
-            if (ult < 0) prima = t;
-            else n(ult).seguente = t;
-            ult = t;
-        } while (virgola());
-        return prima;
+        return lista([&] { return catenaGiunzioni(si); });
     }
 
     int catenaGiunzioni(int si)
@@ -264,13 +255,7 @@ private:
         n(is.tabella).tok = m_p++;
         if (tipo() == Tk::ParAperta) {
             ++m_p;
-            int ult = -1;
-            do {
-                const int c = colonna(-1);
-                if (ult < 0) is.colonne = c;
-                else n(ult).seguente = c;
-                ult = c;
-            } while (virgola());
+            is.colonne = lista([&] { return colonna(-1); });
             attendi(Tk::ParChiusa, "')' atteso");
         }
         if (prendi(Kw::Values)) {
@@ -311,17 +296,14 @@ private:
         is.tabella = catenaGiunzioni(si);
         m_a.select[static_cast<size_t>(si)].da = is.tabella;
         attendi(Kw::Set, "SET atteso");
-        int ult = -1;
-        do {
+        is.assegna = lista([&] {
             const int as = nuovo(Nd::Assegna);
             n(as).a = colonna(si);
             if (!op(OpTk::Uguale)) errore("'=' atteso");
             ++m_p;
             n(as).b = espr(si);
-            if (ult < 0) is.assegna = as;
-            else n(ult).seguente = as;
-            ult = as;
-        } while (virgola());
+            return as;
+        });
         if (prendi(Kw::Where)) is.dove = espr(si);
         m_a.select[static_cast<size_t>(si)].dove = is.dove;
     }
