@@ -484,36 +484,12 @@ private:
             w(testoOp(x.op));
             espr(x.b, si, true, f);
             return;
-        case Op::Xor:
-            w("(");
-            espr(x.a, si, true, 0);
-            w(") <> (");
-            espr(x.b, si, true, 0);
-            w(")");
-            return;
+        case Op::Xor: forma("(", x.a, ") <> (", x.b, ")", si, true); return;
         case Op::Concatena: concatena(e, si); return;
         case Op::Like: like(e, si); return;
-        case Op::Modulo:
-            w("(");
-            espr(x.a, si, false, 12);
-            w(" % ");
-            espr(x.b, si, false, 12);
-            w(")");
-            return;
-        case Op::DivisioneIntera:
-            w("(CAST(");
-            espr(x.a, si, false, 0);
-            w(" AS INTEGER) / CAST(");
-            espr(x.b, si, false, 0);
-            w(" AS INTEGER))");
-            return;
-        case Op::Potenza:
-            w("power(");
-            espr(x.a, si, false, 0);
-            w(", ");
-            espr(x.b, si, false, 0);
-            w(")");
-            return;
+        case Op::Modulo: forma("(", x.a, " % ", x.b, ")", si, false, 12); return;
+        case Op::DivisioneIntera: forma("(CAST(", x.a, " AS INTEGER) / CAST(", x.b, " AS INTEGER))", si); return;
+        case Op::Potenza: forma("power(", x.a, ", ", x.b, ")", si); return;
         case Op::Diviso:
             // Jet divides as floating point, also between integers.
             w("CAST(");
@@ -535,6 +511,17 @@ private:
         espr(x.a, si, false, f);
         w(testoOp(x.op));
         espr(x.b, si, false, associativo ? f : f + 1);
+    }
+
+    // An operator written as a function or between parentheses of its own: the two operands
+    // placed between the fixed pieces.
+    void forma(const char *apre, int a, const char *mezzo, int b, const char *chiude, int si, bool logico = false, int serve = 0)
+    {
+        w(apre);
+        espr(a, si, logico, serve);
+        w(mezzo);
+        espr(b, si, logico, serve);
+        w(chiude);
     }
 
     void operandiConcatena(int e, std::vector<int> &out)
