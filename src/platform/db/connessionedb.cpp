@@ -178,7 +178,7 @@ bool ConnessioneDb::Connesso(const QString &nomeConn) const
 {
     if (nomeConn.isEmpty()) return !m_connessioni.empty();
     for (const auto &c : m_connessioni)
-        if (UgualeNome()(c->nome(), nomeConn)) return true;
+        if (stessoNome(c->nome(), nomeConn)) return true;
     return false;
 }
 
@@ -189,7 +189,7 @@ void ConnessioneDb::Chiudi(const QString &nomeConn)
         return;
     }
     for (auto it = m_connessioni.begin(); it != m_connessioni.end(); ++it)
-        if (UgualeNome()((*it)->nome(), nomeConn)) {
+        if (stessoNome((*it)->nome(), nomeConn)) {
             m_connessioni.erase(it);
             return;
         }
@@ -207,7 +207,7 @@ const Connessione &ConnessioneDb::connessione(const QString &nomeConn) const
     if (nomeConn.isEmpty())
         return *m_connessioni.front();
     for (const auto &c : m_connessioni)
-        if (UgualeNome()(c->nome(), nomeConn)) return *c;
+        if (stessoNome(c->nome(), nomeConn)) return *c;
     throw erroreDb(ErrDb::ElementoNonTrovato, nomeConn);
 }
 

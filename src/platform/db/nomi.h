@@ -26,7 +26,7 @@ struct HashNome {
 };
 
 // Equality ignoring letter case, with a quick path for the ASCII names of the schema.
-inline bool stessoNomeTesto(QStringView a, QStringView b) noexcept
+inline bool stessoNome(QStringView a, QStringView b) noexcept
 {
     if (a.size() != b.size()) return false;
     const char16_t *p = a.utf16(), *q = b.utf16();
@@ -46,7 +46,7 @@ inline bool stessoNomeTesto(QStringView a, QStringView b) noexcept
 
 struct UgualeNome {
     using is_transparent = void;
-    bool operator()(QStringView a, QStringView b) const noexcept { return stessoNomeTesto(a, b); }
+    bool operator()(QStringView a, QStringView b) const noexcept { return stessoNome(a, b); }
 };
 
 // Exact text keys (statement texts).

@@ -8,12 +8,6 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
-namespace {
-
-bool stessoNome(QStringView a, QStringView b) { return UgualeNome()(a, b); }
-
-} // namespace
-
 Recordset::Recordset(std::shared_ptr<Connessione> connessione, const QString &sql, int16_t tipo)
     : m_connessione(connessione), m_motore(connessione->motore()), m_tipo(tipo)
 {

@@ -25,8 +25,6 @@ struct Risolta {
     }
 };
 
-bool uguale(QStringView a, QStringView b) { return UgualeNome()(a, b); }
-
 bool eConfronto(Op o)
 {
     switch (o) {
@@ -199,7 +197,7 @@ private:
         for (int s = si; s >= 0; s = m_a.select[static_cast<size_t>(s)].padre) {
             for (const Fonte &f : fonti(s)) {
                 if (!qual.isEmpty()) {
-                    if (!uguale(f.esposto, qual)) continue;
+                    if (!stessoNome(f.esposto, qual)) continue;
                     return {&f, f.cat ? f.cat->indice(nome) : -1};
                 }
                 if (f.cat) {
@@ -318,7 +316,7 @@ private:
     void nomeQualificato(QStringView qual, QStringView nome)
     {
         if (!qual.isEmpty()) {
-            if (!m_qualDa.isEmpty() && uguale(qual, m_qualDa)) w(m_qualA);
+            if (!m_qualDa.isEmpty() && stessoNome(qual, m_qualDa)) w(m_qualA);
             else w(qual);
             w(".");
         }
@@ -863,7 +861,7 @@ private:
                     const QStringView q = m_a.nome(e.tok2);
                     const Fonte *trovata = nullptr;
                     for (const Fonte &f : fonti(si))
-                        if (uguale(f.esposto, q)) trovata = &f;
+                        if (stessoNome(f.esposto, q)) trovata = &f;
                     if (trovata) tutte(*trovata);
                     else t.colonneNote = false;
                 }
@@ -1038,7 +1036,7 @@ private:
         if (is.qualDelete >= 0) {
             bersaglio = nullptr;
             for (const Fonte &x : f)
-                if (uguale(x.esposto, m_a.nome(is.qualDelete))) bersaglio = &x;
+                if (stessoNome(x.esposto, m_a.nome(is.qualDelete))) bersaglio = &x;
         }
         if (!bersaglio || !bersaglio->cat)
             throw erroreSintassi(QStringLiteral("tabella da cui eliminare sconosciuta"));
