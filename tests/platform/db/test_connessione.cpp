@@ -60,13 +60,13 @@ TEST(Connessione, ServerLoginsAreQuotedAndRefusalsGive3059)
     db.Impostazione(QStringLiteral("DbAccPWD"), 12, Variant(QStringLiteral("sbagliata")));
     EXPECT_EQ(numeroErrore([&] { db.Connetti(dsn); }), ErrDb::AccessoNegato);
     // A data source by name, with the login of the settings.
-    if (const QString dsn = qEnvironmentVariable("EVASORD_PG_DSN"); !dsn.isEmpty()) {
+    if (const QString sorgente = qEnvironmentVariable("EVASORD_PG_DSN"); !sorgente.isEmpty()) {
         ConnessioneDb perNome;
         perNome.Impostazione(QStringLiteral("DbSqlPubUID"), 12, Variant(server->user));
         perNome.Impostazione(QStringLiteral("DbSqlPubPWD"), 12, Variant(server->password));
-        EXPECT_EQ(perNome.Motore(perNome.Connetti(dsn)), MotoreDb::PostgreSQL);
+        EXPECT_EQ(perNome.Motore(perNome.Connetti(sorgente)), MotoreDb::PostgreSQL);
         perNome.Impostazione(QStringLiteral("DbSqlPubPWD"), 12, Variant(QStringLiteral("no}pe")));
-        EXPECT_EQ(numeroErrore([&] { perNome.Connetti(dsn); }), ErrDb::AccessoNegato);
+        EXPECT_EQ(numeroErrore([&] { perNome.Connetti(sorgente); }), ErrDb::AccessoNegato);
     }
     // A data-source name or user that would end the key is refused, never spliced in.
     db.Impostazione(QStringLiteral("DbSqlPubUID"), 12, Variant(QStringLiteral("x;DATABASE=altro")));
