@@ -183,7 +183,8 @@ void Recordset::FindNext(const QString &criterio)
 
 int Recordset::campo(QStringView nome) const
 {
-    NomeRecente &r = m_recenti[(reinterpret_cast<uintptr_t>(nome.data()) >> 4 ^ static_cast<uintptr_t>(nome.size())) & 63];
+    const uint64_t indirizzo = reinterpret_cast<uintptr_t>(nome.data()) ^ static_cast<uint64_t>(nome.size());
+    NomeRecente &r = m_recenti[static_cast<size_t>((indirizzo * 0x9E3779B97F4A7C15ull) >> 56)];
     int i;
     if (r.indirizzo == nome.data() && QStringView(r.nome) == nome) {
         i = r.campo;
@@ -196,7 +197,8 @@ int Recordset::campo(QStringView nome) const
             if (m_nomiVisti.size() < 512) m_nomiVisti.emplace(nome.toString(), i);
         }
         r.indirizzo = nome.data();
-        r.nome = nome.toString();
+        r.nome.resize(nome.size()); // keeps the slot's storage when it is large enough
+        std::copy(nome.begin(), nome.end(), r.nome.begin());
         r.campo = i;
     }
     if (i == IndiceNomi::Ambiguo)

@@ -147,7 +147,7 @@ private:
         QString nome;
         int campo = -1;
     };
-    mutable std::array<NomeRecente, 64> m_recenti;
+    mutable std::array<NomeRecente, 256> m_recenti;
 
     QString m_ultimoCriterio;
     std::unique_ptr<Criterio> m_criterio;
