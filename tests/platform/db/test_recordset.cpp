@@ -67,6 +67,15 @@ TEST_P(Insiemi, FieldsOfAJoinAreReachedByTableAndField)
     EXPECT_EQ(rs.LeggiCampo(t, u"OrdVenTest.Cee").toString(), QStringLiteral("N"));
 }
 
+TEST_P(Insiemi, ANameIsFoundByItsTextNotByWhereItIsStored)
+{
+    const QString a = rs.Apri(db, conn, QString(), QStringLiteral("select * from OrdVenTest order by NumRif"));
+    char16_t nome[7] = u"NumRif";
+    EXPECT_EQ(rs.LeggiCampo(a, QStringView(nome, 6)).toLong(), 1);
+    std::copy_n(u"Moneta", 6, nome); // same place, same length, another field
+    EXPECT_EQ(rs.LeggiCampo(a, QStringView(nome, 6)).toString(), QStringLiteral("EUR"));
+}
+
 TEST_P(Insiemi, NullReadsAsTheNeutralValueAndValoreCampoKeepsIt)
 {
     const QString a = cursoreOrdini(dbOpenSnapshot);
