@@ -255,7 +255,7 @@ private:
         n(is.tabella).tok = m_p++;
         if (tipo() == Tk::ParAperta) {
             ++m_p;
-            is.colonne = lista([&] { return colonna(-1); });
+            is.colonne = lista([&] { return colonna(); });
             attendi(Tk::ParChiusa, "')' atteso");
         }
         if (prendi(Kw::Values)) {
@@ -269,7 +269,8 @@ private:
         }
     }
 
-    int colonna(int si)
+    // A field name, "Field" or "Table.Field".
+    int colonna()
     {
         if (!eNome()) errore("nome di campo atteso");
         const int c = nuovo(Nd::Colonna);
@@ -280,7 +281,6 @@ private:
         } else {
             n(c).tok = m_p++;
         }
-        (void)si;
         return c;
     }
 
@@ -298,7 +298,7 @@ private:
         attendi(Kw::Set, "SET atteso");
         is.assegna = lista([&] {
             const int as = nuovo(Nd::Assegna);
-            n(as).a = colonna(si);
+            n(as).a = colonna();
             if (!op(OpTk::Uguale)) errore("'=' atteso");
             ++m_p;
             n(as).b = espr(si);
@@ -552,15 +552,7 @@ private:
         }
         if (!eNome()) errore("espressione attesa");
         if (tipo(1) == Tk::ParAperta) return funzione();
-        const int c = nuovo(Nd::Colonna);
-        if (tipo(1) == Tk::Punto && tipo(2) == Tk::Nome) {
-            n(c).tok2 = m_p;
-            n(c).tok = m_p + 2;
-            m_p += 3;
-        } else {
-            n(c).tok = m_p++;
-        }
-        return c;
+        return colonna();
     }
 
     int funzione()
