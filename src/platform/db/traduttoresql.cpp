@@ -737,35 +737,11 @@ private:
                 w(alias);
             }
         }
-        if (s.da >= 0) {
-            w(" FROM ");
-            for (int t = s.da; t >= 0; t = n(t).seguente) {
-                if (t != s.da) w(", ");
-                tabella(t, si, false);
-            }
-        }
-        if (s.dove >= 0) {
-            w(" WHERE ");
-            espr(s.dove, si, true);
-        }
-        if (s.gruppo >= 0) {
-            w(" GROUP BY ");
-            for (int g = s.gruppo; g >= 0; g = n(g).seguente) {
-                if (g != s.gruppo) w(", ");
-                espr(g, si);
-            }
-        }
-        if (s.avendo >= 0) {
-            w(" HAVING ");
-            espr(s.avendo, si, true);
-        }
-        if (s.ordine >= 0) {
-            w(" ORDER BY ");
-            for (int o = s.ordine; o >= 0; o = n(o).seguente) {
-                if (o != s.ordine) w(", ");
-                ordine(o, si);
-            }
-        }
+        elenco(" FROM ", s.da, [&](int t) { tabella(t, si, false); });
+        condizione(" WHERE ", s.dove, si);
+        elenco(" GROUP BY ", s.gruppo, [&](int g) { espr(g, si); });
+        condizione(" HAVING ", s.avendo, si);
+        elenco(" ORDER BY ", s.ordine, [&](int o) { ordine(o, si); });
         if (s.top >= 0) {
             w(" LIMIT ");
             w(m_a.testo(s.top));
@@ -774,6 +750,25 @@ private:
             w(s.unioneTutti ? " UNION ALL " : " UNION ");
             select(s.unione, suggeriti);
         }
+    }
+
+    // A list of the tree written after its keyword, ", " between the elements; nothing for none.
+    template <typename Scrivi>
+    void elenco(const char *parola, int primo, Scrivi scrivi)
+    {
+        if (primo < 0) return;
+        w(parola);
+        for (int x = primo; x >= 0; x = n(x).seguente) {
+            if (x != primo) w(", ");
+            scrivi(x);
+        }
+    }
+
+    void condizione(const char *parola, int e, int si)
+    {
+        if (e < 0) return;
+        w(parola);
+        espr(e, si, true);
     }
 
     void ordine(int o, int si)
@@ -991,10 +986,7 @@ private:
             w("UPDATE ");
             tabella(is.tabella, si, false);
             assegnazioni(si, m_c.tabella(m_a.nome(t.tok)).get());
-            if (is.dove >= 0) {
-                w(" WHERE ");
-                espr(is.dove, si, true);
-            }
+            condizione(" WHERE ", is.dove, si);
             return;
         }
         // UPDATE over a join tree: the rows of the target table that the join selects, by key.
@@ -1025,10 +1017,7 @@ private:
         if (n(is.tabella).tipo == Nd::Tabella) {
             w("DELETE FROM ");
             tabella(is.tabella, si, false);
-            if (is.dove >= 0) {
-                w(" WHERE ");
-                espr(is.dove, si, true);
-            }
+            condizione(" WHERE ", is.dove, si);
             return;
         }
         const std::vector<Fonte> &f = fonti(si);
@@ -1120,10 +1109,7 @@ private:
         }
         w(" FROM ");
         tabella(is.tabella, si, false);
-        if (is.dove >= 0) {
-            w(" WHERE ");
-            espr(is.dove, si, true);
-        }
+        condizione(" WHERE ", is.dove, si);
         w(")");
     }
 
