@@ -23,7 +23,7 @@ TEST(SchemaText, CoversEveryTableThePiecesName)
 {
     const char *const names[] = {
         "AppoggioTemp", "ArrotEuro", "ArrotLire", "ArtClasseAttr", "Articoli", "ArticoliCosti", "ArticoliFor",
-        "ArticoliProg", "ArtLegami", "ArtListini", "Causali", "DdtDett", "DdtLiv", "DdtSpese", "DdtTest",
+        "ArticoliProg", "ArtLegami", "ArtListini", "Cambi", "Causali", "DdtDett", "DdtLiv", "DdtSpese", "DdtTest",
         "DocDaElab", "FatDett", "FatLiv", "FatSpese", "FattDocumenti", "FatTest", "FatTestFe", "LibriIva",
         "Listini", "LockGest", "MagCausali", "Monete", "MovMagDett", "MovMagDettApp", "MovMagLiv",
         "MovMagLivApp", "MovMagMatr", "MovMagMatrApp", "MovMagRintraccia", "MovMagRintracciaApp", "MovMagTes",

@@ -1,0 +1,3 @@
+#include "eventiaiuto.h"
+
+EventiAiuto::~EventiAiuto() = default;
