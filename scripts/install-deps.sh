@@ -10,7 +10,7 @@ PACKAGES=(
   unixodbc unixodbc-dev odbc-postgresql
   postgresql postgresql-contrib
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  sqlite3 xvfb xdg-utils locales
+  sqlite3 libsqlite3-dev xvfb xdg-utils locales
 )
 
 missing=()

@@ -1,0 +1,144 @@
+#include "connessione.h"
+
+#include "esecuzione.h"
+
+Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
+    : m_nome(std::move(nome)), m_nomeQt(std::move(nomeQt)), m_motore(motore)
+{
+    m_catalogo = std::make_unique<CatalogoDb>(db(), m_motore);
+    m_traduttore = std::make_unique<TraduttoreSql>(m_motore, *m_catalogo);
+}
+
+Connessione::~Connessione()
+{
+    m_preparate.clear();
+    m_traduttore.reset();
+    m_catalogo.reset();
+    {
+        QSqlDatabase d = db();
+        if (d.isOpen()) {
+            if (m_livello > 0) d.rollback();
+            d.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_nomeQt);
+}
+
+QSqlQuery Connessione::nuovaQuery() const
+{
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    return q;
+}
+
+QSqlQuery &Connessione::preparata(const QString &sql)
+{
+    auto it = m_preparate.find(sql);
+    if (it == m_preparate.end()) {
+        auto q = std::make_unique<QSqlQuery>(nuovaQuery());
+        if (!q->prepare(sql))
+            sollevaGuasto(guastoQuery(*q, m_motore));
+        it = m_preparate.emplace(sql, std::move(q)).first;
+    }
+    return *it->second;
+}
+
+void Connessione::eseguiInterno(const QString &sql)
+{
+    QSqlQuery q = nuovaQuery();
+    eseguiTesto(q, m_motore, sql);
+}
+
+void Connessione::esegui(const QString &sql, bool passante)
+{
+    if (passante) {
+        eseguiInterno(sql);
+        return;
+    }
+    const auto t = m_traduttore->traduci(sql);
+    eseguiInterno(t->sql);
+    if (t->schema)
+        schemaCambiato();
+}
+
+void Connessione::schemaCambiato()
+{
+    m_preparate.clear();
+    m_catalogo->svuota();
+    m_traduttore->svuota();
+}
+
+void Connessione::inizia()
+{
+    if (m_livello == 0) {
+        if (m_motore == MotoreDb::SQLite) {
+            eseguiInterno(QStringLiteral("BEGIN IMMEDIATE"));
+        } else {
+            QSqlDatabase d = db();
+            if (!d.transaction())
+                sollevaGuasto(guastoConnessione(d, m_motore));
+        }
+    } else {
+        eseguiInterno(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
+    }
+    ++m_livello;
+}
+
+void Connessione::conferma()
+{
+    if (m_livello == 0)
+        return;
+    if (m_livello > 1) {
+        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
+        --m_livello;
+        return;
+    }
+    if (m_motore == MotoreDb::SQLite) {
+        // A commit refused while other users read keeps the transaction open: the caller may
+        // retry or roll back.
+        eseguiInterno(QStringLiteral("COMMIT"));
+    } else {
+        QSqlDatabase d = db();
+        if (!d.commit()) {
+            const GuastoMotore g = guastoConnessione(d, m_motore);
+            d.rollback();
+            m_livello = 0;
+            sollevaGuasto(g);
+        }
+    }
+    m_livello = 0;
+}
+
+void Connessione::annulla()
+{
+    if (m_livello == 0)
+        return;
+    if (m_livello > 1) {
+        const QString sp = QStringLiteral("sp%1").arg(m_livello);
+        --m_livello;
+        eseguiInterno(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
+        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+        return;
+    }
+    m_livello = 0;
+    if (m_motore == MotoreDb::SQLite) {
+        QSqlQuery q = nuovaQuery();
+        q.exec(QStringLiteral("ROLLBACK")); // fails only when SQLite has already rolled back
+    } else {
+        QSqlDatabase d = db();
+        if (!d.rollback())
+            sollevaGuasto(guastoConnessione(d, m_motore));
+    }
+}
+
+void Connessione::impostaAttesaBlocchi(int ms)
+{
+    m_attesaMs = ms;
+    if (m_motore == MotoreDb::SQLite) {
+        impostaSqlite(db(), ms);
+    } else {
+        QSqlQuery q = nuovaQuery();
+        eseguiTesto(q, m_motore, QStringLiteral("SET lock_timeout = %1").arg(ms));
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+// One open connection of a ConnessioneDb: the Qt SQL connection, its engine, catalogue and
+// translator, its transaction depth and the prepared statements of the record sets' writes.
+#include "catalogo.h"
+#include "nomi.h"
+#include "motoredb.h"
+#include "traduttoresql.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+#include <unordered_map>
+
+class Connessione {
+public:
+    Connessione(QString nome, QString nomeQt, MotoreDb motore);
+    ~Connessione();
+    Connessione(const Connessione &) = delete;
+    Connessione &operator=(const Connessione &) = delete;
+
+    const QString &nome() const { return m_nome; }
+    MotoreDb motore() const { return m_motore; }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_nomeQt, false); }
+    CatalogoDb &catalogo() { return *m_catalogo; }
+    TraduttoreSql &traduttore() { return *m_traduttore; }
+
+    // A statement in the suite's dialect, translated (or as written when `passante`), run.
+    void esegui(const QString &sql, bool passante);
+    // A query for a statement that the caller runs; forward-only, decimals as text.
+    QSqlQuery nuovaQuery() const;
+    // The prepared query of a statement text of the library's own, kept for reuse.
+    QSqlQuery &preparata(const QString &sql);
+
+    // Nested transactions: the outermost level is a real transaction (SQLite: BEGIN IMMEDIATE,
+    // so that a writer holds the database from its first statement), inner levels savepoints.
+    // A commit or a rollback with nothing open does nothing.
+    void inizia();
+    void conferma();
+    void annulla();
+    int livello() const { return m_livello; }
+
+    // How long a statement waits for another user's lock before it fails with 3260.
+    void impostaAttesaBlocchi(int ms);
+    int attesaBlocchi() const { return m_attesaMs; }
+
+    void schemaCambiato();
+
+private:
+    void eseguiInterno(const QString &sql);
+
+    QString m_nome;
+    QString m_nomeQt;
+    MotoreDb m_motore;
+    int m_livello = 0;
+    int m_attesaMs = 2000;
+    std::unique_ptr<CatalogoDb> m_catalogo;
+    std::unique_ptr<TraduttoreSql> m_traduttore;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
+};

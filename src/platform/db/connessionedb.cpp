@@ -1,0 +1,268 @@
+#include "connessionedb.h"
+
+#include "connessione.h"
+#include "esecuzione.h"
+#include "utilgenerali.h"
+#include "winpaths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUuid>
+
+namespace {
+
+int gContatore = 0;
+
+// A value for a connect-text key that the driver does not brace: refused when it could end
+// the key or open another.
+QString valoreSemplice(const QString &v, const char *chiave)
+{
+    for (const QChar c : v)
+        if (c == QLatin1Char(';') || c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('=') ||
+            c.unicode() == 0)
+            throw AppError(ErrNum::InvalidCall,
+                           QStringLiteral("Valore non ammesso per %1 nella connessione ODBC").arg(QLatin1String(chiave)));
+    return v;
+}
+
+QString valoreTraGraffe(const QString &v)
+{
+    if (v.contains(QChar(0)))
+        throw AppError(ErrNum::InvalidCall, QStringLiteral("Password non ammessa nella connessione ODBC"));
+    QString s = v;
+    s.replace(QLatin1Char('}'), QStringLiteral("}}"));
+    return QLatin1Char('{') + s + QLatin1Char('}');
+}
+
+bool haChiave(const QString &testo, const char *chiave)
+{
+    for (const QString &parte : testo.split(QLatin1Char(';'))) {
+        const qsizetype uguale = parte.indexOf(QLatin1Char('='));
+        if (uguale > 0 && QStringView(parte).left(uguale).trimmed().compare(QLatin1String(chiave), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ConnessioneDb::ConnessioneDb() = default;
+
+ConnessioneDb::~ConnessioneDb()
+{
+    UtilGenerali::dimenticaConnessione(this);
+    m_connessioni.clear();
+}
+
+Variant ConnessioneDb::Impostazione(const QString &nome, int16_t) const
+{
+    const auto it = m_impostazioni.find(nome);
+    return it == m_impostazioni.end() ? Variant() : it->second;
+}
+
+void ConnessioneDb::Impostazione(const QString &nome, int16_t, const Variant &valore)
+{
+    m_impostazioni[nome] = valore;
+}
+
+QString ConnessioneDb::Connetti(const QString &nomeDb, int16_t, bool, bool solaLettura, const QString &connetti)
+{
+    if (!QCoreApplication::instance())
+        throw AppError(ErrNum::InvalidCall, QStringLiteral("Connessione al database senza applicazione"));
+    const QString nome = nomeDb.trimmed();
+    const QString aggiunta = connetti.trimmed().startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive)
+                                 ? connetti.trimmed().mid(5)
+                                 : QString();
+    if (nome.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive)) {
+        QString testo = nome.mid(5);
+        const QString pwd = Impostazione(QStringLiteral("DbAccPWD")).text();
+        if (!pwd.isEmpty() && !haChiave(testo, "PWD"))
+            testo += QStringLiteral(";PWD=") + valoreTraGraffe(pwd);
+        return apriOdbc(testo);
+    }
+    const bool fileDsn = nome.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive);
+    if (fileDsn || !nome.contains(QLatin1Char('.'))) {
+        QString testo = fileDsn ? QStringLiteral("FILEDSN=") + valoreSemplice(mapWindowsPath(nome), "FILEDSN")
+                                : QStringLiteral("DSN=") + valoreSemplice(nome, "DSN");
+        const QString uid = Impostazione(QStringLiteral("DbSqlPubUID")).text();
+        const QString pwd = Impostazione(QStringLiteral("DbSqlPubPWD")).text();
+        if (!uid.isEmpty()) testo += QStringLiteral(";UID=") + valoreSemplice(uid, "UID");
+        if (!pwd.isEmpty()) testo += QStringLiteral(";PWD=") + valoreTraGraffe(pwd);
+        if (!aggiunta.isEmpty()) testo += QLatin1Char(';') + aggiunta;
+        return apriOdbc(testo);
+    }
+    return apriSqlite(mapWindowsPath(nome), solaLettura);
+}
+
+QString ConnessioneDb::registra(const QString &nomeQt, MotoreDb motore)
+{
+    const QString nome = QStringLiteral("Conn%1").arg(++gContatore);
+    m_connessioni.push_back(std::make_shared<Connessione>(nome, nomeQt, motore));
+    Impostazione(nome + QStringLiteral(":DbTipoSql"), 12, Variant(false));
+    UtilGenerali::registraConnessione(this);
+    return nome;
+}
+
+QString ConnessioneDb::apriSqlite(const QString &percorso, bool solaLettura)
+{
+    const QFileInfo fi(percorso);
+    if (!fi.exists() || !fi.isFile())
+        throw erroreDb(ErrDb::FileNonTrovato, percorso);
+    const QString nomeQt = QStringLiteral("evasord_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeQt);
+        db.setDatabaseName(percorso);
+        if (solaLettura) db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            const GuastoMotore g = guastoConnessione(db, MotoreDb::SQLite);
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nomeQt);
+            sollevaGuasto(g);
+        }
+        impostaSqlite(db, 2000);
+        // SQLite opens anything; the first read tells whether it is a database.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            GuastoMotore g = guastoQuery(q, MotoreDb::SQLite);
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nomeQt);
+            if (numeroJet(g) == ErrDb::NonDatabase) throw erroreDb(ErrDb::NonDatabase, percorso);
+            sollevaGuasto(g);
+        }
+    }
+    return registra(nomeQt, MotoreDb::SQLite);
+}
+
+QString ConnessioneDb::apriOdbc(const QString &testoConnessione)
+{
+    const QString nomeQt = QStringLiteral("evasord_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nomeQt);
+        // Statement-level rollback: a failed statement inside a transaction leaves the rest of
+        // the transaction standing, as on the suite's Jet engine.
+        db.setDatabaseName(QStringLiteral("Protocol=7.4-2;") + testoConnessione);
+        if (!db.open()) {
+            const QString m = db.lastError().databaseText();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nomeQt);
+            throw erroreDb(eAccessoNegato(m) ? ErrDb::AccessoNegato : ErrDb::OdbcFallito, m.trimmed());
+        }
+        if (db.driver()->dbmsType() != QSqlDriver::PostgreSQL) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nomeQt);
+            throw erroreDb(ErrDb::OdbcFallito, QStringLiteral("il server ODBC non è PostgreSQL"));
+        }
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        QSqlQuery q(db);
+        for (const char *s : {"SET standard_conforming_strings = on", "SET lock_timeout = 2000",
+                              "SET client_min_messages = warning"}) {
+            if (!q.exec(QLatin1String(s))) {
+                const GuastoMotore g = guastoQuery(q, MotoreDb::PostgreSQL);
+                q = QSqlQuery();
+                db.close();
+                db = QSqlDatabase();
+                QSqlDatabase::removeDatabase(nomeQt);
+                sollevaGuasto(g);
+            }
+        }
+    }
+    return registra(nomeQt, MotoreDb::PostgreSQL);
+}
+
+bool ConnessioneDb::Connesso(const QString &nomeConn) const
+{
+    if (nomeConn.isEmpty()) return !m_connessioni.empty();
+    for (const auto &c : m_connessioni)
+        if (stessoNome(c->nome(), nomeConn)) return true;
+    return false;
+}
+
+void ConnessioneDb::Chiudi(const QString &nomeConn)
+{
+    if (nomeConn.isEmpty()) {
+        m_connessioni.clear();
+        return;
+    }
+    for (auto it = m_connessioni.begin(); it != m_connessioni.end(); ++it)
+        if (stessoNome((*it)->nome(), nomeConn)) {
+            m_connessioni.erase(it);
+            return;
+        }
+}
+
+Connessione &ConnessioneDb::connessione(const QString &nomeConn)
+{
+    return const_cast<Connessione &>(std::as_const(*this).connessione(nomeConn));
+}
+
+const Connessione &ConnessioneDb::connessione(const QString &nomeConn) const
+{
+    if (m_connessioni.empty())
+        throw erroreDb(ErrDb::OdbcFallito, QStringLiteral("nessuna connessione aperta"));
+    if (nomeConn.isEmpty())
+        return *m_connessioni.front();
+    for (const auto &c : m_connessioni)
+        if (stessoNome(c->nome(), nomeConn)) return *c;
+    throw erroreDb(ErrDb::ElementoNonTrovato, nomeConn);
+}
+
+std::shared_ptr<Connessione> ConnessioneDb::condivisa(const QString &nomeConn)
+{
+    Connessione *c = &connessione(nomeConn);
+    for (const auto &p : m_connessioni)
+        if (p.get() == c) return p;
+    return nullptr;
+}
+
+void ConnessioneDb::Esegui(const QString &nomeConn, const QString &sql, int32_t opzioni)
+{
+    connessione(nomeConn).esegui(sql, (opzioni & dbSQLPassThrough) != 0);
+}
+
+DatabaseDao ConnessioneDb::Database(const QString &nomeConn)
+{
+    return DatabaseDao(&connessione(nomeConn).catalogo(), connessione(nomeConn).nome());
+}
+
+void ConnessioneDb::BeginTrans(const QString &nomeConn) { connessione(nomeConn).inizia(); }
+
+void ConnessioneDb::CommitTrans(const QString &nomeConn)
+{
+    if (!m_connessioni.empty()) connessione(nomeConn).conferma();
+}
+
+void ConnessioneDb::Rollback(const QString &nomeConn)
+{
+    if (!m_connessioni.empty()) connessione(nomeConn).annulla();
+}
+
+int ConnessioneDb::LivelloTransazioni(const QString &nomeConn) const
+{
+    return m_connessioni.empty() ? 0 : connessione(nomeConn).livello();
+}
+
+void ConnessioneDb::BeginTransTutte()
+{
+    for (const auto &c : m_connessioni) c->inizia();
+}
+
+void ConnessioneDb::CommitTransTutte()
+{
+    for (const auto &c : m_connessioni) c->conferma();
+}
+
+void ConnessioneDb::RollbackTutte()
+{
+    for (const auto &c : m_connessioni) c->annulla();
+}
+
+MotoreDb ConnessioneDb::Motore(const QString &nomeConn) const { return connessione(nomeConn).motore(); }
+
+void ConnessioneDb::ImpostaAttesaBlocchi(int ms, const QString &nomeConn) { connessione(nomeConn).impostaAttesaBlocchi(ms); }
+
+void ConnessioneDb::AggiornaCatalogo(const QString &nomeConn) { connessione(nomeConn).schemaCambiato(); }

@@ -1,0 +1,98 @@
+#include "esecuzione.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
+#include <QVariant>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+
+namespace {
+
+// SQLSTATE of the first diagnostic record of an ODBC handle; "" when there is none.
+QString statoOdbc(SQLSMALLINT tipo, const QVariant &handle)
+{
+    if (!handle.isValid() || handle.metaType().sizeOf() != sizeof(SQLHANDLE))
+        return {};
+    const SQLHANDLE h = *static_cast<const SQLHANDLE *>(handle.constData());
+    if (!h)
+        return {};
+    SQLWCHAR stato[6] = {};
+    SQLINTEGER nativo = 0;
+    SQLWCHAR msg[8];
+    SQLSMALLINT lung = 0;
+    const SQLRETURN r = SQLGetDiagRecW(tipo, h, 1, stato, &nativo, msg, 8, &lung);
+    if (!SQL_SUCCEEDED(r))
+        return {};
+    QString s;
+    for (int i = 0; i < 5 && stato[i]; ++i) s.append(QChar(static_cast<char16_t>(stato[i])));
+    return s;
+}
+
+QString messaggio(const QSqlError &e)
+{
+    QString m = e.databaseText().trimmed();
+    // The PostgreSQL driver adds its own trailer after the server's text.
+    const qsizetype fine = m.indexOf(QLatin1String(";\nError while"));
+    if (fine >= 0) m.truncate(fine);
+    if (m.isEmpty()) m = e.driverText();
+    return m;
+}
+
+GuastoMotore guasto(const QSqlError &e, MotoreDb motore)
+{
+    GuastoMotore g;
+    g.motore = motore;
+    g.messaggio = messaggio(e);
+    if (motore == MotoreDb::SQLite)
+        g.codiceSqlite = e.nativeErrorCode().toInt();
+    return g;
+}
+
+} // namespace
+
+GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore)
+{
+    GuastoMotore g = guasto(q.lastError(), motore);
+    if (motore == MotoreDb::PostgreSQL && q.result())
+        g.statoSql = statoOdbc(SQL_HANDLE_STMT, q.result()->handle());
+    return g;
+}
+
+GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore)
+{
+    GuastoMotore g = guasto(db.lastError(), motore);
+    if (motore == MotoreDb::PostgreSQL && db.driver())
+        g.statoSql = statoOdbc(SQL_HANDLE_DBC, db.driver()->handle());
+    return g;
+}
+
+void sollevaGuasto(const GuastoMotore &g)
+{
+    throw erroreDb(numeroJet(g), g.messaggio);
+}
+
+void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql)
+{
+    if (!q.exec(sql))
+        sollevaGuasto(guastoQuery(q, motore));
+}
+
+void eseguiPreparata(QSqlQuery &q, MotoreDb motore)
+{
+    if (!q.exec())
+        sollevaGuasto(guastoQuery(q, motore));
+}
+
+void impostaSqlite(const QSqlDatabase &db, int attesaMs)
+{
+    const QVariant h = db.driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData());
+    if (!s)
+        return;
+    sqlite3_extended_result_codes(s, 1);
+    sqlite3_busy_timeout(s, attesaMs);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Running statements on an engine and turning its failures into the library's errors. The
+// ODBC driver's SQLSTATE is read from the statement's own diagnostic record (Qt keeps only
+// the native number), SQLite's extended result code from the error Qt reports once extended
+// codes are switched on for the connection.
+#include "errori.h"
+#include "motoredb.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore);
+GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore);
+[[noreturn]] void sollevaGuasto(const GuastoMotore &g);
+
+// Runs the text on the query, or raises the mapped error.
+void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql);
+// Runs the prepared query with its bound values, or raises the mapped error.
+void eseguiPreparata(QSqlQuery &q, MotoreDb motore);
+
+// SQLite: extended result codes and the busy timeout, on the connection's own handle.
+void impostaSqlite(const QSqlDatabase &db, int attesaMs);

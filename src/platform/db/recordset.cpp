@@ -1,0 +1,505 @@
+#include "recordset.h"
+
+#include "connessione.h"
+#include "errori.h"
+#include "esecuzione.h"
+#include "valoricampo.h"
+
+#include <QSqlField>
+#include <QSqlRecord>
+
+Recordset::Recordset(std::shared_ptr<Connessione> connessione, const QString &sql, int16_t tipo)
+    : m_connessione(connessione), m_motore(connessione->motore()), m_tipo(tipo)
+{
+    leggi(sql);
+}
+
+Recordset::~Recordset() = default;
+
+Connessione &Recordset::conn() const
+{
+    const auto c = m_connessione.lock();
+    if (!c)
+        throw erroreDb(ErrDb::OdbcFallito, QStringLiteral("la connessione del recordset è chiusa"));
+    return *c;
+}
+
+void Recordset::leggi(const QString &sql)
+{
+    Connessione &c = conn();
+    const auto t = c.traduttore().traduci(sql);
+    if (t->tipo != TipoIstruzione::Select)
+        throw erroreSintassi(QStringLiteral("un recordset si apre su una SELECT"));
+    QSqlQuery q = c.nuovaQuery();
+    eseguiTesto(q, m_motore, t->sql);
+    preparaCampi(*t, q.record());
+    const int n = m_colonne;
+    while (q.next())
+        for (int i = 0; i < n; ++i)
+            m_celle.push_back(q.value(i));
+    q.finish();
+}
+
+void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
+{
+    const int n = r.count();
+    m_colonne = n;
+    const std::vector<ColonnaRisultato> colonne = t.colonneNote ? colonneRisultato(t) : std::vector<ColonnaRisultato>();
+    bool noti = t.colonneNote && static_cast<int>(colonne.size()) == n;
+    // The statement's own description must agree with what the engine returned.
+    for (int i = 0; noti && i < n; ++i) {
+        const ColonnaRisultato &c = colonne[static_cast<size_t>(i)];
+        const QString &atteso = c.qualificatore.isEmpty() ? c.nome : c.colonnaBase;
+        if (!atteso.isEmpty() && !stessoNome(atteso, r.fieldName(i)))
+            noti = false;
+    }
+    m_campi.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        Campo &c = m_campi[static_cast<size_t>(i)];
+        if (noti) c.info = colonne[static_cast<size_t>(i)];
+        if (c.info.nome.isEmpty()) c.info.nome = r.fieldName(i);
+        c.tipo = c.info.tipo;
+        if (c.tipo == TipoCampo::Sconosciuto && m_motore == MotoreDb::PostgreSQL)
+            c.tipo = tipoDaMeta(r.field(i).metaType());
+        m_nomi.aggiungi(c.info.qualificatore, c.info.nome);
+    }
+    // The base tables that writes go to: one per table (or alias) of the statement.
+    Connessione &cn = conn();
+    for (int i = 0; i < n; ++i) {
+        Campo &c = m_campi[static_cast<size_t>(i)];
+        if (c.info.tabellaBase.isEmpty()) continue;
+        int b = -1;
+        for (size_t k = 0; k < m_basi.size(); ++k)
+            if (stessoNome(m_basi[k].fonte, c.info.fonte) && stessoNome(m_basi[k].tabella, c.info.tabellaBase))
+                b = static_cast<int>(k);
+        if (b < 0) {
+            Base nuova;
+            nuova.fonte = c.info.fonte;
+            nuova.tabella = c.info.tabellaBase;
+            if (const auto cat = cn.catalogo().tabella(nuova.tabella))
+                for (int k : cat->chiave()) nuova.nomiChiave.push_back(cat->colonne()[static_cast<size_t>(k)].nome);
+            nuova.chiave.assign(nuova.nomiChiave.size(), -1);
+            m_basi.push_back(std::move(nuova));
+            b = static_cast<int>(m_basi.size()) - 1;
+        }
+        Base &base = m_basi[static_cast<size_t>(b)];
+        base.colonne.push_back(i);
+        for (size_t k = 0; k < base.nomiChiave.size(); ++k)
+            if (base.chiave[k] < 0 && stessoNome(base.nomiChiave[k], c.info.colonnaBase))
+                base.chiave[k] = i;
+        c.base = b;
+    }
+}
+
+// ------------------------------------------------------------------ navigation
+
+bool Recordset::Eof() const { return !m_correnteEliminata && m_pos >= righe(); }
+
+bool Recordset::Bof() const { return righe() == 0 || (m_pos < 0 && !m_correnteEliminata); }
+
+void Recordset::MoveFirst()
+{
+    m_pos = 0;
+    m_correnteEliminata = false;
+}
+
+void Recordset::MoveLast()
+{
+    m_pos = righe() > 0 ? righe() - 1 : 0;
+    m_correnteEliminata = false;
+}
+
+void Recordset::MoveNext()
+{
+    if (m_correnteEliminata) {
+        m_correnteEliminata = false; // the row after the deleted one now stands at its place
+        return;
+    }
+    if (m_pos >= righe())
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    ++m_pos;
+}
+
+void Recordset::MovePrevious()
+{
+    if (m_correnteEliminata) {
+        m_correnteEliminata = false;
+        --m_pos;
+        return;
+    }
+    if (m_pos < 0)
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    --m_pos;
+}
+
+int32_t Recordset::AbsolutePosition() const { return haRigaCorrente() ? m_pos : -1; }
+
+void Recordset::VaiAPosizione(int32_t posizione)
+{
+    if (posizione < 0 || posizione >= righe())
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    m_pos = posizione;
+    m_correnteEliminata = false;
+}
+
+bool Recordset::cercaDa(int inizio)
+{
+    const auto valore = [&](int riga) {
+        return [this, riga](int c) { return daMotore(cella(riga, c), m_campi[static_cast<size_t>(c)].tipo); };
+    };
+    for (int r = std::max(inizio, 0); r < righe(); ++r) {
+        if (m_criterio->soddisfatto(valore(r))) {
+            m_pos = r;
+            m_correnteEliminata = false;
+            m_nessunaCorrispondenza = false;
+            return true;
+        }
+    }
+    m_nessunaCorrispondenza = true;
+    return false;
+}
+
+void Recordset::FindFirst(const QString &criterio)
+{
+    if (!m_criterio || m_criterio->testo() != criterio) {
+        auto c = std::make_unique<Criterio>(criterio);
+        c->collega([this](QStringView nome) { return m_nomi.trova(nome); });
+        m_criterio = std::move(c);
+    }
+    cercaDa(0);
+}
+
+void Recordset::FindNext(const QString &criterio)
+{
+    if (!m_criterio || m_criterio->testo() != criterio) {
+        auto c = std::make_unique<Criterio>(criterio);
+        c->collega([this](QStringView nome) { return m_nomi.trova(nome); });
+        m_criterio = std::move(c);
+    }
+    cercaDa(haRigaCorrente() ? m_pos + 1 : (m_correnteEliminata ? m_pos : 0));
+}
+
+// ------------------------------------------------------------------ fields
+
+int Recordset::campo(QStringView nome) const
+{
+    const uint64_t indirizzo = reinterpret_cast<uintptr_t>(nome.data()) ^ static_cast<uint64_t>(nome.size());
+    NomeRecente &r = m_recenti[static_cast<size_t>((indirizzo * 0x9E3779B97F4A7C15ull) >> 56)];
+    int i;
+    if (r.indirizzo == nome.data() && QStringView(r.nome) == nome) {
+        i = r.campo;
+    } else {
+        const auto visto = m_nomiVisti.find(nome);
+        if (visto != m_nomiVisti.end()) {
+            i = visto->second;
+        } else {
+            i = m_nomi.trova(nome);
+            if (m_nomiVisti.size() < 512) m_nomiVisti.emplace(nome.toString(), i);
+        }
+        r.indirizzo = nome.data();
+        r.nome.resize(nome.size()); // keeps the slot's storage when it is large enough
+        std::copy(nome.begin(), nome.end(), r.nome.begin());
+        r.campo = i;
+    }
+    if (i == IndiceNomi::Ambiguo)
+        throw erroreDb(ErrDb::ElementoNonTrovato,
+                       QStringLiteral("%1 (più tabelle hanno un campo con questo nome: indicare la tabella)").arg(nome));
+    return i;
+}
+
+QString Recordset::NomeCampo(int i) const
+{
+    const Campo &c = m_campi.at(static_cast<size_t>(i));
+    return c.info.qualificatore.isEmpty() ? c.info.nome : c.info.qualificatore + QLatin1Char('.') + c.info.nome;
+}
+
+TipoCampo Recordset::TipoDelCampo(int i) const { return m_campi.at(static_cast<size_t>(i)).tipo; }
+
+Variant Recordset::Valore(int riga, int colonna) const
+{
+    return daMotore(cella(riga, colonna), m_campi.at(static_cast<size_t>(colonna)).tipo);
+}
+
+Variant Recordset::valore(int c) const
+{
+    const size_t k = static_cast<size_t>(c);
+    if (m_modo != Modo::Nessuno) {
+        if (m_scritto[k]) return m_buffer[k];
+        if (m_modo == Modo::Nuovo) return Variant::null();
+    }
+    if (m_correnteEliminata)
+        throw erroreDb(ErrDb::RecordEliminato);
+    if (!haRigaCorrente())
+        return Variant();
+    return daMotore(cella(m_pos, c), m_campi[k].tipo);
+}
+
+Variant Recordset::ValoreCampo(QStringView nome) const
+{
+    const int c = campo(nome);
+    return c < 0 ? Variant() : valore(c);
+}
+
+Variant Recordset::LeggiCampo(QStringView nome, int16_t tipo) const
+{
+    const int c = campo(nome);
+    if (c < 0)
+        return tipo ? neutroCodice(tipo) : Variant();
+    Variant v = valore(c);
+    if (v.isEmpty())
+        return tipo ? neutroCodice(tipo) : v;
+    if (v.isNull())
+        return tipo ? neutroCodice(tipo) : neutro(m_campi[static_cast<size_t>(c)].tipo);
+    return v;
+}
+
+// ------------------------------------------------------------------ writes
+
+void Recordset::richiediAggiornabile() const
+{
+    if (m_tipo != dbOpenDynaset)
+        throw erroreDb(ErrDb::SolaLettura);
+}
+
+void Recordset::AddNew()
+{
+    richiediAggiornabile();
+    m_modo = Modo::Nuovo;
+    m_buffer.assign(m_campi.size(), Variant::null());
+    m_legati.assign(m_campi.size(), QVariant());
+    m_scritto.assign(m_campi.size(), false);
+}
+
+void Recordset::Edit()
+{
+    richiediAggiornabile();
+    if (!haRigaCorrente())
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    m_modo = Modo::Modifica;
+    m_buffer.assign(m_campi.size(), Variant::null());
+    m_legati.assign(m_campi.size(), QVariant());
+    m_scritto.assign(m_campi.size(), false);
+}
+
+void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
+{
+    if (m_modo == Modo::Nessuno)
+        throw erroreDb(ErrDb::SenzaAddNewEdit);
+    const int c = campo(nome);
+    if (c < 0)
+        throw erroreDb(ErrDb::ElementoNonTrovato, nome.toString());
+    const Campo &f = m_campi[static_cast<size_t>(c)];
+    if (f.base < 0)
+        throw erroreDb(ErrDb::SolaLettura, nome.toString());
+    // A value the field cannot hold fails here, as on assignment.
+    m_legati[static_cast<size_t>(c)] = versoMotore(valore, f.tipo, m_motore);
+    m_buffer[static_cast<size_t>(c)] = valore;
+    m_scritto[static_cast<size_t>(c)] = true;
+}
+
+void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
+
+const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
+{
+    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    // The key of the plan: the base, the kind of write and the fields written.
+    QString chiave = QString::number(indiceBase) + (nuovo ? QLatin1Char('N') : QLatin1Char('M'));
+    for (int i : b.colonne)
+        chiave += m_scritto[static_cast<size_t>(i)] ? QLatin1Char('1') : QLatin1Char('0');
+    const auto trovato = m_piani.find(chiave);
+    if (trovato != m_piani.end())
+        return trovato->second;
+
+    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
+    // Each base column once (a statement may name a field twice, "T.*, T.Field"); the last
+    // write of a doubled field wins.
+    std::vector<int> colonne;
+    for (int i : b.colonne) {
+        bool doppia = false;
+        for (int j : colonne)
+            if (stessoNome(base(j), base(i))) doppia = true;
+        if (!doppia) colonne.push_back(i);
+    }
+    Piano p;
+    for (int i : colonne) {
+        int ultima = -1;
+        for (int j : b.colonne)
+            if (m_scritto[static_cast<size_t>(j)] && stessoNome(base(j), base(i))) ultima = j;
+        if (ultima >= 0) p.scritte.push_back(ultima);
+        else if (nuovo) p.ritorno.push_back(i); // its default value is learnt from the database
+    }
+    if (nuovo) {
+        p.sql = QStringLiteral("INSERT INTO ") + b.tabella;
+        if (p.scritte.empty()) {
+            p.sql += QStringLiteral(" DEFAULT VALUES");
+        } else {
+            QString valori;
+            p.sql += QStringLiteral(" (");
+            for (size_t k = 0; k < p.scritte.size(); ++k) {
+                if (k) {
+                    p.sql += QStringLiteral(", ");
+                    valori += QStringLiteral(", ");
+                }
+                p.sql += base(p.scritte[k]);
+                valori += QLatin1Char('?');
+            }
+            p.sql += QStringLiteral(") VALUES (") + valori + QLatin1Char(')');
+        }
+        if (!p.ritorno.empty()) {
+            p.sql += QStringLiteral(" RETURNING ");
+            for (size_t k = 0; k < p.ritorno.size(); ++k) {
+                if (k) p.sql += QStringLiteral(", ");
+                p.sql += base(p.ritorno[k]);
+            }
+        }
+    } else {
+        for (size_t k = 0; k < b.chiave.size(); ++k)
+            if (b.chiave[k] < 0)
+                throw erroreDb(ErrDb::SolaLettura,
+                               QStringLiteral("la chiave %1.%2 non è tra i campi letti").arg(b.tabella, b.nomiChiave[k]));
+        if (b.chiave.empty())
+            throw erroreDb(ErrDb::SolaLettura, QStringLiteral("la tabella %1 non ha chiave primaria").arg(b.tabella));
+        p.sql = QStringLiteral("UPDATE ") + b.tabella + QStringLiteral(" SET ");
+        for (size_t k = 0; k < p.scritte.size(); ++k) {
+            if (k) p.sql += QStringLiteral(", ");
+            p.sql += base(p.scritte[k]) + QStringLiteral(" = ?");
+        }
+        p.sql += QStringLiteral(" WHERE ");
+        for (size_t k = 0; k < b.chiave.size(); ++k) {
+            if (k) p.sql += QStringLiteral(" AND ");
+            p.sql += base(b.chiave[k]) + QStringLiteral(" = ?");
+        }
+        // Every other field as read: a row changed by another user since is not overwritten.
+        const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
+        for (int i : colonne) {
+            if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
+            p.sql += QStringLiteral(" AND ") + base(i) + uguale;
+            p.controllo.push_back(i);
+        }
+    }
+    return m_piani.emplace(chiave, std::move(p)).first->second;
+}
+
+void Recordset::scriviBase(int indiceBase, bool nuovo, std::vector<QVariant> &riga)
+{
+    Connessione &cn = conn();
+    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    const Piano &p = piano(indiceBase, nuovo);
+    QSqlQuery &q = cn.preparata(p.sql);
+    int k = 0;
+    for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
+    if (!nuovo) {
+        for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
+        for (int i : p.controllo) {
+            const QVariant &orig = cella(m_pos, i);
+            q.bindValue(k++, orig.isNull() ? nulloPer(m_campi[static_cast<size_t>(i)].tipo, m_motore) : orig);
+        }
+    }
+    eseguiPreparata(q, m_motore);
+    if (!nuovo && q.numRowsAffected() == 0) {
+        q.finish();
+        throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
+    }
+    if (!p.ritorno.empty() && q.next())
+        for (size_t r = 0; r < p.ritorno.size(); ++r) riga[static_cast<size_t>(p.ritorno[r])] = q.value(static_cast<int>(r));
+    q.finish();
+    // The row holds what was written, every copy of a doubled field included.
+    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
+    for (int i : p.scritte)
+        for (int j : b.colonne)
+            if (j == i || stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
+    for (int i : p.ritorno)
+        for (int j : b.colonne)
+            if (j != i && stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
+}
+
+void Recordset::Update()
+{
+    if (m_modo == Modo::Nessuno)
+        throw erroreDb(ErrDb::SenzaAddNewEdit);
+    const auto scritta = [&](const Base &b) {
+        for (int i : b.colonne)
+            if (m_scritto[static_cast<size_t>(i)]) return true;
+        return false;
+    };
+    const int basi = static_cast<int>(m_basi.size());
+    if (m_modo == Modo::Nuovo) {
+        std::vector<QVariant> riga(static_cast<size_t>(m_colonne));
+        bool fatto = false;
+        for (int b = 0; b < basi; ++b)
+            if (scritta(m_basi[static_cast<size_t>(b)])) {
+                scriviBase(b, true, riga);
+                fatto = true;
+            }
+        if (!fatto) {
+            if (basi != 1) throw erroreDb(ErrDb::SolaLettura);
+            scriviBase(0, true, riga);
+        }
+        const bool allaFine = m_pos >= righe();
+        m_celle.insert(m_celle.end(), riga.begin(), riga.end());
+        m_ultimoModificato = righe() - 1;
+        if (allaFine && !m_correnteEliminata) m_pos = righe();
+    } else {
+        if (!haRigaCorrente())
+            throw erroreDb(ErrDb::NessunRecordCorrente);
+        std::vector<QVariant> riga(m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne,
+                                   m_celle.begin() + static_cast<qsizetype>(m_pos + 1) * m_colonne);
+        for (int b = 0; b < basi; ++b)
+            if (scritta(m_basi[static_cast<size_t>(b)])) scriviBase(b, false, riga);
+        std::copy(riga.begin(), riga.end(), m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne);
+        m_ultimoModificato = m_pos;
+    }
+    m_modo = Modo::Nessuno;
+}
+
+void Recordset::Delete()
+{
+    richiediAggiornabile();
+    if (!haRigaCorrente())
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    if (m_basi.empty())
+        throw erroreDb(ErrDb::SolaLettura);
+    m_modo = Modo::Nessuno;
+    const Base &b = m_basi.front();
+    if (b.chiave.empty() || std::find(b.chiave.begin(), b.chiave.end(), -1) != b.chiave.end())
+        throw erroreDb(ErrDb::SolaLettura, QStringLiteral("la chiave di %1 non è tra i campi letti").arg(b.tabella));
+    QString sql = QStringLiteral("DELETE FROM ") + b.tabella + QStringLiteral(" WHERE ");
+    for (size_t k = 0; k < b.chiave.size(); ++k) {
+        if (k) sql += QStringLiteral(" AND ");
+        sql += m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase + QStringLiteral(" = ?");
+    }
+    Connessione &cn = conn();
+    QSqlQuery &q = cn.preparata(sql);
+    for (size_t k = 0; k < b.chiave.size(); ++k)
+        q.bindValue(static_cast<int>(k), cella(m_pos, b.chiave[k]));
+    eseguiPreparata(q, m_motore);
+    q.finish();
+    const auto inizio = m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne;
+    m_celle.erase(inizio, inizio + m_colonne);
+    if (m_ultimoModificato == m_pos) m_ultimoModificato = -1;
+    else if (m_ultimoModificato > m_pos) --m_ultimoModificato;
+    m_correnteEliminata = true;
+}
+
+void Recordset::VaiUltimoModificato()
+{
+    if (m_ultimoModificato < 0 || m_ultimoModificato >= righe())
+        throw erroreDb(ErrDb::NessunRecordCorrente);
+    m_pos = m_ultimoModificato;
+    m_correnteEliminata = false;
+}
+
+void Recordset::AggiungiDaRecord(const Recordset &da)
+{
+    AddNew();
+    for (size_t i = 0; i < m_campi.size(); ++i) {
+        const Campo &f = m_campi[i];
+        if (f.base < 0) continue;
+        const int j = da.m_nomi.trova(f.info.nome);
+        if (j < 0) continue;
+        m_buffer[i] = da.ValoreCampo(da.NomeCampo(j));
+        m_legati[i] = versoMotore(m_buffer[i], f.tipo, m_motore);
+        m_scritto[i] = true;
+    }
+    Update();
+}

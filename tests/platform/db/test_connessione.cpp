@@ -1,0 +1,85 @@
+// Opening the company database: files that are missing or are not databases, server logins,
+// and connect-text values that must not change the connect text.
+#include "errori.h"
+#include "provadb.h"
+#include "utilgenerali.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUuid>
+
+namespace {
+
+TEST(Connessione, AFileThatIsMissingOrNotADatabaseIsReported)
+{
+    auto s = ScratchDb::create(Engine::SQLite); // also makes the application object
+    QTemporaryDir dir;
+    ConnessioneDb db;
+    EXPECT_EQ(numeroErrore([&] { db.Connetti(dir.filePath(QStringLiteral("manca.db"))); }), ErrDb::FileNonTrovato);
+    const QString rotto = dir.filePath(QStringLiteral("rotto.mdb"));
+    QFile f(rotto);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    EXPECT_EQ(numeroErrore([&] { db.Connetti(rotto); }), ErrDb::NonDatabase);
+    EXPECT_FALSE(db.Connesso());
+    EXPECT_EQ(UtilGenerali::RecuperaDatabase(rotto), 1);
+    const QString buono = nomeConnessione(*s);
+    EXPECT_EQ(UtilGenerali::RecuperaDatabase(buono), 0);
+    const QString nome = db.Connetti(buono);
+    EXPECT_FALSE(nome.isEmpty());
+    EXPECT_FALSE(nome.startsWith(QLatin1String("Err:")));
+    EXPECT_EQ(db.Motore(nome), MotoreDb::SQLite);
+}
+
+TEST(Connessione, ServerLoginsAreQuotedAndRefusalsGive3059)
+{
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    const auto server = pgServer();
+    // A role whose password holds the connect text's own separators.
+    const QString ruolo = QStringLiteral("r_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString password = QStringLiteral("a;b}c{d=e'f");
+    {
+        QSqlDatabase admin = s->open(QStringLiteral("admin_login"));
+        QSqlQuery q(admin);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'a;b}c{d=e''f'").arg(ruolo)));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("admin_login"));
+    const QString dsn = QStringLiteral("ODBC;DRIVER={%1};SERVER=%2;PORT=%3;DATABASE=%4;UID=%5")
+                            .arg(server->driver, server->host)
+                            .arg(server->port)
+                            .arg(s->databaseName(), ruolo);
+    ConnessioneDb db;
+    db.Impostazione(QStringLiteral("DbAccPWD"), 12, Variant(password));
+    const QString nome = db.Connetti(dsn);
+    EXPECT_EQ(db.Motore(nome), MotoreDb::PostgreSQL);
+    db.Chiudi();
+    db.Impostazione(QStringLiteral("DbAccPWD"), 12, Variant(QStringLiteral("sbagliata")));
+    EXPECT_EQ(numeroErrore([&] { db.Connetti(dsn); }), ErrDb::AccessoNegato);
+    // A data source by name, with the login of the settings.
+    if (const QString sorgente = qEnvironmentVariable("EVASORD_PG_DSN"); !sorgente.isEmpty()) {
+        ConnessioneDb perNome;
+        perNome.Impostazione(QStringLiteral("DbSqlPubUID"), 12, Variant(server->user));
+        perNome.Impostazione(QStringLiteral("DbSqlPubPWD"), 12, Variant(server->password));
+        EXPECT_EQ(perNome.Motore(perNome.Connetti(sorgente)), MotoreDb::PostgreSQL);
+        perNome.Impostazione(QStringLiteral("DbSqlPubPWD"), 12, Variant(QStringLiteral("no}pe")));
+        EXPECT_EQ(numeroErrore([&] { perNome.Connetti(sorgente); }), ErrDb::AccessoNegato);
+    }
+    // A data-source name or user that would end the key is refused, never spliced in.
+    db.Impostazione(QStringLiteral("DbSqlPubUID"), 12, Variant(QStringLiteral("x;DATABASE=altro")));
+    EXPECT_EQ(numeroErrore([&] { db.Connetti(QStringLiteral("evasord_test")); }), ErrNum::InvalidCall);
+    EXPECT_EQ(numeroErrore([&] { db.Connetti(QStringLiteral("dsn;SERVER=x")); }), ErrNum::InvalidCall);
+    {
+        QSqlDatabase admin = s->open(QStringLiteral("admin_login2"));
+        QSqlQuery q(admin);
+        q.exec(QStringLiteral("DROP OWNED BY %1").arg(ruolo));
+        q.exec(QStringLiteral("DROP ROLE %1").arg(ruolo));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("admin_login2"));
+}
+
+} // namespace
