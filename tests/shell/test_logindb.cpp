@@ -125,9 +125,8 @@ TEST_F(LoginDb, CompleteOdbcTextTakesTheDatabasePassword)
     EXPECT_EQ(d->mostrati()[0].pulsanti, QStringList{"&Ok"});
 }
 
-// The driver manager here does not read file data sources: the second opening reads the file
-// itself.
-TEST_F(LoginDb, FileDataSourceForTheSecondOpening)
+// The driver manager here does not read file data sources: both openings read the file itself.
+TEST_F(LoginDb, FileDataSourceOpensTheCompanyAndTheSecondConnection)
 {
     DSN_OR_SKIP();
     const auto s = *pgServer();
@@ -139,6 +138,12 @@ TEST_F(LoginDb, FileDataSourceForTheSecondOpening)
                                        .toUtf8());
     auto dao = ApriDbDao(dsn, s.user, s.password);
     EXPECT_TRUE(dao->Connesso());
+    conn = std::make_shared<ConnessioneDb>();
+    conn->Impostazione("DbSqlPubUID", 12, Variant(s.user));
+    conn->Impostazione("DbSqlPubPWD", 12, Variant(s.password));
+    const QString nome = LoginDbSql(conn, dsn, {}, {});
+    EXPECT_FALSE(nome.isEmpty());
+    EXPECT_FALSE(nome.startsWith("Err"));
 }
 
 TEST_F(LoginDb, ApriDbDaoOpensEveryForm)
