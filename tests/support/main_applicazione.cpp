@@ -1,5 +1,5 @@
-// The entry of test programs that need a widget application: sockets, queued deliveries,
-// dialogs and windows, headless also when the tests are only listed.
+// Tests that need an application object with widgets (forms, dialogs, sockets and queued
+// deliveries), on the headless platform.
 #include <QApplication>
 #include <gtest/gtest.h>
 
