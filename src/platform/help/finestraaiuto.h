@@ -28,7 +28,6 @@ struct RichiestaAiuto {
     QString testo;                 // the typed code: the first search
     ModoRicerca modo = ModoRicerca::Codice;
     QWidget *formAttiva = nullptr; // the form the window is shown over
-    int32_t coloreRicerca = 0;     // background of the search field (a colour of the run-time)
     ImmaginiAiuto immagini;
 };
 

@@ -1,6 +1,5 @@
 #include "frmaiuto.h"
 
-#include "coloriwin.h"
 #include "gestoreaiuto.h"
 #include "winpaths.h"
 
@@ -131,9 +130,6 @@ std::optional<int> FrmAiuto::Scegli(const RichiestaAiuto &richiesta)
     m_formAttiva = richiesta.formAttiva;
     m_scelta = -1;
     m_titolo->setText(richiesta.titolo);
-    QPalette p = m_ricerca->palette();
-    p.setColor(QPalette::Base, coloreQt(richiesta.coloreRicerca));
-    m_ricerca->setPalette(p);
     m_ricerca->setText(richiesta.testo);
     disponiImmagine(richiesta.immagini);
     impostaModo(richiesta.modo);

@@ -224,7 +224,6 @@ Variant GestoreAiuto::MostraAiuto(const QString &tipo, QObject *codice, QObject 
     richiesta.testo = TestoControllo(codice).trimmed();
     richiesta.modo = modoDaTasto(tasto);
     richiesta.formAttiva = formAttiva;
-    richiesta.coloreRicerca = m_decodifica.olColBackOk;
     richiesta.immagini = immagini;
 
     const Variant retZero = m_ricerca.ovLeggiPar(QStringLiteral("RetZeroRec"));

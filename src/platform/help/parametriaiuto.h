@@ -30,7 +30,8 @@ private:
     ParametriAiuto m_comlin;
 };
 
-// The decode settings ("CFHelpRic11", "CFHelpRic12") and the colour of the search field.
+// The decode settings ("CFHelpRic11", "CFHelpRic12") and a colour the program lends the
+// component's fields while a lookup is open (kept, not drawn by this stand-in).
 class OggettoDecodificaAiuto : public ParametriAiuto {
 public:
     int32_t olColBackOk = static_cast<int32_t>(0x80000005u);
