@@ -5,6 +5,7 @@
 #include "contestodiprova.h"
 #include "decodcodice.h"
 #include "dividiconto.h"
+#include "listacampi.h"
 #include "rowwriter.h"
 #include "scratchdb.h"
 
@@ -12,22 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-Variant nomi(std::initializer_list<const char *> campi)
-{
-    VariantArray a;
-    for (const char *c : campi)
-        a.items.emplace_back(QString::fromUtf8(c));
-    return Variant(std::move(a));
-}
-
-QStringList testi(const Variant &lista)
-{
-    QStringList t;
-    for (const Variant &v : lista.toArray().items)
-        t << v.text();
-    return t;
-}
 
 class DecodCodiceTest : public ::testing::TestWithParam<Engine> {
 protected:
@@ -64,15 +49,15 @@ protected:
 
 TEST_P(DecodCodiceTest, FoundOrNotFoundTheFieldListHoldsValues)
 {
-    Variant campi = nomi({"MagCausale", "MagCausaleRientro"});
+    Variant campi = listaNomi({"MagCausale", "MagCausaleRientro"});
     EXPECT_NE(decodifica("FattDocumento", "DDT", &campi), -1);
     EXPECT_EQ(descrizione, "Documento di trasporto");
-    EXPECT_EQ(testi(campi), (QStringList{"VEN", "VEN"}));
+    EXPECT_EQ(testiLista(campi), (QStringList{"VEN", "VEN"}));
 
-    campi = nomi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine", "Tipo"});
+    campi = listaNomi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine", "Tipo"});
     EXPECT_EQ(decodifica("FattDocumento", "NONCE", &campi), -1);
     EXPECT_EQ(descrizione, "");
-    EXPECT_EQ(testi(campi), (QStringList{"", "", "", ""})); // never the field names
+    EXPECT_EQ(testiLista(campi), (QStringList{"<Empty>", "<Empty>", "<Empty>", "<Empty>"})); // never the names
 
     EXPECT_NE(decodifica("MagCausale", "ven"), -1); // no field list
     EXPECT_EQ(descrizione, "Vendita");

@@ -1,28 +1,13 @@
 // Decodes of the help component against the company fixture, on both engines.
 #include "apperror.h"
 #include "dittaaiuto.h"
+#include "listacampi.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
-
-Variant nomi(std::initializer_list<const char *> campi)
-{
-    VariantArray a;
-    for (const char *c : campi)
-        a.items.emplace_back(QString::fromUtf8(c));
-    return Variant(std::move(a));
-}
-
-QStringList testi(const Variant &lista)
-{
-    QStringList t;
-    for (const Variant &v : lista.toArray().items)
-        t << (v.isEmpty() ? QStringLiteral("<Empty>") : v.text());
-    return t;
-}
 
 class Decodifica : public ::testing::TestWithParam<Engine> {
 protected:
@@ -44,17 +29,17 @@ protected:
 TEST_P(Decodifica, SilentDecodeFillsTheFieldsOfTheRowFound)
 {
     QString descr;
-    Variant campi = nomi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine"});
+    Variant campi = listaNomi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine"});
     EXPECT_EQ(muta("FattDocumento", "oc", descr, campi), 0); // letter case ignored
     EXPECT_EQ(descr, "Ordine cliente");
-    EXPECT_EQ(testi(campi), (QStringList{"DDT", "", "N"}));
+    EXPECT_EQ(testiLista(campi), (QStringList{"DDT", "", "N"}));
 
     // The field list keeps its lower bound; a field the table lacks reads empty.
     VariantArray unoBased{1, {Variant("SplitPay"), Variant("NonEsiste")}};
     Variant causale(unoBased);
     EXPECT_EQ(muta("Causale", "FTVSP", descr, causale), 0);
     EXPECT_EQ(causale.toArray().lowerBound, 1);
-    EXPECT_EQ(testi(causale), (QStringList{"S", "<Empty>"}));
+    EXPECT_EQ(testiLista(causale), (QStringList{"S", "<Empty>"}));
 }
 
 TEST_P(Decodifica, AFailedDecodeGivesEmptyValuesNeverTheFieldNames)
@@ -71,10 +56,10 @@ TEST_P(Decodifica, AFailedDecodeGivesEmptyValuesNeverTheFieldNames)
     };
     for (const Caso &c : casi) {
         QString descr = "prima";
-        Variant campi = nomi({"Tipo", "Descrizione"});
+        Variant campi = listaNomi({"Tipo", "Descrizione"});
         EXPECT_EQ(muta(c.tipo, c.codice, descr, campi, c.filtro), c.esito) << c.codice << " " << c.filtro;
         EXPECT_EQ(descr, "") << c.codice;
-        EXPECT_EQ(testi(campi), (QStringList{"<Empty>", "<Empty>"})) << c.codice << " " << c.filtro;
+        EXPECT_EQ(testiLista(campi), (QStringList{"<Empty>", "<Empty>"})) << c.codice << " " << c.filtro;
     }
 }
 
@@ -82,7 +67,7 @@ TEST_P(Decodifica, AccountsDecodeWrittenWithOrWithoutSeparators)
 {
     for (const char *codice : {"14-01-0001", "14010001", " 14-01-0001 "}) {
         QString descr;
-        Variant campi = nomi({"Bolli"});
+        Variant campi = listaNomi({"Bolli"});
         EXPECT_EQ(muta("Conto", codice, descr, campi), 0) << codice;
         EXPECT_EQ(descr, "Cliente 0001") << codice;
     }
@@ -95,19 +80,19 @@ TEST_P(Decodifica, ControlsGetTheDescriptionOrTheNotFoundText)
 {
     QLineEdit codice;
     QLabel descrizione;
-    Variant campi = nomi({"SplitPay"});
+    Variant campi = listaNomi({"SplitPay"});
     auto decodifica = [&](const QString &testo, const QString &filtro = {}) {
         codice.setText(testo);
         return d.aiuto->Decodifica("Causale", &codice, &descrizione, std::nullopt, 0, QString(), 0, campi, filtro);
     };
     EXPECT_EQ(decodifica("ftv"), -1);
     EXPECT_EQ(descrizione.text(), "Fattura di vendita");
-    EXPECT_EQ(testi(campi), QStringList{"N"});
+    EXPECT_EQ(testiLista(campi), QStringList{"N"});
 
-    campi = nomi({"SplitPay"});
+    campi = listaNomi({"SplitPay"});
     EXPECT_EQ(decodifica("FTV", "SplitPay = 'S'"), 0);
     EXPECT_EQ(descrizione.text(), kInesistente);
-    EXPECT_EQ(testi(campi), QStringList{"<Empty>"});
+    EXPECT_EQ(testiLista(campi), QStringList{"<Empty>"});
 
     EXPECT_EQ(decodifica("  "), 0);
     EXPECT_EQ(descrizione.text(), "");
