@@ -1,5 +1,6 @@
 // The lookup window, driven from the keyboard as the user drives it.
 #include "dittaaiuto.h"
+#include "finestraaiutodiprova.h"
 #include "frmaiuto.h"
 
 #include <QApplication>
@@ -138,46 +139,26 @@ TEST_F(FinestraAiutoTest, KeysInTheWindowChangeTheSearchAndAggiornaReadsTheRowsA
     EXPECT_EQ(descrizione.text(), "Nuovo 6");
 }
 
-// A window that only counts its openings.
-class FinestraContata : public FinestraAiuto {
-public:
-    explicit FinestraContata(int *aperture, std::optional<int> scelta) : m_aperture(aperture), m_scelta(scelta) {}
-    std::optional<int> Scegli(const RichiestaAiuto &) override
-    {
-        ++*m_aperture;
-        return m_scelta;
-    }
-    QWidget *finestra() override { return nullptr; }
-    bool Visibile() const override { return false; }
-    void ButtonComando(const QString &) override {}
-    void HideFrm() override {}
-    void ChiudiAiuto() override {}
-    QWidget *ofrmAttiva() const override { return nullptr; }
-
-private:
-    int *m_aperture;
-    std::optional<int> m_scelta;
-};
-
 TEST_F(FinestraAiutoTest, WithRetZeroRecAnEmptyFirstSearchAnswersOneWithoutAWindow)
 {
-    int aperture = 0;
-    d.aiuto->ImpostaFinestra(std::make_unique<FinestraContata>(&aperture, std::nullopt));
+    auto finestra = std::make_unique<FinestraAiutoDiProva>();
+    const auto &aperture = finestra->aperture;
+    d.aiuto->ImpostaFinestra(std::move(finestra));
     codice.setText("nessuno");
     EXPECT_EQ(mostra("Articolo", 113).toInteger(), 0); // without the setting the window opens
-    EXPECT_EQ(aperture, 1);
+    EXPECT_EQ(aperture.size(), 1u);
 
     d.aiuto->OggettoRicerca().ovLeggiPar("RetZeroRec", Variant(int16_t(1)));
     EXPECT_EQ(mostra("Articolo", 113).toInteger(), 1);
     EXPECT_EQ(mostra("Articolo", 114).toInteger(), 1);
-    EXPECT_EQ(aperture, 1);
+    EXPECT_EQ(aperture.size(), 1u);
     codice.setText("articolo");
     EXPECT_EQ(mostra("Articolo", 113).toInteger(), 1); // no code begins so
     EXPECT_EQ(mostra("Articolo", 114).toInteger(), 0); // descriptions contain it
-    EXPECT_EQ(aperture, 2);
+    EXPECT_EQ(aperture.size(), 2u);
     codice.setText("");
     EXPECT_EQ(mostra("Articolo", 113).toInteger(), 0); // nothing typed: the whole list
-    EXPECT_EQ(aperture, 3);
+    EXPECT_EQ(aperture.size(), 3u);
     EXPECT_EQ(scelto, 0);
 }
 
