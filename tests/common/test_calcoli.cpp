@@ -121,7 +121,7 @@ TEST(CalcImportoPerc, ModesByDecimalsAndSetting)
         ArrotIva a(c.arrot);
         const Variant r = CalcImportoPerc(c.valore, c.percentuale, c.decimali);
         EXPECT_EQ(r.type(), Variant::Type::Double);
-        EXPECT_EQ(importo(r), QString::fromLatin1(c.atteso)) << c.valore.text() << " " << c.percentuale.text();
+        EXPECT_EQ(importo(r), QString::fromLatin1(c.atteso)) << c.valore.text().toStdString() << " " << c.percentuale.text().toStdString();
     }
 }
 
@@ -169,7 +169,7 @@ TEST(ScorporaIva, TaxablePartOfAGrossAmount)
     for (const auto &c : casi) {
         ArrotIva a(c.arrot);
         EXPECT_EQ(importo(ScorporaIva(c.lordo, dbl(c.aliquota), c.decimali)), QString::fromLatin1(c.atteso))
-            << c.lordo.text() << " at " << c.aliquota;
+            << c.lordo.text().toStdString() << " at " << c.aliquota;
     }
 }
 
