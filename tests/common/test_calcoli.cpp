@@ -40,7 +40,7 @@ TEST(CalcScontoComposto, CascadesOfTerms)
         {"+10", 10, false},       {"10+", 10, false},         {"10 + 5", 14.5, false},
         {"", 0, false},           {"   ", 0, false},          {"1,5+1,5+1,5", 4.432838, false},
         {"10++5", 0, true},       {"10+-5", 0, true},         {"10.5", 0, true},
-        {"10%", 0, true},         {"10,5,3", 0, true},        {",", 0, true},
+        {"10%", 0, true},         {"10,5,3", 0, true},        {",", 0, false},
     };
     for (const auto &c : casi) {
         bool errore = !c.errore;
