@@ -65,6 +65,26 @@ QString sqlLock(const QString &tipo, int16_t anno, int32_t numero)
            UtilGenerali::SqlValore(Variant(numero), 3);
 }
 
+// The new lock row, stored.
+void scriviLock(GestRecordset &rs, const QString &alias, const QString &stato, const QString &tipo, int16_t anno,
+                int32_t numero, const QString &gestione, const QString &varie, const QString &padreTipo,
+                int16_t padreAnno, int32_t padreNumero)
+{
+    rs.AddNew(alias);
+    rs.ScriviCampo(alias, u"Tipo", Variant(tipo));
+    rs.ScriviCampo(alias, u"Anno", Variant(anno));
+    rs.ScriviCampo(alias, u"NumReg", Variant(numero));
+    rs.ScriviCampo(alias, u"Utente", Variant(ggMenuClient->NomeUtente()));
+    rs.ScriviCampo(alias, u"Stato", Variant(stato));
+    rs.ScriviCampo(alias, u"Ora", Variant(Date::now()));
+    rs.ScriviCampo(alias, u"Gestione", Variant(gestione));
+    rs.ScriviCampo(alias, u"Varie", Variant(varie));
+    rs.ScriviCampo(alias, u"PadreTipo", Variant(padreTipo));
+    rs.ScriviCampo(alias, u"PadreAnno", Variant(padreAnno));
+    rs.ScriviCampo(alias, u"PadreNumReg", Variant(padreNumero));
+    rs.Update(alias);
+}
+
 } // namespace
 
 GestRecordset &ggRecLock()
@@ -106,19 +126,8 @@ Variant BloccaRecord(const QString &psStato, const QString &psTipo, int16_t piAn
                     esito = EsitoBlocco::Assente;
                 } else {
                     // The table's unique key decides between two takers: the second store fails.
-                    rs.AddNew(alias);
-                    rs.ScriviCampo(alias, u"Tipo", Variant(psTipo));
-                    rs.ScriviCampo(alias, u"Anno", Variant(piAnno));
-                    rs.ScriviCampo(alias, u"NumReg", Variant(plNumReg));
-                    rs.ScriviCampo(alias, u"Utente", Variant(ggMenuClient->NomeUtente()));
-                    rs.ScriviCampo(alias, u"Stato", Variant(psStato));
-                    rs.ScriviCampo(alias, u"Ora", Variant(Date::now()));
-                    rs.ScriviCampo(alias, u"Gestione", Variant(psGestione));
-                    rs.ScriviCampo(alias, u"Varie", Variant(psVarie));
-                    rs.ScriviCampo(alias, u"PadreTipo", Variant(psPadreTipo));
-                    rs.ScriviCampo(alias, u"PadreAnno", Variant(piPadreAnno));
-                    rs.ScriviCampo(alias, u"PadreNumReg", Variant(plPadreNumReg));
-                    rs.Update(alias);
+                    scriviLock(rs, alias, psStato, psTipo, piAnno, plNumReg, psGestione, psVarie, psPadreTipo,
+                               piPadreAnno, plPadreNumReg);
                     rs.VaiUltimoModificato(alias);
                     esito = EsitoBlocco::Preso;
                 }

@@ -569,6 +569,32 @@ TEST_P(Blocchi, AStoreBeatenByAnotherProgramIsContested)
     EXPECT_EQ(righeLock()[0].utente, "luigi");
 }
 
+TEST_P(Blocchi, AContestedStoreLeavesTheCallersTransactionUsable)
+{
+    auto db = SCRATCH_DB_OR_SKIP(GetParam());
+    contesto().creaSchema(*db);
+    Programmi p(*db);
+    p.avvia("luigi", {"tieni", "O", "2024", "7", "800"});
+    p.via_();
+    ASSERT_EQ(p.riga(0), "inserito");
+    ggDbAzienda->BeginTrans(gsNomeConn);
+    // On SQLite the transaction waits for the other program's commit and then finds its row;
+    // on PostgreSQL the store waits for it and meets the duplicate key, which must not spoil
+    // the transaction (the driver rolls back the failed statement only).
+    Blocco b;
+    const int16_t esito = b();
+    EXPECT_TRUE(esito == EsitoBlocco::Conteso || esito == EsitoBlocco::InUso) << esito;
+    Blocco altro;
+    altro.numero = 8;
+    EXPECT_EQ(altro(), EsitoBlocco::Preso) << UltimoErroreBlocco().descrizione.toStdString();
+    ggDbAzienda->CommitTrans(gsNomeConn);
+    EXPECT_EQ(p.righe().at(0), QStringList{"confermato"});
+    const auto righe = righeLock();
+    ASSERT_EQ(righe.size(), 2u);
+    EXPECT_EQ(righe[0].utente, "luigi");
+    EXPECT_EQ(righe[1].utente, "mario");
+}
+
 TEST_P(Blocchi, TwoNumberersNeverShareANumber)
 {
     auto db = SCRATCH_DB_OR_SKIP(GetParam());
