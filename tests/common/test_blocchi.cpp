@@ -550,49 +550,46 @@ TEST_P(Blocchi, TwoProgramsAtOnceOneWins)
     }
 }
 
-TEST_P(Blocchi, AStoreBeatenByAnotherProgramIsContested)
+TEST_P(Blocchi, AStoreBeatenByAnotherProgram)
 {
     auto db = SCRATCH_DB_OR_SKIP(GetParam());
     contesto().creaSchema(*db);
-    Programmi p(*db);
-    p.avvia("luigi", {"tieni", "O", "2024", "7", "800"});
-    p.via_();
-    // The other program has stored the row in a transaction it has not committed yet: our
-    // look-up does not see it, our store waits for it and then meets the duplicate key.
-    ASSERT_EQ(p.riga(0), "inserito");
+    // The other program stores the row in a transaction it commits a little later.
+    const auto tieni = [&](const char *numero) {
+        auto p = std::make_unique<Programmi>(*db);
+        p->avvia("luigi", {"tieni", "O", "2024", numero, "800"});
+        p->via_();
+        EXPECT_EQ(p->riga(0), "inserito");
+        return p;
+    };
+
+    // Our look-up does not see the row yet; our store waits for it and meets the duplicate key.
+    auto p = tieni("7");
     Blocco b;
     const int16_t esito = b();
-    EXPECT_EQ(p.righe().at(0), QStringList{"confermato"});
+    EXPECT_EQ(p->righe().at(0), QStringList{"confermato"});
     EXPECT_EQ(esito, EsitoBlocco::Conteso) << UltimoErroreBlocco().descrizione.toStdString();
     EXPECT_EQ(UltimoErroreBlocco().numero, 3022);
     ASSERT_EQ(righeLock().size(), 1u);
     EXPECT_EQ(righeLock()[0].utente, "luigi");
-}
 
-TEST_P(Blocchi, AContestedStoreLeavesTheCallersTransactionUsable)
-{
-    auto db = SCRATCH_DB_OR_SKIP(GetParam());
-    contesto().creaSchema(*db);
-    Programmi p(*db);
-    p.avvia("luigi", {"tieni", "O", "2024", "7", "800"});
-    p.via_();
-    ASSERT_EQ(p.riga(0), "inserito");
+    // Inside our own transaction. On SQLite the transaction waits for the other program's
+    // commit and then finds its row; on PostgreSQL the store waits for it and meets the
+    // duplicate key, which must not spoil the transaction.
+    p = tieni("8");
     ggDbAzienda->BeginTrans(gsNomeConn);
-    // On SQLite the transaction waits for the other program's commit and then finds its row;
-    // on PostgreSQL the store waits for it and meets the duplicate key, which must not spoil
-    // the transaction (the driver rolls back the failed statement only).
-    Blocco b;
-    const int16_t esito = b();
-    EXPECT_TRUE(esito == EsitoBlocco::Conteso || esito == EsitoBlocco::InUso) << esito;
+    b.numero = 8;
+    const int16_t inTransazione = b();
+    EXPECT_TRUE(inTransazione == EsitoBlocco::Conteso || inTransazione == EsitoBlocco::InUso) << inTransazione;
     Blocco altro;
-    altro.numero = 8;
+    altro.numero = 9;
     EXPECT_EQ(altro(), EsitoBlocco::Preso) << UltimoErroreBlocco().descrizione.toStdString();
     ggDbAzienda->CommitTrans(gsNomeConn);
-    EXPECT_EQ(p.righe().at(0), QStringList{"confermato"});
+    EXPECT_EQ(p->righe().at(0), QStringList{"confermato"});
     const auto righe = righeLock();
-    ASSERT_EQ(righe.size(), 2u);
-    EXPECT_EQ(righe[0].utente, "luigi");
-    EXPECT_EQ(righe[1].utente, "mario");
+    ASSERT_EQ(righe.size(), 3u);
+    EXPECT_EQ(righe[1].utente, "luigi");
+    EXPECT_EQ(righe[2].utente, "mario");
 }
 
 TEST_P(Blocchi, TwoNumberersNeverShareANumber)
