@@ -17,6 +17,10 @@ class ModelloElencoAiuto;
 
 class FrmAiuto : public QDialog, public FinestraAiuto {
     Q_OBJECT
+    Q_PROPERTY(double odRisVid READ risVid WRITE impostaRisVid)
+    Q_PROPERTY(bool obLockSpostaCurs READ bloccoCursore WRITE impostaBloccoCursore)
+    Q_PROPERTY(int oiSpostaCurs READ spostaCursore WRITE impostaSpostaCursore)
+    Q_PROPERTY(QObject *ofrmAttiva READ formAttiva)
 public:
     explicit FrmAiuto(QWidget *parent = nullptr);
     ~FrmAiuto() override;
@@ -24,9 +28,9 @@ public:
     std::optional<int> Scegli(const RichiestaAiuto &richiesta) override;
     QWidget *finestra() override { return this; }
     bool Visibile() const override { return isVisible(); }
-    void ButtonComando(const QString &pulsante) override;
-    void HideFrm() override { hide(); }
-    void ChiudiAiuto() override { reject(); }
+    Q_INVOKABLE void ButtonComando(const QString &pulsante) override;
+    Q_INVOKABLE void HideFrm() override { hide(); }
+    Q_INVOKABLE void ChiudiAiuto() override { reject(); }
     QWidget *ofrmAttiva() const override { return m_formAttiva; }
 
     // The row under the cursor (an index of the lookup's rows), -1 when the list is empty.
@@ -36,6 +40,14 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
+    double risVid() const { return odRisVid; }
+    void impostaRisVid(double f) { odRisVid = f; }
+    bool bloccoCursore() const { return obLockSpostaCurs; }
+    void impostaBloccoCursore(bool b) { obLockSpostaCurs = b; }
+    int spostaCursore() const { return oiSpostaCurs; }
+    void impostaSpostaCursore(int n) { oiSpostaCurs = static_cast<int16_t>(n); }
+    QObject *formAttiva() const { return m_formAttiva; }
+
     void cercaTesto();
     void impostaModo(ModoRicerca modo);
     void mostraImmagine();

@@ -68,26 +68,28 @@ void GestoreAiuto::Inizializza(QWidget *&frmPrincipale, std::shared_ptr<MenuClie
                                const QString &nomeConn, std::shared_ptr<ConnessioneDb> dbDao, int32_t colNormale,
                                int32_t colErrore, const QString &parAiuto, const QString &formatData)
 {
-    Q_UNUSED(frmPrincipale); // the lookup window finds the form it serves at each call
-    m_menuClient = std::move(menuClient);
     m_contesto = contesto;
-    // The second opening of the database serves the same data: decodes use the first.
-    m_db = dbAzienda ? std::move(dbAzienda) : std::move(dbDao);
-    m_nomeConn = nomeConn;
-    m_colNormale = colNormale;
-    m_colErrore = colErrore;
-    m_parAiuto = parAiuto;
-    if (!formatData.isEmpty())
-        m_formatData = formatData;
-    m_decodifica.olColBackOk = colNormale;
+    Inizializza(ImpostazioniAiuto{frmPrincipale, std::move(menuClient), std::move(dbAzienda), nomeConn,
+                                  std::move(dbDao), colNormale, colErrore, parAiuto, formatData});
+}
+
+void GestoreAiuto::Inizializza(ImpostazioniAiuto impostazioni)
+{
+    if (impostazioni.formatData.isEmpty())
+        impostazioni.formatData = QStringLiteral("dd/mm/yyyy");
+    m_decodifica.olColBackOk = impostazioni.colNormale;
+    m_impostazioni = std::move(impostazioni);
+    m_inizializzato = true;
 }
 
 ConnessioneDb &GestoreAiuto::db() const
 {
-    if (!m_db)
+    // The second opening of the database serves the same data: decodes use the first.
+    const std::shared_ptr<ConnessioneDb> &db = m_impostazioni.connessione ? m_impostazioni.connessione : m_impostazioni.dao;
+    if (!db)
         throw AppError(91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"),
                        QStringLiteral("GestoreAiuto"));
-    return *m_db;
+    return *db;
 }
 
 void GestoreAiuto::preparaDecodifica(const QString &tipo, QObject *controllo, const Variant &codice, const QString &filtro)
@@ -100,7 +102,7 @@ void GestoreAiuto::preparaDecodifica(const QString &tipo, QObject *controllo, co
 bool GestoreAiuto::cerca(const TipoAiuto &tipo, const QString &codice, const QString &filtro, QString &descrizione,
                          Variant &listaCampi)
 {
-    const MotoreDb motore = db().Motore(m_nomeConn);
+    const MotoreDb motore = db().Motore(m_impostazioni.nomeConn);
     const QStringList valori = valoriCodice(tipo, codice);
     QString sql = QStringLiteral("Select * from ") + tipo.tabella + QStringLiteral(" where ");
     for (int i = 0; i < tipo.campiCodice.size(); ++i) {
@@ -112,7 +114,7 @@ bool GestoreAiuto::cerca(const TipoAiuto &tipo, const QString &codice, const QSt
         sql += QStringLiteral(" and (") + filtro + QStringLiteral(")");
 
     GestRecordset rs;
-    const QString alias = rs.Apri(db(), m_nomeConn, QStringLiteral("DecodAiuto"), sql, false, dbOpenSnapshot);
+    const QString alias = rs.Apri(db(), m_impostazioni.nomeConn, QStringLiteral("DecodAiuto"), sql, false, dbOpenSnapshot);
     if (rs.NessunRecord(alias)) {
         rs.Chiudi(alias);
         return false;
@@ -214,7 +216,7 @@ Variant GestoreAiuto::MostraAiuto(const QString &tipo, QObject *codice, QObject 
 
     ElencoAiuto elenco;
     const QStringList colonne = colonneDaElenco(campi);
-    auto ricarica = [&] { elenco.carica(db(), m_nomeConn, *t, colonne, filtro, colonnaImmagine); };
+    auto ricarica = [&] { elenco.carica(db(), m_impostazioni.nomeConn, *t, colonne, filtro, colonnaImmagine); };
     ricarica();
 
     RichiestaAiuto richiesta;
@@ -242,15 +244,15 @@ Variant GestoreAiuto::MostraAiuto(const QString &tipo, QObject *codice, QObject 
 
 Variant GestoreAiuto::LeggiCambio(const QString &moneta, const Variant &data, double &cambio, Date &dataCambio)
 {
-    if (data.isBlank() || !db().Database(m_nomeConn).EsisteTabella(QStringLiteral("Cambi")))
+    if (data.isBlank() || !db().Database(m_impostazioni.nomeConn).EsisteTabella(QStringLiteral("Cambi")))
         return Variant(false);
-    const MotoreDb motore = db().Motore(m_nomeConn);
+    const MotoreDb motore = db().Motore(m_impostazioni.nomeConn);
     const QString sql = QStringLiteral("Select top 1 Cambio, Data from Cambi where Moneta = ")
                         + UtilGenerali::SqlValore(Variant(moneta), 8, motore) + QStringLiteral(" and Data <= ")
                         + UtilGenerali::SqlValore(Variant(data.toDate().dateOnly()), 7, motore)
                         + QStringLiteral(" order by Data desc");
     GestRecordset rs;
-    const QString alias = rs.Apri(db(), m_nomeConn, QStringLiteral("CambioAiuto"), sql, false, dbOpenSnapshot);
+    const QString alias = rs.Apri(db(), m_impostazioni.nomeConn, QStringLiteral("CambioAiuto"), sql, false, dbOpenSnapshot);
     bool trovato = false;
     if (!rs.NessunRecord(alias) && !rs.ValoreCampo(alias, u"Cambio").isNull()) {
         cambio = rs.LeggiCampo(alias, u"Cambio").toDouble();

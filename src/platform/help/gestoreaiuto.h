@@ -25,6 +25,19 @@ class ContestoAiuto;
 class MenuClient;
 class QWidget;
 
+// What the component is handed when it is bound to the program.
+struct ImpostazioniAiuto {
+    QWidget *formPrincipale = nullptr; // the program's main form (not owned)
+    std::shared_ptr<MenuClient> menuClient;
+    std::shared_ptr<ConnessioneDb> connessione; // the company database
+    QString nomeConn;
+    std::shared_ptr<ConnessioneDb> dao;         // its second opening
+    int32_t colNormale = static_cast<int32_t>(0x80000005u);
+    int32_t colErrore = 255;
+    QString parAiuto;
+    QString formatData = QStringLiteral("dd/mm/yyyy");
+};
+
 // The description a decode writes when the code does not exist.
 inline const QString kInesistente = QStringLiteral("** INESISTENTE **");
 
@@ -37,11 +50,16 @@ public:
     // The component's shared object, created on first use.
     std::shared_ptr<GestoreAiuto> AiutoCondiviso();
 
-    // Binds the component to the program: its main form and context come back unchanged.
+    // Binds the component to the program: decodes and lookups read the company database (its
+    // second opening when the first is not given). The main form and the context come back
+    // unchanged.
     void Inizializza(QWidget *&frmPrincipale, std::shared_ptr<MenuClient> menuClient,
                      std::shared_ptr<ContestoAiuto> &contesto, std::shared_ptr<ConnessioneDb> dbAzienda,
                      const QString &nomeConn, std::shared_ptr<ConnessioneDb> dbDao, int32_t colNormale,
                      int32_t colErrore, const QString &parAiuto, const QString &formatData);
+    void Inizializza(ImpostazioniAiuto impostazioni);
+    const ImpostazioniAiuto &impostazioni() const { return m_impostazioni; }
+    bool inizializzato() const { return m_inizializzato; }
 
     // Decodes the code in the code control: the description (or "** INESISTENTE **") goes into
     // the description control and the field list (an array of field names) comes back holding
@@ -77,8 +95,11 @@ public:
     // with the rate and its date; False when there is none.
     Variant LeggiCambio(const QString &moneta, const Variant &data, double &cambio, Date &dataCambio);
 
-    // The lookup window (nullptr until the program installs one).
-    FinestraAiuto *FormAiuto() const { return m_finestra.get(); }
+    // The lookup window ("Aiuto"; nullptr until the program installs one) and its interface.
+    // Its members are reached by name too: properties "odRisVid", "obLockSpostaCurs",
+    // "oiSpostaCurs", "ofrmAttiva", methods "ButtonComando", "HideFrm", "ChiudiAiuto".
+    QWidget *FormAiuto() const { return m_finestra ? m_finestra->finestra() : nullptr; }
+    FinestraAiuto *Finestra() const { return m_finestra.get(); }
     void ImpostaFinestra(std::unique_ptr<FinestraAiuto> finestra);
 
 private:
@@ -88,14 +109,9 @@ private:
     bool cerca(const struct TipoAiuto &tipo, const QString &codice, const QString &filtro, QString &descrizione,
                Variant &listaCampi);
 
-    std::shared_ptr<ConnessioneDb> m_db;
-    QString m_nomeConn;
-    std::shared_ptr<MenuClient> m_menuClient;
+    ImpostazioniAiuto m_impostazioni;
+    bool m_inizializzato = false;
     std::shared_ptr<ContestoAiuto> m_contesto;
-    int32_t m_colNormale = static_cast<int32_t>(0x80000005u);
-    int32_t m_colErrore = 255;
-    QString m_parAiuto;
-    QString m_formatData = QStringLiteral("dd/mm/yyyy");
 
     OggettoRicercaAiuto m_ricerca;
     OggettoDecodificaAiuto m_decodifica;

@@ -196,3 +196,36 @@ TEST_F(FinestraAiutoTest, ArticlePicturesShowBesideTheList)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FinestraAiutoTest, TheShellReachesTheWindowsMembersByName)
+{
+    QWidget *w = d.aiuto->FormAiuto();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Aiuto");
+    EXPECT_TRUE(w->setProperty("odRisVid", 1.5));
+    EXPECT_TRUE(w->setProperty("obLockSpostaCurs", true));
+    EXPECT_TRUE(w->setProperty("oiSpostaCurs", 3));
+    EXPECT_EQ(d.aiuto->Finestra()->oiSpostaCurs, 3);
+
+    QWidget form;
+    form.setObjectName("frmEvasOrd");
+    QSize dimensione;
+    QObject *servita = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *aperta = QApplication::activeModalWidget();
+        dimensione = aperta->size();
+        servita = aperta->property("ofrmAttiva").value<QObject *>();
+        QMetaObject::invokeMethod(aperta, "ButtonComando", Q_ARG(QString, QStringLiteral("Aggiorna")));
+        QMetaObject::invokeMethod(aperta, "ChiudiAiuto");
+    });
+    int16_t tasto = 113;
+    d.aiuto->MostraAiuto("Moneta", &codice, &descrizione, tasto, &form, std::nullopt, scelto, 0, {}, {});
+    EXPECT_EQ(dimensione, QSize(960, 630));
+    EXPECT_EQ(servita, &form);
+    EXPECT_EQ(scelto, 0);
+    EXPECT_TRUE(QMetaObject::invokeMethod(w, "HideFrm"));
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+#include "tasti.h"
+
+#include <QApplication>
+#include <QChildEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+TastiForm::~TastiForm() = default;
+
+int16_t statoShift(Qt::KeyboardModifiers modificatori)
+{
+    int16_t s = 0;
+    if (modificatori & Qt::ShiftModifier)
+        s |= kShiftMaiuscolo;
+    if (modificatori & Qt::ControlModifier)
+        s |= kShiftCtrl;
+    if (modificatori & Qt::AltModifier)
+        s |= kShiftAlt;
+    return s;
+}
+
+int16_t codiceTasto(const QKeyEvent &evento)
+{
+    const int k = evento.key();
+    const bool tastierino = evento.modifiers() & Qt::KeypadModifier;
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return static_cast<int16_t>(k);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return static_cast<int16_t>(tastierino ? 96 + (k - Qt::Key_0) : k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return static_cast<int16_t>(112 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Super_L: return 91;
+    case Qt::Key_Super_R: return 92;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_Asterisk: return tastierino ? 106 : 0;
+    case Qt::Key_Plus: return tastierino ? 107 : 187;
+    case Qt::Key_Minus: return tastierino ? 109 : 189;
+    case Qt::Key_Slash: return tastierino ? 111 : 0;
+    case Qt::Key_Period: return tastierino ? 110 : 190;
+    case Qt::Key_Comma: return tastierino ? 110 : 188;
+    default: return 0;
+    }
+}
+
+namespace {
+
+const char *const kProprieta = "KeyPreview";
+
+// Sees the keys of the form's widgets before they do. Each key is handled once, on the widget
+// that has the focus (the key then travels up to the containers, which are passed over).
+class AnteprimaTasti : public QObject {
+public:
+    explicit AnteprimaTasti(QWidget *form) : QObject(form), m_form(form) { copri(form); }
+
+    void copri(QWidget *w)
+    {
+        w->installEventFilter(this);
+        for (QWidget *figlio : w->findChildren<QWidget *>())
+            figlio->installEventFilter(this);
+    }
+    void scopri()
+    {
+        m_form->removeEventFilter(this);
+        for (QWidget *figlio : m_form->findChildren<QWidget *>())
+            figlio->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::ChildAdded) {
+            if (auto *w = qobject_cast<QWidget *>(static_cast<QChildEvent *>(evento)->child()))
+                copri(w);
+            return false;
+        }
+        if (evento->type() != QEvent::KeyPress || m_iniettando)
+            return false;
+        auto *w = qobject_cast<QWidget *>(oggetto);
+        QWidget *fuoco = QApplication::focusWidget();
+        if (!w || (fuoco ? w != fuoco : w != m_form))
+            return false;
+        auto *form = dynamic_cast<TastiForm *>(m_form.data());
+        if (!form)
+            return false;
+        const auto *tasto = static_cast<QKeyEvent *>(evento);
+
+        int16_t codice = codiceTasto(*tasto);
+        if (codice != 0) {
+            form->Form_KeyDown(codice, statoShift(tasto->modifiers()));
+            if (codice == 0)
+                return true;
+        }
+        int16_t carattere = carattereDi(*tasto);
+        if (carattere == 0)
+            return false;
+        const int16_t prima = carattere;
+        form->Form_KeyPress(carattere);
+        if (carattere == prima)
+            return false;
+        if (carattere != 0) {
+            const QString testo(QChar(static_cast<char16_t>(carattere)));
+            QKeyEvent sostituto(QEvent::KeyPress, 0, tasto->modifiers() & ~Qt::KeypadModifier, testo);
+            m_iniettando = true;
+            QCoreApplication::sendEvent(w, &sostituto);
+            m_iniettando = false;
+        }
+        return true;
+    }
+
+private:
+    static int16_t carattereDi(const QKeyEvent &tasto)
+    {
+        if (tasto.key() == Qt::Key_Return || tasto.key() == Qt::Key_Enter)
+            return 13;
+        if (tasto.key() == Qt::Key_Escape)
+            return 27;
+        const QString t = tasto.text();
+        return t.size() == 1 ? static_cast<int16_t>(t.at(0).unicode()) : int16_t(0);
+    }
+
+    QPointer<QWidget> m_form;
+    bool m_iniettando = false;
+};
+
+} // namespace
+
+void ImpostaKeyPreview(QWidget *form, bool attivo)
+{
+    auto *esistente = form->findChild<AnteprimaTasti *>(QString(), Qt::FindDirectChildrenOnly);
+    if (attivo && !esistente)
+        new AnteprimaTasti(form);
+    else if (!attivo && esistente) {
+        esistente->scopri();
+        delete esistente;
+    }
+    form->setProperty(kProprieta, attivo);
+}
+
+bool KeyPreview(const QWidget *form)
+{
+    return form->property(kProprieta).toBool();
+}
