@@ -7,6 +7,7 @@ public:
     void Carica() override {}
     void Mostra() override {}
     void ImpostaCaption(const QString &) override {}
+    void ImpostaNomeDb(const QString &) override {}
     void Ridisegna() override {}
     void MostraTitolo() override {}
     void ImpostaVersione(const QString &) override {}

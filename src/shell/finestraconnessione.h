@@ -14,6 +14,8 @@ public:
     // Shows it, not modal.
     virtual void Mostra() = 0;
     virtual void ImpostaCaption(const QString &caption) = 0;
+    // The text of txtNomeDb (the form being loaded, while the window is a loading notice).
+    virtual void ImpostaNomeDb(const QString &testo) = 0;
     virtual void Ridisegna() = 0;
     // labTitolo visible.
     virtual void MostraTitolo() = 0;

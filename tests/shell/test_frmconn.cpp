@@ -5,6 +5,7 @@
 #include "gestioneforms.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +33,8 @@ TEST(FrmConn, VersionLinesAndConnectionCaption)
     finestraConn().ImpostaCaption("Connessione primaria al database");
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->windowTitle(), "Connessione primaria al database");
+    finestraConn().ImpostaNomeDb("Caricamento maschera Evasione Ordini");
+    EXPECT_EQ(f->txtNomeDb->text(), "Caricamento maschera Evasione Ordini");
 
     finestraConn().Scarica();
     EXPECT_FALSE(FormCaricata("frmConn"));

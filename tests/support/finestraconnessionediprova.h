@@ -12,6 +12,7 @@ public:
     void Carica() override { chiamate << QStringLiteral("Carica"); }
     void Mostra() override { chiamate << QStringLiteral("Mostra"); }
     void ImpostaCaption(const QString &c) override { chiamate << QStringLiteral("Caption ") + c; }
+    void ImpostaNomeDb(const QString &t) override { chiamate << QStringLiteral("NomeDb ") + t; }
     void Ridisegna() override { chiamate << QStringLiteral("Ridisegna"); }
     void MostraTitolo() override { chiamate << QStringLiteral("Titolo"); }
     void ImpostaVersione(const QString &c) override { chiamate << QStringLiteral("Versione ") + c; }

@@ -72,6 +72,11 @@ void FinestraConnessioneQt::ImpostaCaption(const QString &caption)
     istanza().setWindowTitle(caption);
 }
 
+void FinestraConnessioneQt::ImpostaNomeDb(const QString &testo)
+{
+    istanza().txtNomeDb->setText(testo);
+}
+
 void FinestraConnessioneQt::Ridisegna()
 {
     istanza().repaint();

@@ -33,6 +33,7 @@ public:
     void Carica() override;
     void Mostra() override;
     void ImpostaCaption(const QString &caption) override;
+    void ImpostaNomeDb(const QString &testo) override;
     void Ridisegna() override;
     void MostraTitolo() override;
     void ImpostaVersione(const QString &caption) override;
