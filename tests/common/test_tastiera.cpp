@@ -174,7 +174,8 @@ protected:
     {
         QStringList r;
         for (const auto &e : c.menu().journal()) {
-            if (e.op == QLatin1String("InviaComando") && e.args.size() >= 3)
+            // The modifier keys themselves (Shift 16, Ctrl 17) are asked about too, as they are pressed.
+            if (e.op == QLatin1String("InviaComando") && e.args.size() >= 3 && std::abs(e.args[2].toInteger()) > 18)
                 r << e.args[0].text() + " " + e.args[1].text() + " " + e.args[2].text();
         }
         return r;

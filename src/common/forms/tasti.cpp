@@ -65,12 +65,17 @@ int16_t codiceTasto(const QKeyEvent &evento)
 namespace {
 
 const char *const kProprieta = "KeyPreview";
+const char *const kNomeFiltro = "AnteprimaTasti";
 
 // Sees the keys of the form's widgets before they do. Each key is handled once, on the widget
 // that has the focus (the key then travels up to the containers, which are passed over).
 class AnteprimaTasti : public QObject {
 public:
-    explicit AnteprimaTasti(QWidget *form) : QObject(form), m_form(form) { copri(form); }
+    explicit AnteprimaTasti(QWidget *form) : QObject(form), m_form(form)
+    {
+        setObjectName(QString::fromLatin1(kNomeFiltro));
+        copri(form);
+    }
 
     void copri(QWidget *w)
     {
@@ -146,7 +151,8 @@ private:
 
 void ImpostaKeyPreview(QWidget *form, bool attivo)
 {
-    auto *esistente = form->findChild<AnteprimaTasti *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *esistente =
+        dynamic_cast<AnteprimaTasti *>(form->findChild<QObject *>(QString::fromLatin1(kNomeFiltro), Qt::FindDirectChildrenOnly));
     if (attivo && !esistente)
         new AnteprimaTasti(form);
     else if (!attivo && esistente) {
