@@ -3,6 +3,8 @@
 #include "contesto.h"
 #include "contestodiprova.h"
 #include "dialoghidiprova.h"
+#include "menuservercontrol.h"
+#include "socketmenuclient.h"
 #include "tasti.h"
 #include "tastiera.h"
 
@@ -12,6 +14,8 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QVBoxLayout>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -167,19 +171,28 @@ MenuConfig tastiCtrl()
     return m;
 }
 
+// The shortcuts go to the stand-in menu server through the socket, as in the program.
 class TastiCtrlMenu : public Tastiera {
 protected:
-    TastiCtrlMenu() : Tastiera(tastiCtrl()) {}
+    TastiCtrlMenu() : server(tastiCtrl()) {}
+    void SetUp() override
+    {
+        auto client = std::make_shared<SocketMenuClient>(server.socketName());
+        client->Collega("menu1", "EVAORD", "");
+        ggMenuClient = client;
+        Tastiera::SetUp();
+    }
     QStringList richieste() const
     {
         QStringList r;
-        for (const auto &e : c.menu().journal()) {
+        for (const auto &e : server.journal()) {
             // The modifier keys themselves (Shift 16, Ctrl 17) are asked about too, as they are pressed.
             if (e.op == QLatin1String("InviaComando") && e.args.size() >= 3 && std::abs(e.args[2].toInteger()) > 18)
                 r << e.args[0].text() + " " + e.args[1].text() + " " + e.args[2].text();
         }
         return r;
     }
+    MenuServerControl server;
 };
 
 TEST_F(TastiCtrlMenu, ShortcutsGoToTheMenuServer)
