@@ -1,9 +1,7 @@
 // The payment schedule on the company fixture, on both engines: start rules, spacings, VAT
 // treatments, excluded months, charges per instalment and the error lines.
-#include "companyfixture.h"
-#include "contestodiprova.h"
+#include "dittaprova.h"
 #include "scadutil.h"
-#include "scratchdb.h"
 
 #include <gtest/gtest.h>
 
@@ -51,18 +49,13 @@ Schedule calcola(const Richiesta &r, Schedule s = {})
 
 Date d(int a, int m, int g) { return Date::fromYmd(a, m, g); }
 
-class Scadenze : public ::testing::TestWithParam<Engine> {
+class Scadenze : public DittaDiProva {
 protected:
     void SetUp() override
     {
-        m_db = ScratchDb::create(GetParam());
+        DittaDiProva::SetUp();
         if (IsSkipped() || HasFailure())
             return;
-        suite::FixtureOptions opt;
-        opt.orders = 0;
-        opt.customers = 6;
-        c.creaDitta(*m_db, opt);
-        QSqlDatabase q = m_db->open(QStringLiteral("scadenze"));
         // Terms of every shape used below; "T" and "A" tables in months and days.
         const auto termini = [&](const char *codice, int numScad, const char *dec, const char *per, const char *tratt,
                                  int gf, int ggmm, FieldValues extra = {}) {
@@ -70,7 +63,7 @@ protected:
                              {"NumScad", numScad},   {"Decorrenza", dec},     {"Periodicita", per},
                              {"TrattamIva", tratt},  {"GiornoFisso", gf},     {"NumGGMM", ggmm}};
             v.insert(v.end(), extra.begin(), extra.end());
-            suite::insertRow(q, QStringLiteral("Pagamenti"), v);
+            suite::insertRow(m_q, QStringLiteral("Pagamenti"), v);
         };
         termini("ZERO", 0, "", "M", "P", 0, 0);
         termini("M3F", 3, "F", "M", "P", 0, 1);
@@ -86,16 +79,10 @@ protected:
                 {{"Periodo1", 30}, {"Percentuale1", 0.0}, {"Periodo2", 30}, {"Percentuale2", 0.0}});
         termini("NEG", -1, "", "M", "P", 0, 1);
         // A customer who excludes August without a replacement day.
-        suite::insertRow(q, QStringLiteral("PianoConti"),
+        suite::insertRow(m_q, QStringLiteral("PianoConti"),
                          {{"Gruppo", "14"}, {"Mastro", "01"}, {"Conto", "0099"}, {"Descrizione", "Cliente agosto"},
                           {"MeseNoEf1", 8}, {"MeseNoEf2", 0}, {"GioMesSucc1", 0}, {"GioMesSucc2", 0}});
-        q.close();
-        q = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("scadenze"));
     }
-
-    ContestoDiProva c;
-    std::unique_ptr<ScratchDb> m_db;
 };
 
 TEST_P(Scadenze, OneInstalmentWhenTheTermsHaveNone)
