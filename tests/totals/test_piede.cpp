@@ -286,6 +286,15 @@ TEST_P(ProvaPiede, StampsOnInstalments)
     EXPECT_TRUE(p->odTotBolli.isZero());
     EXPECT_EQ(p->odTotFattura, C("1220"));
 
+    // A stamp row with a code of its own: the code's own VAT data, not the settings' code's.
+    p = piede(fattura(9, "TR60", 1000, {{.spesa = "BOLS", .iva = "N8", .percentuale = 1.5, .extra = bollo}}));
+    EXPECT_SENZA_ERRORI(*p);
+    const scIva &n8 = p->ogIve.ogIva("N8");
+    EXPECT_EQ(n8.osDescrizione, QStringLiteral("N.I. art.8 c.1c"));
+    EXPECT_TRUE(n8.obIvaEsente);
+    EXPECT_EQ(n8.odImpon, C("18.30"));
+    EXPECT_EQ(p->odTotEsente, C("18.30"));
+
     // Without the document's flag no stamp at all.
     DocumentoProva senza = fattura(8, "RB306090", 1000);
     senza.testata = {{"Pagamento", "RB306090"}};
@@ -500,6 +509,7 @@ TEST_P(ProvaPiede, OneCalculatorForEveryDocumentOfARun)
     a.righe = {{.iva = "22", .valTotale = 1000}};
     DocumentoProva b;
     b.numRif = 2;
+    b.testata = {{"Abbuono", 5.0}, {"Acconto", 60.0}};
     b.righe = {{.iva = "10", .valTotale = 50}};
     scrivi(a);
     scrivi(b);
@@ -513,6 +523,108 @@ TEST_P(ProvaPiede, OneCalculatorForEveryDocumentOfARun)
     EXPECT_TRUE(calc.odTotEsente.isZero());
     EXPECT_EQ(calc.ogIve.ocCollIva.Count(), 1);
     EXPECT_EQ(calc.odTotFattura, C("55"));
+    EXPECT_EQ(calc.odAbbuono, C("5"));
+    EXPECT_EQ(calc.odTotPagare, C("-10")); // an advance beyond the total
+}
+
+TEST_P(ProvaPiede, ExpenseAmountsBandsAndDiscountOnTheRows)
+{
+    // 3 % of 1000.00 with a cap of 25, a floor of 40, and neither.
+    DocumentoProva d;
+    d.righe = {{.iva = "22", .valTotale = 1000}};
+    d.spese = {{.spesa = "IMB", .iva = "22", .percentuale = 3, .massimo = 25},
+               {.spesa = "IMB", .iva = "22", .percentuale = 3, .minimo = 40},
+               {.spesa = "IMB", .iva = "22", .percentuale = 3}};
+    auto p = piede(d);
+    EXPECT_SENZA_ERRORI(*p);
+    EXPECT_EQ(p->ogSpesePerc.Importo("1"), C("25"));
+    EXPECT_EQ(p->ogSpesePerc.Importo("2"), C("40"));
+    EXPECT_EQ(p->ogSpesePerc.Importo("3"), C("30"));
+    EXPECT_EQ(p->ogSpese.Importo("IMB"), C("95"));
+    EXPECT_EQ(p->odTotSpese, C("95"));
+
+    // A fixed expense of 8.00 in a band of goods, bounds included; a lone lower bound charges
+    // from it up, a lone upper bound up to it.
+    struct Caso {
+        double merce, minimo, massimo;
+        bool addebitata;
+    };
+    const Caso casi[] = {{99.99, 100, 500, false}, {100, 100, 500, true},  {500, 100, 500, true},
+                         {500.01, 100, 500, false}, {99.99, 100, 0, false}, {100, 100, 0, true},
+                         {500, 0, 500, true},       {500.01, 0, 500, false}, {1, 0, 0, true}};
+    int32_t n = 10;
+    for (const Caso &k : casi) {
+        SCOPED_TRACE(n);
+        DocumentoProva f;
+        f.numRif = n++;
+        f.righe = {{.iva = "22", .valTotale = k.merce}};
+        f.spese = {{.spesa = "TRA", .iva = "22", .importo = 8, .minimo = k.minimo, .massimo = k.massimo}};
+        p = piede(f);
+        EXPECT_EQ(p->odTotSpese, k.addebitata ? C("8") : Currency());
+        // charged or not, the expense has its place in the breakdown and the totals
+        EXPECT_TRUE(p->ogSpese.Esiste("TRA"));
+        EXPECT_TRUE(p->ogIve.ogIva("22").obCdcCompEsiste("58010002", "", ""));
+    }
+
+    // The payment discount already on the rows: the expense enters discounted, and no
+    // discount is computed in the footer.
+    d = {};
+    d.numRif = 30;
+    d.testata = {{"ScontoPag", "2"}, {"ScoPagSuDett", "S"}};
+    d.righe = {{.iva = "22", .valTotale = 100, .extra = kScontoPag}};
+    d.spese = {{.spesa = "TRS", .iva = "22", .importo = 100}};
+    p = piede(d);
+    EXPECT_SENZA_ERRORI(*p);
+    EXPECT_FALSE(p->obApplScontoPag);
+    EXPECT_EQ(p->odTotSpese, C("98"));
+    EXPECT_EQ(p->ogSpese.Importo("TRS"), C("98"));
+    EXPECT_EQ(p->ogIve.ogIva("22").odSValSpese, C("98"));
+    EXPECT_EQ(p->ogIve.ogIva("22").odSVal, C("100"));
+    EXPECT_EQ(p->odTotImponibile, C("198"));
+}
+
+TEST_P(ProvaPiede, MarginSchemeDepositsAndTheDefaultAccount)
+{
+    suite::insertRow(m_q, QStringLiteral("FattDocumenti"),
+                     {{"FattDocumento", "FATM"}, {"Descrizione", "Fattura beni usati"}, {"Tipo", "F"}, {"Segno", "+"},
+                      {"RegimeMargine", "S"}});
+    suite::insertRow(m_q, QStringLiteral("Articoli"),
+                     {{"Articolo", "CAUZ"}, {"Descrizione", "Cassa a rendere"}, {"Cauzione", "S"}, {"ArtMag", "N"}});
+    c.personale(QStringLiteral("Fatture"), QStringLiteral("GestVuotiCauz"), Variant("S"));
+    const FieldValues senzaConto = {{"GruppoVen", Variant::null()}, {"MastroVen", Variant::null()}, {"ContoVen", Variant::null()}};
+    DocumentoProva d;
+    d.testata = {{"FattDocumento", "FATM"}};
+    d.righe = {{.iva = "22", .valTotale = 100, .extra = {{"BeneUsato", "U"}}},
+               {.iva = "22", .valTotale = 50},
+               {.iva = "22", .valTotale = 10, .extra = {{"Articolo", "CAUZ"}}},
+               {.iva = "22", .valTotale = 200.03, .extra = senzaConto},
+               {.iva = "22", .valTotale = 30.03, .extra = {{"ContoVen", "0003"}}}};
+    const auto p = piede(d);
+    EXPECT_SENZA_ERRORI(*p);
+
+    // Used goods form a key of their own; the line without account comes first (its account is
+    // the default sales account), so the plain key is made first.
+    QStringList codici;
+    for (const scIva &iva : p->ogIve.ocCollIva)
+        codici << iva.osIva;
+    EXPECT_EQ(codici, QStringList({"22", QStringLiteral("22~§U")}));
+    const scIva &i22 = p->ogIve.ogIva("22"), &usati = p->ogIve.ogIva(QStringLiteral("22~§U"));
+    EXPECT_EQ(usati.osDescrizione, QStringLiteral("Iva 22%"));
+    EXPECT_EQ(usati.odImpos, C("22"));
+    EXPECT_EQ(i22.odSVal, C("290.06"));
+    EXPECT_EQ(i22.odMerce, C("280.06")); // the deposit is no goods
+    EXPECT_EQ(p->odTotMerce, C("380.06"));
+
+    // The counterparts' VAT (57.21 + 6.61) is a cent above the code's 63.81: the last
+    // counterpart, the one of account 58-01-0003, gives it back on both engines.
+    QStringList conti;
+    for (const scControP &cp : i22.ocCollControPte)
+        conti << cp.osConto;
+    EXPECT_EQ(conti, QStringList({"58010001", "58010003"}));
+    EXPECT_EQ(i22.odImpos, C("63.81"));
+    EXPECT_EQ(i22.ogControp("58010001").odImpos, C("57.21"));
+    EXPECT_EQ(i22.ogControp("58010003").odImpos, C("6.60"));
+    EXPECT_EQ(p->odTotFattura, C("475.87"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, ProvaPiede, kBothEngines, engineParamName);
