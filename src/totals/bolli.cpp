@@ -31,7 +31,7 @@ void scCalcPiedeFat::LeggiBolli()
     auto testo = [&](const QString &c) { return g.LeggiCampo(a, c).text(); };
     auto valore = [&](const QString &c) { return importo(g.LeggiCampo(a, c)); };
     m_w.lbTabBolli = true;
-    m_w.lsCodEseBollo = testo(QStringLiteral("TaBolli.CodEseBollo"));
+    m_w.lsCodEseBollo = m_w.lsCodBolloTabella = testo(QStringLiteral("TaBolli.CodEseBollo"));
     osGruppoBol = testo(QStringLiteral("TaBolli.GruppoBol"));
     osMastroBol = testo(QStringLiteral("TaBolli.MastroBol"));
     osContoBol = testo(QStringLiteral("TaBolli.ContoBol"));
@@ -54,20 +54,25 @@ void scCalcPiedeFat::LeggiBolli()
 void scCalcPiedeFat::LeggiIvaBollo(QString &psTipo, QString &psBreve, QString &psLunga, QString &psMemo,
                                    Currency &puAliquota, QString &psApplBolloEse)
 {
-    // The row of the stamp code in force: a stamp expense row may have replaced the code of
-    // the settings, which the settings' own join would describe wrongly.
+    // The row of the stamp code in force. The settings' query joins the row of the settings'
+    // code; a stamp expense row may have put another code in its place (or given one where
+    // the settings were not read), whose own row is read then.
     GestRecordset &g = rs();
-    const QString a = g.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                             QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
-                                 UtilGenerali::SqlValore(Variant(m_w.lsCodEseBollo), 8),
-                             false, dbOpenSnapshot);
-    psTipo = g.LeggiCampo(a, u"TipoIva").text();
-    psBreve = g.LeggiCampo(a, u"DescrizioneBreve").text();
-    psLunga = g.LeggiCampo(a, u"Descrizione").text();
-    psMemo = g.LeggiCampo(a, u"DescrMemo").text();
-    puAliquota = importo(g.LeggiCampo(a, u"Aliquota"));
-    psApplBolloEse = g.LeggiCampo(a, u"ApplBolloEse").text();
-    g.Chiudi(a);
+    const bool tabella = !m_w.lsAliasBolli.isEmpty() && g.Aperto(m_w.lsAliasBolli) &&
+                         textEquals(m_w.lsCodEseBollo, m_w.lsCodBolloTabella);
+    const QString a = tabella ? m_w.lsAliasBolli
+                              : g.Apri(*ggDbAzienda, gsNomeConn, QString(),
+                                       QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
+                                           UtilGenerali::SqlValore(Variant(m_w.lsCodEseBollo), 8),
+                                       false, dbOpenSnapshot);
+    psTipo = g.LeggiCampo(a, u"TabIva.TipoIva").text();
+    psBreve = g.LeggiCampo(a, u"TabIva.DescrizioneBreve").text();
+    psLunga = g.LeggiCampo(a, u"TabIva.Descrizione").text();
+    psMemo = g.LeggiCampo(a, u"TabIva.DescrMemo").text();
+    puAliquota = importo(g.LeggiCampo(a, u"TabIva.Aliquota"));
+    psApplBolloEse = g.LeggiCampo(a, u"TabIva.ApplBolloEse").text();
+    if (!tabella)
+        g.Chiudi(a);
 }
 
 void scCalcPiedeFat::PreparaBolli()

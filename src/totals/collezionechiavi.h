@@ -39,15 +39,15 @@ public:
         Base m_b;
     };
 
-    bool Esiste(const QString &chiave) const { return m_indice.contains(piega(chiave)); }
+    bool Esiste(const QString &chiave) const { return trova(chiave) != nullptr; }
     int Count() const { return static_cast<int>(m_voci.size()); }
 
     T &Item(const QString &chiave) const
     {
-        const auto it = m_indice.constFind(piega(chiave));
-        if (it == m_indice.constEnd())
+        T *voce = trova(chiave);
+        if (!voce)
             throw AppError::standard(ErrNum::InvalidCall);
-        return *it.value();
+        return *voce;
     }
     // By position, counted from 1.
     T &Item(int posizione) const
@@ -75,6 +75,7 @@ public:
             throw AppError::standard(ErrNum::InvalidCall);
         const T *voce = it.value();
         m_indice.erase(it);
+        m_ultima = nullptr;
         for (auto v = m_voci.begin(); v != m_voci.end(); ++v)
             if (v->get() == voce) {
                 m_voci.erase(v);
@@ -84,6 +85,7 @@ public:
 
     void Clear()
     {
+        m_ultima = nullptr;
         m_indice.clear();
         m_voci.clear();
     }
@@ -94,6 +96,22 @@ public:
 private:
     static QString piega(const QString &chiave) { return chiave.toCaseFolded(); }
 
+    // The stages ask for the same key many times in a row (lines come grouped by code and
+    // account): the last item found answers first, without folding the key again.
+    T *trova(const QString &chiave) const
+    {
+        if (m_ultima && chiave.compare(m_chiaveUltima, Qt::CaseInsensitive) == 0)
+            return m_ultima;
+        const auto it = m_indice.constFind(piega(chiave));
+        if (it == m_indice.constEnd())
+            return nullptr;
+        m_ultima = it.value();
+        m_chiaveUltima = chiave;
+        return m_ultima;
+    }
+
     std::vector<std::unique_ptr<T>> m_voci;
     QHash<QString, T *> m_indice;
+    mutable T *m_ultima = nullptr;
+    mutable QString m_chiaveUltima;
 };

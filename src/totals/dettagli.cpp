@@ -37,12 +37,11 @@ QString formatoData(const Variant &v)
 }
 
 // Adds v to the bucket at the code, at the counterpart and at its share.
-void aggiungi(scIva &iva, Currency ImportiIva::*m, const QString &conto, const QString &centro,
-              const QString &competenza, Currency v)
+void aggiungi(scIva &iva, scControP &cp, scControPCDCComp &quota, Currency ImportiIva::*m, Currency v)
 {
     iva.*m += v;
-    iva.ogCP(conto, true, QString(), QString()).*m += v;
-    iva.ogCP(conto, false, centro, competenza).*m += v;
+    cp.*m += v;
+    quota.*m += v;
 }
 
 } // namespace
@@ -67,8 +66,9 @@ bool scCalcPiedeFat::LeggiDettagli()
     const bool livelli = mbGesTaglie && !UtilGenerali::Vuoto(Variant(osTabLiv), 8, 1, false);
     const int16_t dec = m_w.liNumDec;
     const bool subordinato = !odScontoPag.isZero() && !mbScoPagSuDett;
-    auto testo = [&](const QString &c) { return g.LeggiCampo(a, c).text(); };
-    auto numero = [&](const QString &c) { return UtilGenerali::ValoreNumerico(g.LeggiCampo(a, c)); };
+    const Recordset &righe = g.Recordset(a);
+    auto testo = [&](const QString &c) { return righe.LeggiCampo(c).text(); };
+    auto numero = [&](const QString &c) { return UtilGenerali::ValoreNumerico(righe.LeggiCampo(c)); };
 
     for (; !g.Eof(a); g.MoveNext(a)) {
         const QString tipoRiga = testo(f.tipoRiga);
@@ -88,10 +88,10 @@ bool scCalcPiedeFat::LeggiDettagli()
             conto = m_w.lsContoVen;
         const QString centro = testo(f.centro);
         const QString modo = testo(f.compModo);
-        const Variant da = g.LeggiCampo(a, f.compDa);
+        const Variant da = righe.LeggiCampo(f.compDa);
         const QString competenza = modo.isEmpty() || UtilGenerali::Vuoto(da, 7, 1, false)
                                        ? QString()
-                                       : modo + formatoData(da) + formatoData(g.LeggiCampo(a, f.compA));
+                                       : modo + formatoData(da) + formatoData(righe.LeggiCampo(f.compA));
         QString chiave = testo(f.iva);
         const QString beneUsato = testo(f.beneUsato);
         if (eS(msRegimeMargine) && !beneUsato.isEmpty())
@@ -107,7 +107,7 @@ bool scCalcPiedeFat::LeggiDettagli()
             nuova.osDescrLunga = testo(f.descr);
             nuova.osDescrMemo = testo(f.descrMemo);
             nuova.osTipoIva = tipoIva;
-            nuova.odAliquota = importo(g.LeggiCampo(a, f.aliquota));
+            nuova.odAliquota = importo(righe.LeggiCampo(f.aliquota));
             nuova.obIvaEsente = tipoEsente(tipoIva);
             nuova.osApplBolloEse = testo(f.applBolloEse);
         }
@@ -116,6 +116,8 @@ bool scCalcPiedeFat::LeggiDettagli()
             iva.AddControP(conto, centro, competenza);
         else if (!iva.obCdcCompEsiste(conto, centro, competenza))
             iva.AddCdcComp(conto, centro, competenza);
+        scControP &cp = iva.ogControp(conto);
+        scControPCDCComp &quota = cp.ogCdcComp(centro, competenza);
 
         const bool perSco = eS(testo(f.flScontoPag)) && subordinato;
         Currency ImportiIva::*secchio = nullptr;
@@ -125,17 +127,17 @@ bool scCalcPiedeFat::LeggiDettagli()
             secchio = &ImportiIva::odSValOmaggioT;
         else
             secchio = perSco ? &ImportiIva::odSValPerSco : &ImportiIva::odSVal;
-        aggiungi(iva, secchio, conto, centro, competenza, valore);
+        aggiungi(iva, cp, quota, secchio, valore);
 
         const bool merce = uguale(omaggio, QLatin1String("N")) && !(m_w.lbGestVuotiCauz && eS(testo(f.cauzione)));
         if (!merce)
             continue;
-        aggiungi(iva, &ImportiIva::odMerce, conto, centro, competenza, valore);
+        aggiungi(iva, cp, quota, &ImportiIva::odMerce, valore);
 
         // Goods after each step of the line's cascade discount.
         const Variant prezzo(numero(rigaLivello ? f.livValUnitario : f.valUnitario));
         const Variant qta(numero(rigaLivello ? f.livQta : f.qta));
-        const Variant zero(0.0);
+        const double intera = CalcImportoRiga(prezzo, qta, Variant(0.0), false, dec).toDouble();
         auto arrotondaSe = [&](double v, bool si) {
             return si ? UtilGenerali::ArrotondaValore(Variant(v), QStringLiteral("A"), 1.0, -dec) : v;
         };
@@ -160,13 +162,13 @@ bool scCalcPiedeFat::LeggiDettagli()
         } else {
             if (iva.oiNumSconti == 0)
                 iva.PrepMerceSco(1);
-            const double riga = CalcImportoRiga(prezzo, qta, zero, false, dec).toDouble();
+            const double arrotondata = iva.oiNumSconti >= 2 ? arrotondaSe(intera, true) : 0.0;
             for (int c = 2; c <= iva.oiNumSconti; ++c) {
                 const auto i = static_cast<int16_t>(c);
-                iva.setOdMerceSco(i, iva.odMerceSco(i) + arrotondaSe(riga, true));
+                iva.setOdMerceSco(i, iva.odMerceSco(i) + arrotondata);
             }
         }
-        iva.setOdMerceSco(1, iva.odMerceSco(1) + CalcImportoRiga(prezzo, qta, zero, false, dec).toDouble());
+        iva.setOdMerceSco(1, iva.odMerceSco(1) + intera);
     }
 
     Currency netta;

@@ -103,4 +103,5 @@ void scCalcPiedeFat::CalcolaRitenuta()
         CalcIva(m_w.lsPrezziIvati, dec);
     }
     g.Chiudi(a);
+    msAliasSpese.clear();
 }

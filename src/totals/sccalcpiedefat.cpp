@@ -32,6 +32,9 @@ void scCalcPiedeFat::CalcPiedeFat(int16_t piAnno, int32_t plNumRif, bool pbCalcR
         AzzeraVarPiede();
         miAnno = piAnno;
         mlNumRif = plNumRif;
+        msAliasTesta.clear();
+        msAliasDett.clear();
+        msAliasSpese.clear();
 
         if (LeggiTestata()) {
             LeggiBolli();

@@ -118,6 +118,7 @@ private:
         bool lbTabBolli = false;
         QString lsAliasBolli;
         QString lsCodEseBollo;
+        QString lsCodBolloTabella; // the code of the settings, whose VAT row the settings' query joins
         QString lsContoBol;
         Currency luPercBolloTratte, luMaxNoBollo, luBolloEsente, luArrotondBollo;
         std::array<Currency, 6> luScaRB{}, luBolloRB{}; // 1 to 5

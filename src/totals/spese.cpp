@@ -12,6 +12,13 @@ using namespace piede;
 
 void scCalcPiedeFat::ApriSpese()
 {
+    // The expenses do not change during a calculation: the rows read by the expenses stage
+    // serve the pension-fund stage too.
+    if (!msAliasSpese.isEmpty() && rs().Aperto(msAliasSpese)) {
+        if (!rs().NessunRecord(msAliasSpese))
+            rs().MoveFirst(msAliasSpese);
+        return;
+    }
     QString sql;
     PrepSqlSpeseDoc(sql);
     msAliasSpese = rs().Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenSnapshot);
@@ -127,7 +134,6 @@ void scCalcPiedeFat::LeggiSpese()
             sommaSpesa(ogSpese, rifStampa, spesa);
             odTotSpese += spesa;
         }
-        g.Chiudi(a);
     }
 
     if (eS(m_w.lsPrezziIvati))
