@@ -23,11 +23,11 @@ void scCalcPiedeFat::CalcRitAcc(double pdPercRitAcc, int16_t piNumDec)
     nidificato.CalcPiedeFat(miAnno, mlNumRif, true, -1);
     if (nidificato.oiNumErrori >= 1) {
         const QString nonAggiornati = QStringLiteral("Totali ritenuta d'acconto non aggiornati");
-        frmMsgCom::msgCom(nidificato.osErrori + nonAggiornati, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, {}, 1);
         // The nested errors join this calculation's list, so that one check covers them.
         for (const QString &riga : nidificato.osErrori.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
             AccodaRiga(riga);
         AccodaErrore(0, nonAggiornati);
+        frmMsgCom::msgCom(nidificato.osErrori + nonAggiornati, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, {}, 1);
         return;
     }
     odTotImpRitAcc = nidificato.odTotEsente + nidificato.odTotImponibile;

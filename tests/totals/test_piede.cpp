@@ -1,5 +1,6 @@
 // Footers of small invoices and delivery notes, every figure computed by hand from the rules of
 // the calculation; each test runs on SQLite and on PostgreSQL and checks the same figures.
+#include "dialoghidiprova.h"
 #include "provapiede.h"
 
 namespace {
@@ -90,9 +91,10 @@ TEST_P(ProvaPiede, PaymentDiscountAndApportionedExpense)
     d.testata = {{"ScontoPag", " 2 "}, {"ScoPagSuDett", "N"}};
     d.righe = {{.iva = "22", .valTotale = 600, .extra = kScontoPag}, {.iva = "10", .valTotale = 400, .extra = kScontoPag}};
     d.spese = {{.spesa = "RIP", .iva = "22", .importo = 100}, {.spesa = "TRS", .iva = "22", .importo = 50}};
-    const auto p = piede(d);
+    auto p = piede(d);
     EXPECT_SENZA_ERRORI(*p);
     EXPECT_EQ(p->osScontoPag, QStringLiteral("2"));
+    EXPECT_EQ(p->obCassaPrevNoImpon, false);
     EXPECT_EQ(p->odScontoPag, C("2"));
     EXPECT_TRUE(p->obApplScontoPag);
     EXPECT_FALSE(p->ogIve.obEsiste(QStringLiteral("~§~Ç")));
@@ -124,6 +126,15 @@ TEST_P(ProvaPiede, PaymentDiscountAndApportionedExpense)
     EXPECT_EQ(p->odTotIva, C("196.77"));
     EXPECT_EQ(p->odTotFattura, C("1325.77"));
     EXPECT_EQ(p->odTotPagare, C("1325.77"));
+
+    // A cascade payment discount is held at four decimals: 1,5+1,5+1,5 is 4.432838, 4.4328.
+    DocumentoProva e;
+    e.numRif = 2;
+    e.testata = {{"ScontoPag", "1,5+1,5+1,5"}};
+    e.righe = {{.iva = "22", .valTotale = 1000, .extra = kScontoPag}};
+    p = piede(e);
+    EXPECT_EQ(p->odScontoPag, C("4.4328"));
+    EXPECT_EQ(p->ogIve.ogIva("22").odScoPagam, C("44.33"));
 }
 
 TEST_P(ProvaPiede, WithholdingWithPackedRateAndPensionFund)
@@ -489,6 +500,21 @@ TEST_P(ProvaPiede, ErrorsEndTheCalculationAndAreListed)
     calc->obErrNoDett = false;
     calc->CalcPiedeFat(2024, 13, false, -1);
     EXPECT_EQ(calc->oiNumErrori, 0);
+
+    // The errors of the nested withholding run are shown, and join the list.
+    DialoghiInstallati dialoghi;
+    dialoghi->rispondi(1);
+    scCalcPiedeFat vuoto; // no document: the nested run finds no header
+    tabelle(vuoto, true);
+    vuoto.odRitAcc = C("7");
+    vuoto.CalcRitAcc(20, 2);
+    ASSERT_EQ(dialoghi->mostrati().size(), 1u);
+    EXPECT_TRUE(dialoghi->mostrati()[0].testo.startsWith(QStringLiteral("Errore n°0 : Non è stata trovata la testata")));
+    EXPECT_TRUE(dialoghi->mostrati()[0].testo.endsWith(QStringLiteral("\r\nTotali ritenuta d'acconto non aggiornati")));
+    EXPECT_EQ(dialoghi->mostrati()[0].pulsanti, QStringList({"&Ok"}));
+    EXPECT_EQ(vuoto.oiNumErrori, 2);
+    EXPECT_TRUE(vuoto.osErrori.contains(QStringLiteral(" : Totali ritenuta d'acconto non aggiornati in ")));
+    EXPECT_EQ(vuoto.odRitAcc, C("7"));
 
     // A failing read ends the calculation in its stage; the totals are not the document's.
     d.numRif = 14;
