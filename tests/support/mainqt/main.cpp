@@ -1,4 +1,5 @@
-// The menu link's tests need an application object: sockets, queued deliveries and dialogs.
+// The main of the test programs that need a widget application (headless): sockets, queued
+// deliveries, timers and dialogs.
 #include <QApplication>
 #include <gtest/gtest.h>
 
