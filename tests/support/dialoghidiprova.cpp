@@ -41,7 +41,8 @@ int DialoghiDiProva::MsgBox(const QString &testo, PulsantiMsg pulsanti, IconaMsg
 
 std::optional<QString> DialoghiDiProva::InputBox(const QString &prompt, const QString &titolo, const QString &predefinito)
 {
-    m_mostrati.push_back(Mostrato{Mostrato::InputBox, prompt, {}, titolo, {}, PulsantiMsg::OkAnnulla, IconaMsg::Nessuna});
+    m_mostrati.push_back(
+        Mostrato{Mostrato::InputBox, prompt, {}, titolo, {}, PulsantiMsg::OkAnnulla, IconaMsg::Nessuna, predefinito});
     if (m_testi.empty()) {
         ADD_FAILURE() << "input box without a prepared answer: " << prompt.toStdString();
         return predefinito;

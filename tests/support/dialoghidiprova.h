@@ -17,6 +17,7 @@ public:
         RichiestaMsgCom richiesta; // msgCom only
         PulsantiMsg pulsantiMsgBox = PulsantiMsg::Ok;
         IconaMsg icona = IconaMsg::Nessuna;
+        QString predefinito{}; // InputBox only
     };
 
     // Answers, used in order whatever the kind of dialog: a button number (msgCom), a

@@ -47,8 +47,6 @@ bool pgRequired()
     return qEnvironmentVariable("EVASORD_PG_REQUIRED") == QLatin1String("1");
 }
 
-namespace {
-
 void ensureCoreApp()
 {
     // Qt SQL drivers are plugins; they load without an application object, but the
@@ -59,6 +57,8 @@ void ensureCoreApp()
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv); // lives for the whole test process
 }
+
+namespace {
 
 bool runAdmin(const PgServer &s, const QString &sql, QString *error)
 {

@@ -23,6 +23,8 @@ struct PgServer {
 std::optional<PgServer> pgServer();
 // Whether PostgreSQL-backed tests must fail rather than skip without a server.
 bool pgRequired();
+// An application object for the test process (the database connections need one).
+void ensureCoreApp();
 
 class ScratchDb {
 public:

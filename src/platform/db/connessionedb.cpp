@@ -2,6 +2,7 @@
 
 #include "connessione.h"
 #include "esecuzione.h"
+#include "testoodbc.h"
 #include "utilgenerali.h"
 #include "winpaths.h"
 
@@ -14,37 +15,6 @@
 namespace {
 
 int gContatore = 0;
-
-// A value for a connect-text key that the driver does not brace: refused when it could end
-// the key or open another.
-QString valoreSemplice(const QString &v, const char *chiave)
-{
-    for (const QChar c : v)
-        if (c == QLatin1Char(';') || c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('=') ||
-            c.unicode() == 0)
-            throw AppError(ErrNum::InvalidCall,
-                           QStringLiteral("Valore non ammesso per %1 nella connessione ODBC").arg(QLatin1String(chiave)));
-    return v;
-}
-
-QString valoreTraGraffe(const QString &v)
-{
-    if (v.contains(QChar(0)))
-        throw AppError(ErrNum::InvalidCall, QStringLiteral("Password non ammessa nella connessione ODBC"));
-    QString s = v;
-    s.replace(QLatin1Char('}'), QStringLiteral("}}"));
-    return QLatin1Char('{') + s + QLatin1Char('}');
-}
-
-bool haChiave(const QString &testo, const char *chiave)
-{
-    for (const QString &parte : testo.split(QLatin1Char(';'))) {
-        const qsizetype uguale = parte.indexOf(QLatin1Char('='));
-        if (uguale > 0 && QStringView(parte).left(uguale).trimmed().compare(QLatin1String(chiave), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -78,18 +48,18 @@ QString ConnessioneDb::Connetti(const QString &nomeDb, int16_t, bool, bool solaL
     if (nome.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive)) {
         QString testo = nome.mid(5);
         const QString pwd = Impostazione(QStringLiteral("DbAccPWD")).text();
-        if (!pwd.isEmpty() && !haChiave(testo, "PWD"))
-            testo += QStringLiteral(";PWD=") + valoreTraGraffe(pwd);
+        if (!pwd.isEmpty() && !testoOdbcHaChiave(testo, QStringLiteral("PWD")))
+            testo += QStringLiteral(";PWD=") + valoreOdbcTraGraffe(pwd);
         return apriOdbc(testo);
     }
     const bool fileDsn = nome.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive);
     if (fileDsn || !nome.contains(QLatin1Char('.'))) {
-        QString testo = fileDsn ? QStringLiteral("FILEDSN=") + valoreSemplice(mapWindowsPath(nome), "FILEDSN")
-                                : QStringLiteral("DSN=") + valoreSemplice(nome, "DSN");
+        // The driver manager here does not read file data sources: their keys go in the text.
+        QString testo = fileDsn ? testoFileDsn(nome) : QStringLiteral("DSN=") + valoreOdbcSemplice(nome, QStringLiteral("DSN"));
         const QString uid = Impostazione(QStringLiteral("DbSqlPubUID")).text();
         const QString pwd = Impostazione(QStringLiteral("DbSqlPubPWD")).text();
-        if (!uid.isEmpty()) testo += QStringLiteral(";UID=") + valoreSemplice(uid, "UID");
-        if (!pwd.isEmpty()) testo += QStringLiteral(";PWD=") + valoreTraGraffe(pwd);
+        if (!uid.isEmpty()) testo += QStringLiteral(";UID=") + valoreOdbcSemplice(uid, QStringLiteral("UID"));
+        if (!pwd.isEmpty()) testo += QStringLiteral(";PWD=") + valoreOdbcTraGraffe(pwd);
         if (!aggiunta.isEmpty()) testo += QLatin1Char(';') + aggiunta;
         return apriOdbc(testo);
     }

@@ -1,11 +1,10 @@
-// The main of the test programs that need a widget application (headless): sockets, queued
-// deliveries, timers and dialogs.
+// Tests that need an application object with widgets (forms, dialogs, sockets and queued
+// deliveries), on the headless platform.
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    // headless also when the tests are only listed
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,0 +1,13 @@
+#pragma once
+// Colours as the system keeps them: 32-bit 0x00BBGGRR values, or a system colour when the top
+// bit is set (0x80000005 the window background, 0x8000000F the button face, 0x80000008 the
+// window text). A control's background colour (BackColor) is set and read back in these terms.
+#include <QColor>
+#include <cstdint>
+
+class QWidget;
+
+QColor coloreQt(int32_t colore);
+void ImpostaBackColor(QWidget *controllo, int32_t colore);
+// The colour last set with ImpostaBackColor, the window background when none was.
+int32_t BackColor(const QWidget *controllo);

@@ -1,0 +1,12 @@
+#include "terminacollegamenti.h"
+
+#include "agganci.h"
+
+void TerminaCollegamenti(bool chiudi)
+{
+    try {
+        if (chiudi)
+            ChiudiCollegamenti();
+    } catch (...) {
+    }
+}

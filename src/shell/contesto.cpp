@@ -1,0 +1,110 @@
+#include "contesto.h"
+
+#include "contestoaiuto.h"
+
+RifOggetto<MenuClient> ggMenuClient;
+RifOggetto<scMenuComandiClie> ggMenuComandi;
+QString gsIdMenu;
+QString gsProgramma;
+QString gsProgrammaPar;
+QString gsFileIni;
+QString gsIniScelta;
+RifOggetto<ConnessioneDb> ggDbAzienda;
+QString gsNomeConn;
+QString gsNomeDBAzie;
+QString gsConnectDBAzie;
+RifOggetto<ConnessioneDb> ggDbDao;
+Date gtDataLavoro;
+bool gbChiusuraDaMenu = false;
+bool gbDisabTermPrz = false;
+bool gbDisabTermVisPrz = false;
+RifOggetto<GestoreAiuto> ggAiuto;
+RifOggetto<scEventiAiuto> ggEventiAiuto;
+QPointer<QWidget> ggFrmAiuto;
+RifOggetto<ContestoAiuto> ggContestoAiuto;
+QString gsParAiuto;
+QPointer<QWidget> ggFrmPrincipale;
+QString gsStatoModale;
+int16_t giSuonoAvviso = 0;
+QString gsBeepCome;
+QString gsDataMinima;
+
+QString gsDescAzie;
+int16_t giNumDecQtaFmt = 0;
+QString gsMonetaDitta;
+QString gsCodLira;
+QString gsCodEuro;
+QString gsOperCambio;
+QString gsCambioLiraEuro;
+int16_t giNumDecPrzLire = 0;
+int16_t giNumDecImpLire = 0;
+int16_t giNumDecPrzEuro = 0;
+int16_t giNumDecImpEuro = 0;
+int16_t giNumDecQta = 0;
+int32_t glColErrore = 0;
+int32_t glColNormale = 0;
+int32_t glColBackGotFocus = 0;
+int32_t glColBackLostFocus = 0;
+int32_t glColBackForm = 0;
+QString gsStatoFinestra;
+QString gsArrotIvaEuro;
+QString gsTastierinoVirgola;
+QString gsDecodHelpAbil;
+bool gbDecodHelpPersKey = false;
+QString gsFormatData;
+bool gbArrUnitIntermedio = false;
+
+void azzeraContesto()
+{
+    ggMenuClient.reset();
+    ggMenuComandi.reset();
+    gsIdMenu.clear();
+    gsProgramma.clear();
+    gsProgrammaPar.clear();
+    gsFileIni.clear();
+    gsIniScelta.clear();
+    ggDbAzienda.reset();
+    gsNomeConn.clear();
+    gsNomeDBAzie.clear();
+    gsConnectDBAzie.clear();
+    ggDbDao.reset();
+    gtDataLavoro = Date();
+    gbChiusuraDaMenu = false;
+    gbDisabTermPrz = false;
+    gbDisabTermVisPrz = false;
+    ggAiuto.reset();
+    ggEventiAiuto.reset();
+    ggFrmAiuto.clear();
+    ggContestoAiuto.reset();
+    gsParAiuto.clear();
+    ggFrmPrincipale.clear();
+    gsStatoModale.clear();
+    giSuonoAvviso = 0;
+    gsBeepCome.clear();
+    gsDataMinima.clear();
+
+    gsDescAzie.clear();
+    giNumDecQtaFmt = 0;
+    gsMonetaDitta.clear();
+    gsCodLira.clear();
+    gsCodEuro.clear();
+    gsOperCambio.clear();
+    gsCambioLiraEuro.clear();
+    giNumDecPrzLire = 0;
+    giNumDecImpLire = 0;
+    giNumDecPrzEuro = 0;
+    giNumDecImpEuro = 0;
+    giNumDecQta = 0;
+    glColErrore = 0;
+    glColNormale = 0;
+    glColBackGotFocus = 0;
+    glColBackLostFocus = 0;
+    glColBackForm = 0;
+    gsStatoFinestra.clear();
+    gsArrotIvaEuro.clear();
+    gsTastierinoVirgola.clear();
+    gsDecodHelpAbil.clear();
+    gbDecodHelpPersKey = false;
+    gsFormatData.clear();
+    gbArrUnitIntermedio = false;
+}
