@@ -65,6 +65,31 @@ double ScreenHeight()
     return g.schermo.height() * g.twipsPerPixelY;
 }
 
+int PixelX(double twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+}
+
+int PixelY(double twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+}
+
+int TwipsX(int pixel)
+{
+    return static_cast<int>(std::lround(pixel * TwipsPerPixelX()));
+}
+
+int TwipsY(int pixel)
+{
+    return static_cast<int>(std::lround(pixel * TwipsPerPixelY()));
+}
+
+QRect PixelRect(const QRect &twips)
+{
+    return QRect(PixelX(twips.x()), PixelY(twips.y()), PixelX(twips.width()), PixelY(twips.height()));
+}
+
 double LeggiRisSchermo(int16_t &larghezza, int16_t &altezza)
 {
     const GeometriaSchermo g = geometriaSchermo();

@@ -25,6 +25,13 @@ double TwipsPerPixelY();
 double ScreenWidth();
 double ScreenHeight();
 
+// Twips to pixels and back on the screen, rounded; a rectangle of twips in pixels.
+int PixelX(double twips);
+int PixelY(double twips);
+int TwipsX(int pixel);
+int TwipsY(int pixel);
+QRect PixelRect(const QRect &twips);
+
 // Edges of the taskbar as LeggiBarraApp answers them.
 namespace BordoBarra {
 inline constexpr int16_t Nessuno = -1, Sinistra = 0, Alto = 1, Destra = 2, Basso = 3;

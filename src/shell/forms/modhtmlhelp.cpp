@@ -1,5 +1,6 @@
 #include "modhtmlhelp.h"
 
+#include "tastivb.h"
 #include "utilgenerali.h"
 #include "visualizzatoreaiuto.h"
 
@@ -9,8 +10,6 @@
 
 namespace {
 
-constexpr int16_t kShiftCtrl = 2;
-constexpr int16_t kShiftAlt = 4;
 constexpr qsizetype kMaxParolaChiave = 254;
 const char kProprietaContesto[] = "HelpContextID";
 
