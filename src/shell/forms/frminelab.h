@@ -15,16 +15,9 @@ class QProgressBar;
 
 class frmInElab : public QWidget, public VistaAvanzamento {
     Q_OBJECT
-    Q_PROPERTY(double odRisVidVal MEMBER odRisVidVal)
-    Q_PROPERTY(QString osRisVidKey MEMBER osRisVidKey)
-    Q_PROPERTY(QString osKeySec MEMBER osKeySec)
 public:
     explicit frmInElab(QWidget *parent = nullptr);
     ~frmInElab() override;
-
-    double odRisVidVal = 1;
-    QString osRisVidKey;
-    QString osKeySec;
 
     QFrame *PicMsgElab;
     QLabel *LabMsgElab;

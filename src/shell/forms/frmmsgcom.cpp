@@ -47,7 +47,7 @@ QPointer<DialogoMsgCom> &dialogoAperto()
 
 QString titoloApplicazione()
 {
-    return QGuiApplication::applicationDisplayName();
+    return QCoreApplication::applicationName();
 }
 
 DialogoMsgCom::DialogoMsgCom(QWidget *parent)

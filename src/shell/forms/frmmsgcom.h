@@ -16,15 +16,8 @@ class QPushButton;
 
 class DialogoMsgCom : public QDialog {
     Q_OBJECT
-    Q_PROPERTY(double odRisVidVal MEMBER odRisVidVal)
-    Q_PROPERTY(QString osRisVidKey MEMBER osRisVidKey)
-    Q_PROPERTY(QString osKeySec MEMBER osKeySec)
 public:
     explicit DialogoMsgCom(QWidget *parent = nullptr);
-
-    double odRisVidVal = 1;
-    QString osRisVidKey;
-    QString osKeySec;
 
     QLabel *LabMessaggio;
     QPlainTextEdit *txtMessaggio;
