@@ -2,10 +2,12 @@
 
 #include "frmmsgcom.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 DialoghiGiornale::DialoghiGiornale(QString giornale, QStringList risposte)
     : m_giornale(std::move(giornale)), m_risposte(std::move(risposte))
@@ -16,7 +18,17 @@ std::optional<QString> DialoghiGiornale::prossima()
 {
     if (m_risposte.isEmpty())
         return std::nullopt;
-    return m_risposte.takeFirst();
+    const QString r = m_risposte.takeFirst();
+    if (!r.startsWith(QLatin1String("attesa:")))
+        return r;
+    // a modal window that stays open the time asked, as a user would leave a question open
+    QDialog finestra;
+    finestra.setWindowModality(Qt::ApplicationModal);
+    QTimer::singleShot(r.mid(7).toInt(), &finestra, &QDialog::accept);
+    m_attesa = true;
+    finestra.exec();
+    m_attesa = false;
+    return std::nullopt;
 }
 
 void DialoghiGiornale::scrivi(const QString &tipo, const QString &titolo, const QString &testo,
@@ -35,6 +47,9 @@ void DialoghiGiornale::scrivi(const QString &tipo, const QString &titolo, const 
 
 int DialoghiGiornale::msgCom(const RichiestaMsgCom &r)
 {
+    if (m_attesa)
+        return 0; // the message dialog is on the screen already
+
     QStringList pulsanti{r.psCom1};
     if (!r.pvCom2.isEmpty()) {
         pulsanti << r.pvCom2.text();

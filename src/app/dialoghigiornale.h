@@ -4,7 +4,9 @@
 // file, every dialog is written to it (one JSON object a line: "tipo" msgCom, MsgBox or
 // InputBox, "titolo", "testo", "pulsanti", "risposta") and answered from the comma-separated
 // answers of EVASORD_RISPOSTE_DIALOGHI in order (button numbers, message-box answers, or
-// texts for input boxes), then by default with the first button or the proposed text.
+// texts for input boxes), then by default with the first button or the proposed text. The
+// answer "attesa:<ms>" keeps a modal window open that long, then gives the default; a message
+// dialog asked meanwhile answers 0, as the real one does while it is on the screen.
 #include "dialoghi.h"
 
 #include <QString>
@@ -29,6 +31,7 @@ private:
 
     QString m_giornale;
     QStringList m_risposte;
+    bool m_attesa = false;
 };
 
 // The dialogs the program shows: the journal's when the environment asks for it, else the
