@@ -165,10 +165,7 @@ bool AvvioProgramma(int32_t codice, QString &testo)
         gsProgramma = gsProgramma.left(spazio);
     }
 
-    auto principale = std::make_unique<frmPrincipale>();
-    frmPrincipale *p = principale.get();
-    ggFrmPrincipale = Forms::Carica(std::move(principale));
-    p->Form_Load();
+    CaricaFormPrincipale();
 
     Variant rispostaProc;
     try {

@@ -70,3 +70,12 @@ frmPrincipale *formPrincipale()
 {
     return qobject_cast<frmPrincipale *>(ggFrmPrincipale.data());
 }
+
+frmPrincipale *CaricaFormPrincipale()
+{
+    auto nuova = std::make_unique<frmPrincipale>();
+    frmPrincipale *p = nuova.get();
+    ggFrmPrincipale = Forms::Carica(std::move(nuova));
+    p->Form_Load();
+    return p;
+}

@@ -34,3 +34,6 @@ private:
 
 // The main form of the running program (nullptr before start-up and after the end).
 frmPrincipale *formPrincipale();
+// Loads a new main form into the forms collection (first, at start-up) and into
+// ggFrmPrincipale.
+frmPrincipale *CaricaFormPrincipale();

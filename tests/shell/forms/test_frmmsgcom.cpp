@@ -188,6 +188,7 @@ TEST_F(MsgCom, TheDefaultButtonHasTheFocusAndASecondDialogIsRefused)
     r.piComDefault = 2;
     int secondo = -1;
     quandoAperto([&](DialogoMsgCom &d) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
         EXPECT_EQ(QApplication::focusWidget(), d.ComEsegui[1]);
         secondo = chiedi(richiesta("Altro", {"&Ok"}));
         QTest::keyClick(d.ComEsegui[1], Qt::Key_Space);
@@ -197,6 +198,7 @@ TEST_F(MsgCom, TheDefaultButtonHasTheFocusAndASecondDialogIsRefused)
 
     r.piComDefault = 4;
     quandoAperto([](DialogoMsgCom &d) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
         EXPECT_EQ(QApplication::focusWidget(), d.ComEsegui[0]);
         d.ComEsegui[0]->click();
     });
