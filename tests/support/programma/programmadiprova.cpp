@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QSqlDatabase>
 #include <QUuid>
-#include <gtest/gtest.h>
 
 namespace {
 
