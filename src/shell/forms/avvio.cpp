@@ -247,11 +247,10 @@ Variant RichiediChiusuraPrg(int16_t &flag)
 }
 
 Variant PrepDecodPrg(const QString &, const QString &, const Variant &, const Variant &,
-                     const std::optional<Variant> &opzione5, const std::optional<Variant> &opzione6)
+                     const std::optional<Variant> &, const std::optional<Variant> &)
 {
-    // the defaults of the two options, which the program's decodes would read
-    [[maybe_unused]] const Variant quinta = opzione5.value_or(Variant(int32_t{113}));
-    [[maybe_unused]] const Variant sesta = opzione6.value_or(Variant(int16_t{1}));
+    // This program prepares no decode of its own for the lookup window: the options (113 and 1
+    // when not given) would only choose among decodes it does not have.
     return Variant(true);
 }
 

@@ -83,6 +83,8 @@ bool ChiudiConTimer()
 
 bool FineProgramma()
 {
+    // No pending events are run here: a queued command of the menu server would be handled in
+    // the middle of the end.
     gsStatoModale.clear();
     // A modal window on the screen, or a run writing its documents: the program stays.
     if (UtilGenerali::ChiusuraImpedita() || ElaborazioneAttiva()) {
@@ -130,6 +132,7 @@ void ScollegaMenu()
     std::shared_ptr<MenuClient> client = ggMenuClient.condiviso();
     ggMenuComandi.reset();
     ggMenuClient.reset();
+    // The last references go with this call once the event loop runs it.
     if (QCoreApplication::instance() && (comandi || client))
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [comandi, client] {}, Qt::QueuedConnection);
