@@ -3,6 +3,8 @@
 #include "chiusura.h"
 #include "contesto.h"
 #include "elaborazione.h"
+#include "eventiaiuto.h"
+#include "gestoreaiuto.h"
 #include "forms.h"
 #include "frmprincipale.h"
 #include "gestioneforms.h"
@@ -203,6 +205,24 @@ TEST(Comandi, TheCommandSinkKeepsTheLastCommandAndAnEmptyArrayDoesNoHarm)
     s.menu().eseguiComando("keyprgsec", "K", Variant(a));
     EXPECT_EQ(ggMenuComandi->UltParam, "primo");
     EXPECT_TRUE(ggMenuComandi->UltParamVar.isArray());
+}
+
+TEST(Comandi, TheKeysChosenInTheLookupWindowAnswerKeyPrgPrimAndKeyPrgSec)
+{
+    ShellInProva s;
+    scEventiAiuto eventi;
+    emit eventi.ogAiuto()->LanciaKeyPrim("ARTICOLI");
+    emit eventi.ogAiuto()->LanciaKeySec("SEC4");
+    EXPECT_EQ(s.menu().eseguiComando("keyprgprim").text(), "ARTICOLI");
+    EXPECT_EQ(s.menu().eseguiComando("KeyPrgSec").text(), "SEC4");
+    // the main menu asked from the lookup window
+    emit eventi.ogAiuto()->ClsMainMenuFrm();
+    EXPECT_TRUE(s.chiamate().contains("MostraMenu"));
+    Variant ritorno;
+    emit eventi.ogAiuto()->ClsPrepDecod("id", "Clienti", "Codice", "C1", false, "", ritorno);
+    EXPECT_TRUE(ritorno.sameAs(Variant(true)));
+    gsKeyPrgPrim.clear();
+    gsKeyPrgSec.clear();
 }
 
 } // namespace
