@@ -253,7 +253,7 @@ TEST_P(Scadenze, ErrorsAndEarlyEnds)
     r.conto = QStringLiteral("0001");
     r.modo = kScadCalcolaSpese;
     r.perc = 1;
-    r.modoArrot = QStringLiteral("5");
+    r.modoArrot = QStringLiteral("X");
     s = calcola(r);
     EXPECT_EQ(s.numErrori, 1);
     EXPECT_TRUE(s.errori.startsWith(QStringLiteral("Errore n°5 : "))) << s.errori.toStdString();

@@ -105,7 +105,7 @@ TEST_F(ApriAiutoTest, SettingsOfTheCallAndWhatIsPutBackAfterIt)
     c.personale("Tutti", "CFHelpRic11", "A");
     int32_t coloreDurante = 0;
     Variant immaginiDurante;
-    finestra->scegli = [&](const RichiestaAiuto &) -> std::optional<int> {
+    finestra->scegli = [&](const RichiestaRicerca &) -> std::optional<int> {
         coloreDurante = aiuto.OggettoDecodifica().olColBackOk;
         immaginiDurante = aiuto.OggettoRicerca().ovLeggiPar("MostraImg");
         return std::nullopt;
@@ -137,7 +137,7 @@ TEST_F(ApriAiutoTest, ArticlePicturesAreReadOnceAndHandedOver)
     c.personale("Articoli", "ImgDimReali", "N");
     GestoreAiuto &aiuto = *ggAiuto;
     Variant margineDurante;
-    finestra->scegli = [&](const RichiestaAiuto &) -> std::optional<int> {
+    finestra->scegli = [&](const RichiestaRicerca &) -> std::optional<int> {
         margineDurante = aiuto.OggettoRicerca().ogComlin().ovLeggiPar("MargSopra");
         return std::nullopt;
     };

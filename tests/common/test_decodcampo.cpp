@@ -143,7 +143,7 @@ TEST_F(DecodCampoTest, AccountsAreShownWithSeparatorsAndLookedUpAsTyped)
     EXPECT_EQ(cliente->text(), "14010003");
 
     gsDecodHelpAbil = "C";
-    finestra->scegli = [](const RichiestaAiuto &r) -> std::optional<int> { return r.elenco->cerca(r.testo, r.modo).at(1); };
+    finestra->scegli = [](const RichiestaRicerca &r) -> std::optional<int> { return r.elenco->cerca(r.testo, r.modo).at(1); };
     cliente->setText("140100");
     EXPECT_EQ(ContoLostFocus(cliente, descrizione, -1, 3, nullptr, -1).toInteger(), -1);
     ASSERT_EQ(finestra->aperture.size(), 1u);

@@ -10,6 +10,7 @@
 #include "decodcampo.h"
 #include "eventifuoco.h"
 #include "frmaiuto.h"
+#include "guard.h"
 #include "fuoco.h"
 #include "inizmaschera.h"
 #include "scratchdb.h"
@@ -101,7 +102,7 @@ protected:
         if (e->type() == QEvent::KeyRelease) {
             auto *k = static_cast<QKeyEvent *>(e);
             const int indice = o->property("Index").toInt();
-            guarded("txt_KeyUp", [&] { txt_KeyUp(indice, codiceTasto(*k), statoShift(k->modifiers())); });
+            guarded("txt_KeyUp", [&] { txt_KeyUp(indice, KeyCodeVb(*k), ShiftVb(k->modifiers())); });
         }
         return QWidget::eventFilter(o, e);
     }
@@ -219,6 +220,7 @@ TEST_F(Maschera, F2OpensTheLookupWindowAndTheChoiceIsDecoded)
     bool aperta = false;
     quandoAperta([&](QLineEdit *ricerca) {
         aperta = true;
+        QTest::keyClick(ricerca, Qt::Key_End); // the proposed text is selected: typing would replace it
         QTest::keyClicks(ricerca, "4");
         QTest::keyClick(ricerca, Qt::Key_Return);
     });
@@ -228,6 +230,9 @@ TEST_F(Maschera, F2OpensTheLookupWindowAndTheChoiceIsDecoded)
     EXPECT_EQ(form.lab[200]->text(), "Articolo 4");
 
     // With "DecodHelpAbil" "C" a code that does not decode opens the window by itself.
+    QApplication::setActiveWindow(&form); // the form active again once the window has closed
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_EQ(QApplication::focusWidget(), form.txt[200]);
     gsDecodHelpAbil = "C";
     form.txt[200]->selectAll();
     QTest::keyClicks(form.txt[200], "ART0000");

@@ -110,7 +110,7 @@ TEST(GestTastiNavig, CommandPagingPressesTheToolbarsButtons)
     f.comandi->actions()[4]->setEnabled(false);
     f.comPag.oiFlagOpe = 1;
     EXPECT_EQ(naviga(f, Tasto::F10, 0, -1, 0, 0).premuti, QStringList{"Ricerca"});
-    EXPECT_EQ(naviga(f, Tasto::F10, kShiftMaiuscolo, -1, 0, 0).codice, Tasto::F10);
+    EXPECT_EQ(naviga(f, Tasto::F10, kShiftMaiusc, -1, 0, 0).codice, Tasto::F10);
 }
 
 TEST(GestTastiNavig, ListAndLinePaging)

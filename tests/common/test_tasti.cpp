@@ -28,10 +28,10 @@ TEST(CodiceTasto, TheRunTimesKeyCodes)
     };
     for (const Caso &c : casi) {
         QKeyEvent e(QEvent::KeyPress, c.tasto, c.mod);
-        EXPECT_EQ(codiceTasto(e), c.codice) << c.tasto;
+        EXPECT_EQ(KeyCodeVb(e), c.codice) << c.tasto;
     }
-    EXPECT_EQ(statoShift(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier), 7);
-    EXPECT_EQ(statoShift(Qt::AltModifier | Qt::KeypadModifier), 4);
+    EXPECT_EQ(ShiftVb(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier), 7);
+    EXPECT_EQ(ShiftVb(Qt::AltModifier | Qt::KeypadModifier), 4);
 }
 
 // Records what the form's handlers saw; consumes F5, drops "x", types "y" for "z".

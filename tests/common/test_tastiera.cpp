@@ -4,9 +4,11 @@
 #include "contestodiprova.h"
 #include "dialoghidiprova.h"
 #include "menuservercontrol.h"
+#include "modhtmlhelp.h"
 #include "socketmenuclient.h"
 #include "tasti.h"
 #include "tastiera.h"
+#include "visualizzatoreaiutodiprova.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -161,6 +163,19 @@ TEST_F(Tastiera, EnterMovesToTheNextFieldExceptInsideAMultiLineBoxOrAGrid)
     EXPECT_EQ(form.txt[1]->text(), "");
 }
 
+TEST_F(Tastiera, F1OpensTheHelpBeforeAnythingElse)
+{
+    VisualizzatoreAiutoInstallato viewer;
+    ImpostaAppHelpFile("/opt/suite/help/ordini.chm");
+    fuoco(form.txt[0]);
+    QTest::keyClick(form.txt[0], Qt::Key_A);
+    QTest::keyClick(form.txt[0], Qt::Key_F1);
+    EXPECT_FALSE(viewer.richieste().empty());
+    EXPECT_EQ(giUltimoTasto, 65); // F1 is not recorded
+    EXPECT_EQ(c.menu().journal().size(), 0u); // nor sent anywhere
+    ImpostaAppHelpFile({});
+}
+
 MenuConfig tastiCtrl()
 {
     MenuConfig m;
@@ -260,7 +275,7 @@ TEST_F(TrovaSostituisciTest, FindsForwardBackwardAndAgain)
     EXPECT_EQ(selezione(), std::make_pair(5, 1));
     d->rispondiTesto(std::nullopt); // cancelled: nothing sought
     tasto(Qt::Key_F);
-    ASSERT_EQ(d->mostrati().size(), 6u);
+    ASSERT_EQ(d->mostrati().size(), 5u);
     EXPECT_EQ(d->mostrati()[0].testo, "Stringa da cercare");
     EXPECT_EQ(d->mostrati()[3].testo, "Testo non trovato");
     EXPECT_EQ(d->mostrati()[3].tipo, DialoghiDiProva::Mostrato::MsgBox);
@@ -284,12 +299,11 @@ TEST_F(TrovaSostituisciTest, ReplacesTheSelectionOrTheOccurrenceFound)
     EXPECT_EQ(form.txt[0]->text(), "UNO due uno");
     EXPECT_EQ(selezione(), std::make_pair(8, 3));
 
-    tasto(Qt::Key_PageDown, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_EQ(form.txt[0]->text(), "UNO due UNO");
+    // The selection is replaced; there is no next one.
     d->rispondi(RispostaMsg::Ok);
     tasto(Qt::Key_PageDown, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_EQ(d->mostrati().back().testo, "Testo non trovato");
     EXPECT_EQ(form.txt[0]->text(), "UNO due UNO");
+    EXPECT_EQ(d->mostrati().back().testo, "Testo non trovato");
 
     // Backwards: the previous occurrence is replaced.
     Seleziona(form.txt[0], 11, 0);

@@ -18,10 +18,10 @@ public:
 
     std::vector<Apertura> aperture;
     // Picks the row to choose; called while the window is "open".
-    std::function<std::optional<int>(const RichiestaAiuto &)> scegli;
+    std::function<std::optional<int>(const RichiestaRicerca &)> scegli;
 
     // A chooser that takes the first row the window's first search finds.
-    static std::optional<int> primoTrovato(const RichiestaAiuto &r)
+    static std::optional<int> primoTrovato(const RichiestaRicerca &r)
     {
         const auto righe = r.elenco->cerca(r.testo, r.modo);
         if (righe.empty())
@@ -29,7 +29,7 @@ public:
         return righe.front();
     }
 
-    std::optional<int> Scegli(const RichiestaAiuto &r) override
+    std::optional<int> Scegli(const RichiestaRicerca &r) override
     {
         Apertura a{r.titolo, r.testo, r.modo, r.elenco->intestazioni(), {}, r.immagini};
         for (int i : r.elenco->cerca(r.testo, r.modo))

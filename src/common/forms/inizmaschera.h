@@ -11,6 +11,7 @@
 // child widgets; a control's background is the BackColor of colori.h, and a control that has none
 // set counts as designed with the button face (labels, buttons, frames) or the window background
 // (fields, lists, grids). Flags are the run-time's 16-bit Booleans (True -1).
+#include "risvid.h"
 #include "variant.h"
 
 #include <QString>
@@ -18,7 +19,6 @@
 #include <optional>
 
 class QWidget;
-struct EccezioneRisVid;
 
 // Title & " - " & the text, or & the company's description when no text is given.
 Variant TitoloConDitta(const QString &titolo, const std::optional<Variant> &testo = std::nullopt);

@@ -8,60 +8,6 @@
 
 TastiForm::~TastiForm() = default;
 
-int16_t statoShift(Qt::KeyboardModifiers modificatori)
-{
-    int16_t s = 0;
-    if (modificatori & Qt::ShiftModifier)
-        s |= kShiftMaiuscolo;
-    if (modificatori & Qt::ControlModifier)
-        s |= kShiftCtrl;
-    if (modificatori & Qt::AltModifier)
-        s |= kShiftAlt;
-    return s;
-}
-
-int16_t codiceTasto(const QKeyEvent &evento)
-{
-    const int k = evento.key();
-    const bool tastierino = evento.modifiers() & Qt::KeypadModifier;
-    if (k >= Qt::Key_A && k <= Qt::Key_Z)
-        return static_cast<int16_t>(k);
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return static_cast<int16_t>(tastierino ? 96 + (k - Qt::Key_0) : k);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return static_cast<int16_t>(112 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Super_L: return 91;
-    case Qt::Key_Super_R: return 92;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_Asterisk: return tastierino ? 106 : 0;
-    case Qt::Key_Plus: return tastierino ? 107 : 187;
-    case Qt::Key_Minus: return tastierino ? 109 : 189;
-    case Qt::Key_Slash: return tastierino ? 111 : 0;
-    case Qt::Key_Period: return tastierino ? 110 : 190;
-    case Qt::Key_Comma: return tastierino ? 110 : 188;
-    default: return 0;
-    }
-}
-
 namespace {
 
 const char *const kProprieta = "KeyPreview";
@@ -109,9 +55,9 @@ protected:
             return false;
         const auto *tasto = static_cast<QKeyEvent *>(evento);
 
-        int16_t codice = codiceTasto(*tasto);
+        int16_t codice = KeyCodeVb(*tasto);
         if (codice != 0) {
-            form->Form_KeyDown(codice, statoShift(tasto->modifiers()));
+            form->Form_KeyDown(codice, ShiftVb(tasto->modifiers()));
             if (codice == 0)
                 return true;
         }

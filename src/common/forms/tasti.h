@@ -1,31 +1,23 @@
 #pragma once
-// Keys as the program's handlers see them: the platform's virtual-key codes (13 Enter, 27 Esc,
-// 33-40 paging and arrows, 65-90 letters, 110 the keypad point, 112-123 F1-F12, 92 the right
-// Windows key) with the shift state (1 Shift, 2 Ctrl, 4 Alt, added up), and characters as their
-// codes (13 Enter, 27 Esc).
+// Keys as the program's handlers see them: the run-time's key codes of tastivb.h (13 Enter,
+// 27 Esc, 33-40 paging and arrows, 65-90 letters, 110 the keypad point, 112-123 F1-F12, 92 the
+// right Windows key) with the shift state (1 Shift, 2 Ctrl, 4 Alt, added up), and characters as
+// their codes (13 Enter, 27 Esc).
 //
 // A form that sees the keys before its controls (KeyPreview) implements TastiForm: for every key
 // pressed in any of its controls Form_KeyDown runs first (a key code set to 0 consumes the key),
 // then, for a key that types a character, Form_KeyPress (a character set to 0 is dropped, another
 // character is typed in its place).
-#include <Qt>
+#include "tastivb.h"
+
 #include <cstdint>
 
-class QKeyEvent;
 class QWidget;
-
-inline constexpr int16_t kShiftMaiuscolo = 1;
-inline constexpr int16_t kShiftCtrl = 2;
-inline constexpr int16_t kShiftAlt = 4;
 
 namespace Tasto {
 inline constexpr int16_t Invio = 13, Esc = 27, PagSu = 33, PagGiu = 34, Fine = 35, Inizio = 36, Su = 38, Giu = 40;
 inline constexpr int16_t F = 70, S = 83, WinDestro = 92, PuntoTastierino = 110, F1 = 112, F2 = 113, F10 = 121;
 } // namespace Tasto
-
-// The virtual-key code of the event's key (0 for a key without one).
-int16_t codiceTasto(const QKeyEvent &evento);
-int16_t statoShift(Qt::KeyboardModifiers modificatori);
 
 class TastiForm {
 public:

@@ -139,7 +139,7 @@ Variant GestTastiCtrl(int16_t &KeyCode, int16_t Shift, QWidget *form, int16_t, i
     giUltimoTasto = KeyCode;
     giUltimoShift = Shift;
 
-    if (Shift == kShiftCtrl || Shift == kShiftCtrl + kShiftMaiuscolo) {
+    if (Shift == kShiftCtrl || Shift == kShiftCtrl + kShiftMaiusc) {
         const int16_t k = Shift == kShiftCtrl ? KeyCode : static_cast<int16_t>(-KeyCode);
         const Variant risposta = ggMenuClient->InviaComando(QStringLiteral("TastiCtrl"), QStringLiteral("Tutti"), Variant(k));
         const QString a = risposta.text();
@@ -162,7 +162,7 @@ Variant GestTastiCtrl(int16_t &KeyCode, int16_t Shift, QWidget *form, int16_t, i
         }
     }
 
-    if (Shift == kShiftCtrl + kShiftAlt || Shift == kShiftCtrl + kShiftAlt + kShiftMaiuscolo) {
+    if (Shift == kShiftCtrl + kShiftAlt || Shift == kShiftCtrl + kShiftAlt + kShiftMaiusc) {
         if (KeyCode == Tasto::WinDestro)
             TrovaSostituisci.Confronto = Variant(int16_t(Shift == 6 ? 1 : 0));
         if (TrovaSostituisci.Confronto.isEmpty())
@@ -179,7 +179,7 @@ Variant GestTastiCtrl(int16_t &KeyCode, int16_t Shift, QWidget *form, int16_t, i
         }
     }
 
-    if (KeyCode == Tasto::Invio && (Shift == 0 || Shift == kShiftMaiuscolo)) {
+    if (KeyCode == Tasto::Invio && (Shift == 0 || Shift == kShiftMaiusc)) {
         try {
             QWidget *attivo = controlloAttivo();
             const bool resta = invioRestaNelMultiRiga != 0 && invioNelMultiRiga(attivo);

@@ -10,6 +10,7 @@
 //   whose text is not wholly selected and in a data grid;
 // - the keypad point types a comma when the user asks it ("TastierinoVirgola"); Esc never reaches
 //   a control as a character, and Enter only inside such a multi-line box.
+#include "paginazione.h"
 #include "variant.h"
 
 #include <QString>

@@ -69,7 +69,11 @@ bool Vuoto(const Variant &valore, int16_t tipo, int16_t, bool)
 double ArrotondaValore(const Variant &valore, const QString &modo, double passo, int esponente)
 {
     const QString m = modo.trimmed();
-    const auto r = m.size() == 1 ? roundModeFromLetter(m[0].toLatin1()) : std::nullopt;
+    // "5" is the suite's mode for a charge not rounded up (a stamp expense whose "subject to the
+    // payment discount" flag is "N" passes it): to the nearest step, as "A".
+    const auto r = m == QLatin1String("5") ? std::optional<RoundMode>(RoundMode::HalfAway)
+                   : m.size() == 1        ? roundModeFromLetter(m[0].toLatin1())
+                                          : std::nullopt;
     if (!r || *r == RoundMode::HalfEven)
         throw AppError(ErrNum::InvalidCall, QStringLiteral("Modo di arrotondamento non valido: %1").arg(modo));
     if (valore.isBlank())

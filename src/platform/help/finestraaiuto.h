@@ -21,7 +21,7 @@ struct ImmaginiAiuto {
     int32_t spazio = 0;    // room of the panel, in twips
 };
 
-struct RichiestaAiuto {
+struct RichiestaRicerca {
     ElencoAiuto *elenco = nullptr;
     std::function<void()> ricarica; // reads the rows again ("Aggiorna")
     QString titolo;
@@ -36,7 +36,7 @@ public:
     virtual ~FinestraAiuto();
 
     // Shows the rows modally and returns once the window is closed: the row chosen, or none.
-    virtual std::optional<int> Scegli(const RichiestaAiuto &richiesta) = 0;
+    virtual std::optional<int> Scegli(const RichiestaRicerca &richiesta) = 0;
 
     // The window's members that the program reaches by name.
     virtual QWidget *finestra() = 0;            // caption "Aiuto"

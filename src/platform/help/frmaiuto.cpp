@@ -124,7 +124,7 @@ int FrmAiuto::rigaCorrente() const
     return m_modello->riga(m_elenco->currentIndex().row());
 }
 
-std::optional<int> FrmAiuto::Scegli(const RichiestaAiuto &richiesta)
+std::optional<int> FrmAiuto::Scegli(const RichiestaRicerca &richiesta)
 {
     m_richiesta = &richiesta;
     m_formAttiva = richiesta.formAttiva;

@@ -25,7 +25,7 @@ public:
     explicit FrmAiuto(QWidget *parent = nullptr);
     ~FrmAiuto() override;
 
-    std::optional<int> Scegli(const RichiestaAiuto &richiesta) override;
+    std::optional<int> Scegli(const RichiestaRicerca &richiesta) override;
     QWidget *finestra() override { return this; }
     bool Visibile() const override { return isVisible(); }
     Q_INVOKABLE void ButtonComando(const QString &pulsante) override;
@@ -54,7 +54,7 @@ private:
     void disponiImmagine(const ImmaginiAiuto &immagini);
     void conferma();
 
-    const RichiestaAiuto *m_richiesta = nullptr;
+    const RichiestaRicerca *m_richiesta = nullptr;
     ModoRicerca m_modo = ModoRicerca::Codice;
     QPointer<QWidget> m_formAttiva;
     QLabel *m_titolo;

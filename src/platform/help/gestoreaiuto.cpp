@@ -219,7 +219,7 @@ Variant GestoreAiuto::MostraAiuto(const QString &tipo, QObject *codice, QObject 
     auto ricarica = [&] { elenco.carica(db(), m_impostazioni.nomeConn, *t, colonne, filtro, colonnaImmagine); };
     ricarica();
 
-    RichiestaAiuto richiesta;
+    RichiestaRicerca richiesta;
     richiesta.elenco = &elenco;
     richiesta.ricarica = ricarica;
     richiesta.titolo = t->tipo;

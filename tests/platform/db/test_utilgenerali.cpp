@@ -52,7 +52,7 @@ TEST(UtilGenerali, ArrotondaValoreIsDecimalCorrect)
         {1.129, "T", 1, -2, 1.12},   {-1.129, "T", 1, -2, -1.12}, {-1.121, "I", 1, -2, -1.13},
         {1.121, "I", 1, -2, 1.12},   {1.01, "S", 5, -2, 1.05},    {1.04, "T", 5, -2, 1.0},
         {12.5, "A", 5, 0, 15.0},     {7.0, "S", 5, 0, 10.0},      {0.1 + 0.2, "A", 1, -1, 0.3},
-        {1234.5, "a", 1, 0, 1235.0},
+        {1234.5, "a", 1, 0, 1235.0}, {18.305, "5", 0.01, 0, 18.31}, {18.304, "5", 0.01, 0, 18.30},
     };
     for (const Caso &c : casi)
         EXPECT_DOUBLE_EQ(U::ArrotondaValore(Variant(c.v), QString::fromLatin1(c.modo), c.passo, c.esp), c.atteso)

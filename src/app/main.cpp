@@ -1,0 +1,27 @@
+// EvasOrd: the sales-order fulfilment program, started by the suite's menu server.
+#include "avvio.h"
+#include "contesto.h"
+#include "dialoghigiornale.h"
+#include "formprogramma.h"
+#include "frmconn.h"
+#include "frmevasord.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("EvasOrd"));
+    // the program ends through its own end, not when its last window closes
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    impostaDialoghi(dialoghiDelProgramma());
+    impostaFinestraConnessione(std::make_unique<FinestraConnessioneQt>());
+    RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
+
+    Main();
+    const int codice = QApplication::exec();
+    // the program's objects go while the application still exists
+    azzeraContesto();
+    return codice;
+}
