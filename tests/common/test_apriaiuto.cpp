@@ -1,6 +1,7 @@
 // Opening the lookup window: what the user's settings hand to the help component.
 #include "apriaiuto.h"
 #include "formdittaprova.h"
+#include "schermo.h"
 #include "scrivifile.h"
 
 #include <QTemporaryDir>
@@ -166,13 +167,17 @@ TEST_F(ApriAiutoTest, ArticlePicturesAreReadOnceAndHandedOver)
 
 TEST_F(ApriAiutoTest, TheRoomOfThePanelIsAtMostHalfTheScreen)
 {
-    // The headless screen is 800 x 800 pixels: 12000 twips each way.
+    // A screen 12000 twips wide and 9000 high (800 x 600 pixels).
+    GeometriaSchermo schermo;
+    schermo.schermo = QRect(0, 0, 800, 600);
+    schermo.disponibile = schermo.schermo;
+    const auto reale = impostaGeometriaSchermo(schermo);
     struct Caso {
         const char *dove;
         const char *spazio; // nullptr: not set
         int32_t atteso;
-    } casi[] = {{"A", nullptr, 2000}, {"D", nullptr, 5000}, {"B", "7000", 6000},
-                {"A", "4500", 4500},  {"S", "8000", 6000},  {"X", "100", 100}};
+    } casi[] = {{"A", nullptr, 2000}, {"D", nullptr, 5000}, {"A", "6000", 4500},
+                {"B", "3000", 3000},  {"S", "8000", 6000},  {"X", "100", 100}};
     for (const Caso &k : casi) {
         c.personale("Articoli", "ImgDove", k.dove);
         if (k.spazio)
@@ -183,6 +188,7 @@ TEST_F(ApriAiutoTest, TheRoomOfThePanelIsAtMostHalfTheScreen)
         EXPECT_EQ(gsImgDove, k.dove);
         EXPECT_FALSE(finestra->aperture.back().immagini.mostra); // "Immagini" is "N"
     }
+    impostaGeometriaSchermo(reale);
 }
 
 TEST_F(ApriAiutoTest, ThePictureFolderGetsTheDatabaseDriveWhenItNamesNone)

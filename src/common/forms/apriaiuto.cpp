@@ -5,11 +5,11 @@
 #include "gestoreaiuto.h"
 #include "leggiini.h"
 #include "parametri.h"
+#include "schermo.h"
 #include "textcompare.h"
 #include "utilgenerali.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QWidget>
 
 QString gsImmaginiArticoli;
@@ -48,17 +48,6 @@ QString tipoDaLettera(const QString &testo)
     return QStringLiteral("0");
 }
 
-// The screen's size in twips (1440 a logical inch).
-double schermoTwips(bool altezza)
-{
-    const QScreen *s = QGuiApplication::primaryScreen();
-    if (!s)
-        return 0;
-    const double pixel = altezza ? s->geometry().height() : s->geometry().width();
-    const double dpi = altezza ? s->logicalDotsPerInchY() : s->logicalDotsPerInchX();
-    return dpi > 0 ? pixel * 1440.0 / dpi : 0;
-}
-
 // A folder that names its drive, a network share or a root of this system is complete.
 bool cartellaCompleta(const QString &cartella)
 {
@@ -95,7 +84,7 @@ void preparaImmagini()
         ignora([] { gsImgDove = personale(QStringLiteral("Articoli"), QStringLiteral("ImgDove"), "D"); });
         ignora([] {
             const bool verticale = textEquals(gsImgDove, u"A") || textEquals(gsImgDove, u"B");
-            const float meta = static_cast<float>(schermoTwips(verticale)) / 2.0F;
+            const float meta = static_cast<float>(verticale ? ScreenHeight() : ScreenWidth()) / 2.0F;
             const Variant spazio = LeggiParamPers(QStringLiteral("Articoli"), QStringLiteral("ImgSpazio"),
                                                   Variant(verticale ? "2000" : "5000"));
             glImgSpazio = UtilGenerali::Minimo({Variant(static_cast<double>(meta)),
