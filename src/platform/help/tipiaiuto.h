@@ -11,7 +11,7 @@ struct TipoAiuto {
     QStringList campiCodice;  // in the order they make up the code
     QString campoDescrizione;
     QStringList colonne;      // listed by default
-    // The account code's parts: 2 characters of group, 2 of mastro, the rest (see DividiCodice).
+    // An account: its code is made of three fields (see valoriCodice).
     bool conto() const { return campiCodice.size() == 3; }
 };
 
