@@ -9,14 +9,6 @@ namespace piede {
 
 namespace {
 
-Int128 potenza10(int n)
-{
-    Int128 p = 1;
-    for (int i = 0; i < n; ++i)
-        p *= 10;
-    return p;
-}
-
 Currency daUnita(Int128 unita)
 {
     constexpr Int128 limite = static_cast<Int128>(INT64_MAX);
@@ -32,10 +24,10 @@ Currency arrotondaEsatto(Int128 m, int e, int16_t decimali)
     const int scala = e + d; // m x 10^scala is the value in units of 10^-d
     Int128 n = 0;
     if (scala >= 0)
-        n = m * potenza10(scala);
+        n = m * pow10Int(scala);
     else
-        n = divideRounded(m, potenza10(-scala), RoundMode::HalfAway);
-    return daUnita(n * potenza10(4 - d));
+        n = divideRounded(m, pow10Int(-scala), RoundMode::HalfAway);
+    return daUnita(n * pow10Int(4 - d));
 }
 
 } // namespace
@@ -68,8 +60,8 @@ Currency prodotto(const DecimalNumber &a, const DecimalNumber &b, int esponenteD
 Currency dividi(Currency v, int64_t divisore, int16_t decimali)
 {
     const int d = decimali < 0 ? 0 : (decimali > 4 ? 4 : decimali);
-    const Int128 passo = static_cast<Int128>(divisore) * potenza10(4 - d);
-    return daUnita(divideRounded(v.units(), passo, RoundMode::HalfAway) * potenza10(4 - d));
+    const Int128 passo = static_cast<Int128>(divisore) * pow10Int(4 - d);
+    return daUnita(divideRounded(v.units(), passo, RoundMode::HalfAway) * pow10Int(4 - d));
 }
 
 Currency importo(const Variant &v)

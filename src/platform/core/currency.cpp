@@ -29,16 +29,12 @@ Currency Currency::fromDouble(double value)
     // units = mantissa x 10^(exponent + 4)
     const int e = d.exponent + 4;
     Int128 u = 0;
-    if (e >= 0) {
-        u = d.mantissa;
-        for (int i = 0; i < e; ++i) u *= 10;
-    } else if (e < -30) {
+    if (e >= 0)
+        u = d.mantissa * pow10Int(e);
+    else if (e < -30)
         u = 0;
-    } else {
-        Int128 den = 1;
-        for (int i = 0; i < -e; ++i) den *= 10;
-        u = divideRounded(d.mantissa, den, RoundMode::HalfEven);
-    }
+    else
+        u = divideRounded(d.mantissa, pow10Int(-e), RoundMode::HalfEven);
     return Currency(checked(u));
 }
 
@@ -59,9 +55,7 @@ std::optional<Currency> Currency::parse(QStringView text)
                 return std::nullopt;
         }
     } else {
-        Int128 den = 1;
-        for (int i = 0; i < -e && i < 36; ++i) den *= 10;
-        u = divideRounded(u, den, RoundMode::HalfEven);
+        u = divideRounded(u, pow10Int(-e < 36 ? -e : 36), RoundMode::HalfEven);
     }
     if (u > std::numeric_limits<int64_t>::max() || u < std::numeric_limits<int64_t>::min())
         return std::nullopt;
@@ -79,8 +73,7 @@ Currency Currency::rounded(int decimals, RoundMode mode) const
 {
     if (decimals >= 4)
         return *this;
-    Int128 den = 1;
-    for (int i = decimals; i < 4; ++i) den *= 10;
+    const Int128 den = pow10Int(4 - decimals);
     const Int128 n = divideRounded(m_units, den, mode);
     return Currency(checked(n * den));
 }

@@ -8,14 +8,6 @@ namespace {
 
 constexpr int kMaxPow = 36;
 
-Int128 pow10(int n)
-{
-    Int128 r = 1;
-    for (int i = 0; i < n; ++i)
-        r *= 10;
-    return r;
-}
-
 std::string int128ToString(Int128 v)
 {
     if (v == 0)
@@ -33,6 +25,14 @@ std::string int128ToString(Int128 v)
 }
 
 } // namespace
+
+Int128 pow10Int(int n)
+{
+    Int128 r = 1;
+    for (int i = 0; i < n; ++i)
+        r *= 10;
+    return r;
+}
 
 std::optional<RoundMode> roundModeFromLetter(char letter)
 {
@@ -215,8 +215,8 @@ double roundToStep(double value, RoundMode mode, double step, int exponent)
         DecimalNumber r{n * unit.mantissa, unit.exponent};
         return r.toDouble();
     }
-    if (d >= 0) num *= pow10(d);
-    else den *= pow10(-d);
+    if (d >= 0) num *= pow10Int(d);
+    else den *= pow10Int(-d);
     const Int128 n = divideRounded(num, den, mode);
     Int128 m = 0;
     if (__builtin_mul_overflow(n, unit.mantissa, &m))

@@ -48,5 +48,8 @@ inline double roundDecimals(double value, int decimals, RoundMode mode = RoundMo
     return roundToStep(value, mode, 1.0, -decimals);
 }
 
+// 10^n as a 128-bit integer (0 <= n <= 38).
+Int128 pow10Int(int n);
+
 // The integer nearest to q = num / den under the mode (den > 0). Exposed for the currency type.
 Int128 divideRounded(Int128 num, Int128 den, RoundMode mode);
