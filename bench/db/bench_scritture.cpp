@@ -234,7 +234,7 @@ void Scrittura(benchmark::State &st)
 // 1 update, 0 one transaction / 1 a transaction per row.
 BENCHMARK(Scrittura)
     ->ArgsProduct({{0, 1}, {0, 1, 2}, {0, 1}, {0}})
-    ->ArgsProduct({{0, 1}, {0}, {0, 1}, {1}})
+    ->ArgsProduct({{0, 1}, {0}, {0, 1}, {1}}) // a run's way: FatDett, a commit per line
     ->UseManualTime()
     ->Repetitions(7)
     ->ReportAggregatesOnly(true)
