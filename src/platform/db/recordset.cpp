@@ -327,11 +327,16 @@ void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
 const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
 {
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
-    // A plan is for the base, the kind of write and the fields written.
+    // A plan is for the base, the kind of write, the fields written and, for a change, the
+    // fields read as Null (checked with IS NULL, not bound: a wide row is mostly Null).
+    const auto nullo = [&](size_t k) {
+        const int i = b.colonne[k];
+        return !nuovo && std::find(b.chiave.begin(), b.chiave.end(), i) == b.chiave.end() && cella(m_pos, i).isNull();
+    };
     const auto stesso = [&](const Piano &p) {
         if (p.base != indiceBase || p.nuovo != nuovo) return false;
         for (size_t k = 0; k < b.colonne.size(); ++k)
-            if (p.scritto[k] != m_scritto[static_cast<size_t>(b.colonne[k])]) return false;
+            if (p.scritto[k] != m_scritto[static_cast<size_t>(b.colonne[k])] || p.nullo[k] != nullo(k)) return false;
         return true;
     };
     for (size_t k = 0; k < m_piani.size(); ++k)
@@ -354,7 +359,10 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
     Piano &p = *nuovoPiano;
     p.base = indiceBase;
     p.nuovo = nuovo;
-    for (int i : b.colonne) p.scritto.push_back(m_scritto[static_cast<size_t>(i)]);
+    for (size_t k = 0; k < b.colonne.size(); ++k) {
+        p.scritto.push_back(m_scritto[static_cast<size_t>(b.colonne[k])]);
+        p.nullo.push_back(nullo(k));
+    }
     // A new row's fields not written take the table's defaults. Found again by its key, the row
     // is read back only when one of them is wanted: most rows added are never read again. A key
     // field not written (or a table without a key among the fields) is read back at once.
@@ -420,8 +428,12 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
         for (int i : colonne) {
             if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
-            p.sql += QStringLiteral(" AND ") + base(i) + uguale;
-            p.controllo.push_back(i);
+            if (cella(m_pos, i).isNull()) {
+                p.sql += QStringLiteral(" AND ") + base(i) + QStringLiteral(" IS NULL");
+            } else {
+                p.sql += QStringLiteral(" AND ") + base(i) + uguale;
+                p.controllo.push_back(i);
+            }
         }
     }
     // The row kept holds what was written and read back, every copy of a doubled field included.
@@ -447,10 +459,7 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
     for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
     if (!nuovo) {
         for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
-        for (int i : p.controllo) {
-            const QVariant &orig = cella(m_pos, i);
-            q.bindValue(k++, orig.isNull() ? nulloPer(m_campi[static_cast<size_t>(i)].tipo, m_motore) : orig);
-        }
+        for (int i : p.controllo) q.bindValue(k++, cella(m_pos, i));
     }
     eseguiPreparata(q, m_motore);
     if (!nuovo && q.numRowsAffected() == 0) {

@@ -153,6 +153,7 @@ private:
         int base = -1;
         bool nuovo = false;
         std::vector<bool> scritto; // over the base's fields: the pattern the plan is for
+        std::vector<bool> nullo;
         QString sql;
         // Where each value goes in the row kept: written or read-back field, and every field
         // of the set holding the same column.
