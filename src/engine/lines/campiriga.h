@@ -52,6 +52,8 @@ struct RigaInConversione {
     int32_t rigLiv = 0;
     // Level totals of the line, raised by each level row written or skipped in resumption.
     double totQta = 0, totQtaProv = 0, totValTotale = 0, totValLire = 0, totValEuro = 0;
+    // The level row last written: its quantity and the part taken from the order level.
+    double livQta = 0, livQtaProv = 0;
 };
 
 // Adds the document line of the cursor's current order line under c.aliasDettDoc: AddNew, every
@@ -59,8 +61,12 @@ struct RigaInConversione {
 // Raises on failure (the converter's handler rolls the line back).
 void ScriviRigaDocumento(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);
 
-// The level walk of the cursor's current line: each level row written with its order level's
-// state and committed quantity in a transaction of its own (c.transazioneAperta set while
-// open), then the order line's state, the document line's totals replaced by the level totals
-// and the FlagStato marks reset to "0". Leaves the cursor on the line's last row.
-void EvadoLivelliRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);
+// Adds the document level row of the cursor's current order level under c.aliasLivDoc (the
+// line being riga.rigLiv): quantity, quantity taken, unit price and amounts as the level gives
+// them, stored with Update; sets riga.livQta / riga.livQtaProv and raises the line totals.
+// The converter's level walk owns the level's transaction, the order level's state, the
+// committed quantities and the line totals written back.
+void ScriviLivelloDocumento(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);
+
+// The amounts of a level skipped in resumption (already written), raised into the line totals.
+void SommaLivelloGiaScritto(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);
