@@ -110,6 +110,26 @@ TEST_P(BloccoTestata, TheUsersOwnLockFromElsewhereIsNotTakenForOurs)
     EXPECT_EQ(testata(1, "OrdNumRif").toInt(), n - 1);
 }
 
+TEST_P(BloccoTestata, ALockThatCannotBeWrittenIsAnErrorOfTheOrder)
+{
+    const int32_t n = documentoAperto();
+    // Another program holds the lock table for longer than a statement waits.
+    esegui(pg() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+    if (pg())
+        esegui(QStringLiteral("LOCK TABLE LockGest IN EXCLUSIVE MODE"));
+    const bool esci = evadi(n);
+    esegui(QStringLiteral("ROLLBACK"));
+    EXPECT_TRUE(esci);
+    EXPECT_TRUE(dialoghi->mostrati().empty());
+    EXPECT_EQ(eva.miNumErrori, 1);
+    EXPECT_TRUE(eva.msErrori.startsWith(QStringLiteral("Errore n\u00b03260 : DDt n.rif 1 anno 2024 errore nel "
+                                                       "loccaggio della testata doc.: ")))
+        << eva.msErrori.toStdString();
+    EXPECT_EQ(testata(1, "OrdNumRif").toInt(), n - 1);
+    EXPECT_EQ(conta("LockGest"), 0);
+    EXPECT_EQ(conta("DocDaElab"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, BloccoTestata, kBothEngines, engineParamName);
 
 } // namespace
