@@ -248,39 +248,40 @@ TEST(SocketMenuClient, AMessageThatNeverArrivesWholeBreaksTheLink)
 
 TEST(SocketMenuClient, CommandsWaitingTheirTurnAreBounded)
 {
-    MenuLinkFixture f;
-    Perdite p(*f.client);
-    int delivered = 0;
-    QObject::connect(f.client.get(), &MenuClient::EseguiComando, [&](auto &&...) { ++delivered; });
-    f.client->Collega("m", "p", "");
-    // while a call waits, the server sends more commands than may wait
-    f.server.delayCall("NomeUtente", 300);
-    std::thread sender([&] {
-        f.server.waitForCall("NomeUtente", 3000);
-        for (size_t i = 0; i <= SocketMenuClient::MaxPendingCommands; ++i)
-            f.server.sendCommand("esiste");
-    });
-    EXPECT_EQ(errorOf([&] { f.client->NomeUtente(); }), ErrNum::InvalidCall);
-    sender.join();
-    ASSERT_TRUE(MenuServerControl::waitFor([&] { return !p.motivi.isEmpty(); }, 3000));
-    EXPECT_TRUE(p.motivi.front().contains("troppi comandi in attesa"));
-    EXPECT_EQ(delivered, 0);
+    // While a call waits, the server sends `n` commands; the call's error (0 when none), the
+    // commands delivered after it and the losses told.
+    struct Esito {
+        int errore;
+        int consegnati;
+        QStringList perdite;
+    };
+    const auto inonda = [](size_t n) {
+        MenuLinkFixture f;
+        Perdite p(*f.client);
+        int consegnati = 0;
+        QObject::connect(f.client.get(), &MenuClient::EseguiComando, [&](auto &&...) { ++consegnati; });
+        f.client->Collega("m", "p", "");
+        f.server.delayCall("NomeUtente", 300);
+        std::thread mittente([&] {
+            f.server.waitForCall("NomeUtente", 3000);
+            for (size_t i = 0; i < n; ++i)
+                f.server.sendCommand("esiste");
+        });
+        const int errore = errorOf([&] { f.client->NomeUtente(); });
+        mittente.join();
+        MenuServerControl::waitFor([&] { return !p.motivi.isEmpty() || consegnati == int(n); }, 3000);
+        return Esito{errore, consegnati, p.motivi};
+    };
+    const Esito troppi = inonda(SocketMenuClient::MaxPendingCommands + 1);
+    EXPECT_EQ(troppi.errore, ErrNum::InvalidCall);
+    EXPECT_EQ(troppi.consegnati, 0);
+    ASSERT_EQ(troppi.perdite.size(), 1);
+    EXPECT_TRUE(troppi.perdite.front().contains("troppi comandi in attesa"));
 
-    // as many as may wait are all delivered
-    MenuLinkFixture g;
-    int consegnati = 0;
-    QObject::connect(g.client.get(), &MenuClient::EseguiComando, [&](auto &&...) { ++consegnati; });
-    g.client->Collega("m", "p", "");
-    g.server.delayCall("NomeUtente", 300);
-    std::thread mittente([&] {
-        g.server.waitForCall("NomeUtente", 3000);
-        for (size_t i = 0; i < SocketMenuClient::MaxPendingCommands; ++i)
-            g.server.sendCommand("esiste");
-    });
-    EXPECT_EQ(g.client->NomeUtente(), "mario");
-    mittente.join();
-    EXPECT_TRUE(MenuServerControl::waitFor([&] { return consegnati == int(SocketMenuClient::MaxPendingCommands); }, 3000));
-    EXPECT_FALSE(g.client->Interrotto());
+    const Esito tutti = inonda(SocketMenuClient::MaxPendingCommands);
+    EXPECT_EQ(tutti.errore, 0);
+    EXPECT_EQ(tutti.consegnati, int(SocketMenuClient::MaxPendingCommands));
+    EXPECT_TRUE(tutti.perdite.isEmpty());
 }
 
 TEST(SocketMenuClient, CommandAnswerIsWhatTheHandlerLeaves)
