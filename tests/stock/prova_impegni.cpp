@@ -8,39 +8,13 @@
 //       releases one unit of the row (which must exist)
 //   prova_impegni <database> <user> <start file> impegna <articolo> <volte>
 //       commits one unit more, creating the row when it is missing
-#include "connessionedb.h"
-#include "contesto.h"
 #include "impegni.h"
-#include "inprocessmenuclient.h"
+#include "programmaprova.h"
 #include "transazioni.h"
-#include "utilgenerali.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QThread>
-#include <cstdio>
-#include <memory>
 
 namespace {
-
-void scrivi(const QString &riga)
-{
-    std::printf("%s\n", riga.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-bool attendiVia(const QString &file)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(file)) {
-        if (t.elapsed() > 30000)
-            return false;
-        QThread::usleep(500);
-    }
-    return true;
-}
 
 void muovi(bool rilascio, const QString &articolo, int volte)
 {
@@ -68,24 +42,16 @@ int main(int argc, char **argv)
     if (a.size() != 6)
         return 2;
     try {
-        MenuConfig config;
-        config.utente = a[1];
-        ggMenuClient = std::make_shared<InProcessMenuClient>(config);
-        auto conn = std::make_shared<ConnessioneDb>();
-        gsNomeConn = conn->Connetti(a[0]);
-        ggDbAzienda = conn;
-        UtilGenerali::ImpostaAreaDiLavoro(conn.get());
-        scrivi(QStringLiteral("pronto"));
-        if (!attendiVia(a[2]))
+        if (!avviaProgrammaProva(a[0], a[1], a[2]))
             return 3;
         if (a[3] != QLatin1String("rilascia") && a[3] != QLatin1String("impegna"))
             return 2;
         muovi(a[3] == QLatin1String("rilascia"), a[4], a[5].toInt());
-        scrivi(QStringLiteral("fatto"));
+        scriviRigaProva(QStringLiteral("fatto"));
         ggDbAzienda.reset();
         return 0;
     } catch (const AppError &e) {
-        scrivi(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
+        scriviRigaProva(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
         return 1;
     }
 }

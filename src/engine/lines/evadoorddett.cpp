@@ -2,13 +2,12 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "evasionedettagli.h"
-#include "letturerighe.h"
+#include "comunirighe.h"
 #include "parametri.h"
 #include "righedescrittive.h"
 #include "scevaordven.h"
 #include "statoriga.h"
 #include "transazioni.h"
-#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 namespace {
@@ -76,11 +75,9 @@ void scriviRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga, 
 {
     eva.msFase = kFaseDettaglio;
     ScriviRigaStato(eva, c, piRigheCreate, riga, PosizioneStato::Prima);
-    int32_t rigDet = 0, rigLiv = 0;
-    CercaUltRigDetLiv(eva, rigDet, rigLiv, c.numRifDoc);
-    riga.rigDet = c.ultimoRigDet = Successivo(rigDet);
-    riga.rigLiv = c.ultimoRigLiv = Successivo(rigLiv);
-    Incrementa(piRigheCreate);
+    NumeraNuovaRiga(eva, c, piRigheCreate);
+    riga.rigDet = c.ultimoRigDet;
+    riga.rigLiv = c.ultimoRigLiv;
     IniziaTransazione();
     c.transazioneAperta = true;
     ScriviRigaDocumento(eva, c, riga);

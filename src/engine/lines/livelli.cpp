@@ -2,7 +2,7 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "evasionedettagli.h"
-#include "letturerighe.h"
+#include "comunirighe.h"
 #include "scevaordven.h"
 #include "statoriga.h"
 #include "transazioni.h"
@@ -18,28 +18,17 @@ void aggiornaLivelloOrdine(scEvaOrdVen &eva, ConversioneRighe &c, const RigaInCo
     const QString &cur = c.aliasCursore;
     const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cur), false,
                                   dbOpenDynaset);
-    const double prima = Numero(recs, liv, u"OrdVenLiv.QtaEvasa");
-    const double dopo = prima + riga.livQtaProv;
-    recs.Edit(liv);
-    recs.ScriviCampo(liv, u"QtaEvasa", Variant(dopo));
-    recs.ScriviCampo(liv, u"StatoRiga",
-                     Variant(StatoEvasione(Numero(recs, liv, u"OrdVenLiv.QtaEvasa"), Numero(recs, liv, u"OrdVenLiv.Qta"),
-                                           Flag(recs, cur, u"OrdVenEvaDett.ASaldo", u"S"))));
+    const double prima = ScriviEvaso(recs, liv, QStringLiteral("OrdVenLiv"), cur, riga.livQtaProv);
     recs.ScriviCampo(liv, u"FlagStato", Variant(QStringLiteral("D")));
     recs.Update(liv);
     recs.Chiudi(liv);
 
     // The order level's own values: they are those of its whole ordered quantity, of which the
     // release takes the share delivered.
-    ImpegnoDaRilasciare i;
-    i.livello1 = Testo(recs, cur, u"OrdVenLiv.Livello1");
-    i.livello2 = Testo(recs, cur, u"OrdVenLiv.Livello2");
-    i.qta = recs.LeggiCampo(cur, u"OrdVenLiv.Qta");
-    i.qtaEvasa = dopo;
+    ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, true);
+    i.qtaEvasa = prima + riga.livQtaProv;
     i.qtaEvasaPrec = prima;
     i.qtaMov = riga.livQtaProv;
-    i.valEuro = recs.LeggiCampo(cur, u"OrdVenLiv.ValEuro");
-    i.valLire = recs.LeggiCampo(cur, u"OrdVenLiv.ValLire");
     RilasciaImpegni(eva, cur, i);
 }
 
@@ -73,19 +62,13 @@ void EvadoLivelliRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &
     GestRecordset &recs = eva.mgRecs();
     const QString &cur = c.aliasCursore;
     eva.msFase = QStringLiteral("Evasione dettagli: Creazione dettagli fattura: Creazione livello");
-    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenLiv.RigLiv");
     riga.totQta = riga.totQtaProv = riga.totValTotale = riga.totValLire = riga.totValEuro = 0;
-    do {
+    PerOgniLivello(recs, cur, [&] {
         if (c.pbRipri && Flag(recs, cur, u"OrdVenLiv.FlagStato", u"D"))
             SommaLivelloGiaScritto(eva, c, riga);
         else
             trasferisciLivello(eva, c, riga, rigaPropria);
-        recs.MoveNext(cur);
-    } while (recs.LeggiCampo(cur, u"OrdVenLiv.RigLiv").sameAs(chiave) && !recs.Eof(cur));
-    if (recs.Eof(cur))
-        recs.MoveLast(cur);
-    else
-        recs.MovePrevious(cur);
+    });
 
     if (!OrdineAperto(eva))
         ControllaDettaglioEvaso(eva, c.aliasOrdDett, cur, riga.totQtaProv);

@@ -2,11 +2,10 @@
 
 #include "campiriga.h"
 #include "controllidocumento.h"
-#include "letturerighe.h"
+#include "comunirighe.h"
 #include "parametri.h"
 #include "scevaordven.h"
 #include "textcompare.h"
-#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 namespace {
@@ -29,11 +28,7 @@ bool fattura(const scEvaOrdVen &eva)
 
 void aggiungi(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate, const RigaDescrittiva &d)
 {
-    int32_t rigDet = 0, rigLiv = 0;
-    CercaUltRigDetLiv(eva, rigDet, rigLiv, c.numRifDoc);
-    c.ultimoRigDet = Successivo(rigDet);
-    c.ultimoRigLiv = Successivo(rigLiv);
-    Incrementa(piRigheCreate);
+    NumeraNuovaRiga(eva, c, piRigheCreate);
     GestRecordset &recs = eva.mgRecs();
     const QString &a = c.aliasDettDoc;
     recs.AddNew(a);

@@ -2,7 +2,7 @@
 #include "blocchi.h"
 #include "contesto.h"
 #include "evasionedettagli.h"
-#include "letturerighe.h"
+#include "comunirighe.h"
 #include "menuclient.h"
 #include "scevaordven.h"
 #include "transazioni.h"
@@ -24,34 +24,22 @@ void stadioBlocco(scEvaOrdVen &eva, const QString &stadio)
     }
 }
 
-// The cursor's levels of the current line closed, each with its committed quantity released;
-// leaves the cursor on the line's last row.
+// The cursor's levels of the current line closed, each with its committed quantity released.
 void chiudiLivelli(scEvaOrdVen &eva, const QString &cur)
 {
     GestRecordset &recs = eva.mgRecs();
-    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenLiv.RigLiv");
-    do {
+    PerOgniLivello(recs, cur, [&] {
         const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cur),
                                       false, dbOpenDynaset);
         const double prima = Numero(recs, liv, u"OrdVenLiv.QtaEvasa");
         recs.Edit(liv);
         recs.ScriviCampo(liv, u"StatoRiga", Variant(QStringLiteral("E")));
         recs.Update(liv);
-        ImpegnoDaRilasciare i;
-        i.livello1 = Testo(recs, cur, u"OrdVenLiv.Livello1");
-        i.livello2 = Testo(recs, cur, u"OrdVenLiv.Livello2");
-        i.qta = recs.LeggiCampo(cur, u"OrdVenLiv.Qta");
+        ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, true);
         i.qtaEvasa = Numero(recs, cur, u"OrdVenLiv.QtaEvasa");
         i.qtaEvasaPrec = prima;
-        i.valEuro = recs.LeggiCampo(cur, u"OrdVenLiv.ValEuro");
-        i.valLire = recs.LeggiCampo(cur, u"OrdVenLiv.ValLire");
         RilasciaImpegni(eva, cur, i);
-        recs.MoveNext(cur);
-    } while (recs.LeggiCampo(cur, u"OrdVenLiv.RigLiv").sameAs(chiave) && !recs.Eof(cur));
-    if (recs.Eof(cur))
-        recs.MoveLast(cur);
-    else
-        recs.MovePrevious(cur);
+    });
 }
 
 void chiudiRiga(scEvaOrdVen &eva, const QString &cur)
@@ -67,12 +55,9 @@ void chiudiRiga(scEvaOrdVen &eva, const QString &cur)
     recs.ScriviCampo(ord, u"StatoRiga", Variant(QStringLiteral("E")));
     recs.Update(ord);
     if (!conLivelli) {
-        ImpegnoDaRilasciare i;
-        i.qta = recs.LeggiCampo(cur, u"OrdVenDett.Qta");
+        ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, false);
         i.qtaEvasa = Numero(recs, cur, u"OrdVenDett.QtaEvasa");
         i.qtaEvasaPrec = prima;
-        i.valEuro = recs.LeggiCampo(cur, u"OrdVenDett.ValEuro");
-        i.valLire = recs.LeggiCampo(cur, u"OrdVenDett.ValLire");
         RilasciaImpegni(eva, cur, i);
     }
     // A level of the line left out of the picking keeps the line open.

@@ -4,7 +4,7 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "evasionedettagli.h"
-#include "letturerighe.h"
+#include "comunirighe.h"
 #include "scevaordven.h"
 #include "transazioni.h"
 #include "utilgenerali.h"
@@ -16,21 +16,12 @@ void ScriviStatoRiga(scEvaOrdVen &eva, ConversioneRighe &c, const RigaInConversi
     const QString &ord = c.aliasOrdDett;
     const bool conLivelli = RigaConLivelli(eva, cur);
     if (RigaArticolo(Testo(recs, cur, u"OrdVenDett.TipoRiga")) && !OrdineAperto(eva) && !conLivelli) {
-        const double prima = Numero(recs, ord, u"OrdVenDett.QtaEvasa");
-        const double dopo = prima + riga.qtaProv;
-        recs.Edit(ord);
-        recs.ScriviCampo(ord, u"QtaEvasa", Variant(dopo));
-        recs.ScriviCampo(ord, u"StatoRiga",
-                         Variant(StatoEvasione(Numero(recs, ord, u"OrdVenDett.QtaEvasa"), Numero(recs, ord, u"OrdVenDett.Qta"),
-                                               Flag(recs, cur, u"OrdVenEvaDett.ASaldo", u"S"))));
+        const double prima = ScriviEvaso(recs, ord, QStringLiteral("OrdVenDett"), cur, riga.qtaProv);
         recs.Update(ord);
-        ImpegnoDaRilasciare i;
-        i.qta = recs.LeggiCampo(cur, u"OrdVenDett.Qta");
-        i.qtaEvasa = dopo;
+        ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, false);
+        i.qtaEvasa = prima + riga.qtaProv;
         i.qtaEvasaPrec = prima;
         i.qtaMov = riga.qtaProv;
-        i.valEuro = recs.LeggiCampo(cur, u"OrdVenDett.ValEuro");
-        i.valLire = recs.LeggiCampo(cur, u"OrdVenDett.ValLire");
         RilasciaImpegni(eva, cur, i);
     }
     recs.Edit(ord);

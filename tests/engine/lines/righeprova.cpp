@@ -100,32 +100,34 @@ void ProvaRighe::sql(const QString &testo, const QVariantList &valori)
     suite::execSql(m_q, testo, valori);
 }
 
-StatoOrdine ProvaRighe::rigaOrdine(int32_t numRif, int32_t rigLiv)
+namespace {
+
+StatoOrdine stato(const QString &sql)
 {
     GestRecordset rs;
-    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, {},
-                              QStringLiteral("Select * from OrdVenDett where Anno = 2024 and NumRif = %1 and RigLiv = %2")
-                                  .arg(numRif)
-                                  .arg(rigLiv));
+    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, {}, sql);
     StatoOrdine s{rs.ValoreCampo(a, u"QtaEvasa"), rs.LeggiCampo(a, u"StatoRiga").text(),
                   rs.LeggiCampo(a, u"FlagStato").text()};
     rs.Chiudi(a);
     return s;
 }
 
+} // namespace
+
+StatoOrdine ProvaRighe::rigaOrdine(int32_t numRif, int32_t rigLiv)
+{
+    return stato(QStringLiteral("Select * from OrdVenDett where Anno = 2024 and NumRif = %1 and RigLiv = %2")
+                     .arg(numRif)
+                     .arg(rigLiv));
+}
+
 StatoOrdine ProvaRighe::livelloOrdine(int32_t numRif, int32_t rigLiv, const QString &l1, const QString &l2)
 {
-    GestRecordset rs;
-    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, {},
-                              QStringLiteral("Select * from OrdVenLiv where Anno = 2024 and NumRif = %1 and RigLiv = %2"
-                                             " and Livello1 = %3 and Livello2 = %4")
-                                  .arg(numRif)
-                                  .arg(rigLiv)
-                                  .arg(UtilGenerali::SqlValore(Variant(l1), 8), UtilGenerali::SqlValore(Variant(l2), 8)));
-    StatoOrdine s{rs.ValoreCampo(a, u"QtaEvasa"), rs.LeggiCampo(a, u"StatoRiga").text(),
-                  rs.LeggiCampo(a, u"FlagStato").text()};
-    rs.Chiudi(a);
-    return s;
+    return stato(QStringLiteral("Select * from OrdVenLiv where Anno = 2024 and NumRif = %1 and RigLiv = %2"
+                                " and Livello1 = %3 and Livello2 = %4")
+                     .arg(numRif)
+                     .arg(rigLiv)
+                     .arg(UtilGenerali::SqlValore(Variant(l1), 8), UtilGenerali::SqlValore(Variant(l2), 8)));
 }
 
 std::vector<RigaDocumento> ProvaRighe::righeDocumento(bool fattura)

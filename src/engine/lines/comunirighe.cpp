@@ -1,10 +1,12 @@
-#include "letturerighe.h"
+#include "comunirighe.h"
 
 #include "apperror.h"
+#include "campiriga.h"
 #include "confrontaarrotondati.h"
 #include "impegni.h"
 #include "scevaordven.h"
 #include "textcompare.h"
+#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 #include <limits>
@@ -54,6 +56,55 @@ QString StatoEvasione(double qtaEvasa, double qta, bool aSaldo)
     if (aSaldo || ConfrontaArrotondati(Variant(qtaEvasa), Variant(qta), -8) >= 0)
         return QStringLiteral("E");
     return QStringLiteral("P");
+}
+
+double ScriviEvaso(GestRecordset &recs, const QString &alias, const QString &tabella, const QString &cursore,
+                   double qtaPresa)
+{
+    const double prima = Numero(recs, alias, QString(tabella + QStringLiteral(".QtaEvasa")));
+    recs.Edit(alias);
+    recs.ScriviCampo(alias, u"QtaEvasa", Variant(prima + qtaPresa));
+    recs.ScriviCampo(alias, u"StatoRiga",
+                     Variant(StatoEvasione(Numero(recs, alias, QString(tabella + QStringLiteral(".QtaEvasa"))),
+                                           Numero(recs, alias, QString(tabella + QStringLiteral(".Qta"))),
+                                           Flag(recs, cursore, u"OrdVenEvaDett.ASaldo", u"S"))));
+    return prima;
+}
+
+ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &cursore, bool livello)
+{
+    const QString t = livello ? QStringLiteral("OrdVenLiv.") : QStringLiteral("OrdVenDett.");
+    ImpegnoDaRilasciare i;
+    if (livello) {
+        i.livello1 = Testo(recs, cursore, u"OrdVenLiv.Livello1");
+        i.livello2 = Testo(recs, cursore, u"OrdVenLiv.Livello2");
+    }
+    i.qta = recs.LeggiCampo(cursore, QString(t + QStringLiteral("Qta")));
+    i.valEuro = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValEuro")));
+    i.valLire = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValLire")));
+    return i;
+}
+
+void PerOgniLivello(GestRecordset &recs, const QString &cursore, const std::function<void()> &passo)
+{
+    const Variant chiave = recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv");
+    do {
+        passo();
+        recs.MoveNext(cursore);
+    } while (recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv").sameAs(chiave) && !recs.Eof(cursore));
+    if (recs.Eof(cursore))
+        recs.MoveLast(cursore);
+    else
+        recs.MovePrevious(cursore);
+}
+
+void NumeraNuovaRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
+{
+    int32_t rigDet = 0, rigLiv = 0;
+    CercaUltRigDetLiv(eva, rigDet, rigLiv, c.numRifDoc);
+    c.ultimoRigDet = Successivo(rigDet);
+    c.ultimoRigLiv = Successivo(rigLiv);
+    Incrementa(piRigheCreate);
 }
 
 void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i)
