@@ -52,8 +52,10 @@ struct RigaInConversione {
     int32_t rigLiv = 0;
     // Level totals of the line, raised by each level row written or skipped in resumption.
     double totQta = 0, totQtaProv = 0, totValTotale = 0, totValLire = 0, totValEuro = 0;
-    // The level row last written: its quantity and the part taken from the order level.
+    // The level row last written: its quantity and the part taken from the order level, and
+    // its lire and euro amounts (the values released from the committed quantities).
     double livQta = 0, livQtaProv = 0;
+    double livValLire = 0, livValEuro = 0;
 };
 
 // Adds the document line of the cursor's current order line under c.aliasDettDoc: AddNew, every
