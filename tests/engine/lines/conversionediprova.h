@@ -1,8 +1,8 @@
 #pragma once
-// The line tests' company and engine: the charges tests' company (orders of the test's own), the
-// company's currency settings, a target header, and the record sets the line converter holds while it writes an
-// order's lines (order cursor, header, line cursor, empty document lines and levels), so that
-// a test calls the line and level writers directly on a cursor row.
+// The line tests' company and engine: the charges tests' company (orders of the test's own) with
+// its currency settings, a target header, and the record sets the line converter holds while it
+// writes an order's lines (order cursor, header, line cursor, empty document lines and levels),
+// so that a test calls the line and level writers directly on a cursor row.
 #include "campiriga.h"
 #include "dittaprova.h"
 #include "orders.h"

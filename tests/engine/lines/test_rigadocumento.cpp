@@ -55,19 +55,21 @@ TEST_P(RigaDocumento, WholeLineKeepsTheOrderTotalAndItsTwinsUnlessTheRateDiffers
 {
     struct Caso {
         double cambio;
+        double qtaEvasa; // what was fulfilled before; equal quantities at eight decimals count as whole
         double lire, euro;
     };
-    const Caso casi[] = {{1.0, 1, 2}, {2.0, 239033, 123.45}};
-    suite::OrderInput o;
-    o.righe = {{.articolo = articleCode(1),
-                .qta = 5,
-                .prezzo = 10,
-                .sconto = "50",
-                .extra = {{"ValTotale", 123.45}, {"ValLire", 1.0}, {"ValEuro", 2.0}}}};
-    const int32_t n = ordine(o);
+    const Caso casi[] = {{1.0, 0, 1, 2}, {2.0, 0, 239033, 123.45}, {1.0, 4e-9, 1, 2}};
     int32_t doc = 0;
     for (const Caso &k : casi) {
-        SCOPED_TRACE(k.cambio);
+        SCOPED_TRACE(doc);
+        suite::OrderInput o;
+        o.righe = {{.articolo = articleCode(1),
+                    .qta = 5,
+                    .prezzo = 10,
+                    .sconto = "50",
+                    .qtaEvasa = k.qtaEvasa,
+                    .extra = {{"ValTotale", 123.45}, {"ValLire", 1.0}, {"ValEuro", 2.0}}}};
+        const int32_t n = ordine(o);
         documento(true, k.cambio, ++doc);
         apri(n);
         scriviRiga(1, 1);
