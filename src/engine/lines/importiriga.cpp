@@ -49,6 +49,17 @@ void ConvertiTotale(double totale, const CambioRiga &cambio, Variant &valLire, V
                    QStringLiteral("E"), QStringLiteral("E"), 0);
 }
 
+void GemelliDaOrdine(double totale, const CambioRiga &cambio, const Variant &lireOrdine, const Variant &euroOrdine,
+                     Variant &valLire, Variant &valEuro)
+{
+    if (cambio.diversi()) {
+        ConvertiTotale(totale, cambio, valLire, valEuro);
+        return;
+    }
+    valLire = Variant(UtilGenerali::ValoreNumerico(lireOrdine));
+    valEuro = Variant(UtilGenerali::ValoreNumerico(euroOrdine));
+}
+
 void ScriviImportiRiga(scEvaOrdVen &eva, const ConversioneRighe &c, const RigaInConversione &riga)
 {
     GestRecordset &rs = eva.mgRecs();
@@ -74,12 +85,8 @@ void ScriviImportiRiga(scEvaOrdVen &eva, const ConversioneRighe &c, const RigaIn
         } else {
             const double totale = UtilGenerali::ValoreNumerico(rs.ValoreCampo(cur, u"OrdVenDett.ValTotale"));
             valTotale = Variant(totale);
-            if (cambio.diversi()) {
-                ConvertiTotale(totale, cambio, valLire, valEuro);
-            } else {
-                valLire = Variant(UtilGenerali::ValoreNumerico(rs.ValoreCampo(cur, u"OrdVenDett.ValLire")));
-                valEuro = Variant(UtilGenerali::ValoreNumerico(rs.ValoreCampo(cur, u"OrdVenDett.ValEuro")));
-            }
+            GemelliDaOrdine(totale, cambio, rs.ValoreCampo(cur, u"OrdVenDett.ValLire"),
+                            rs.ValoreCampo(cur, u"OrdVenDett.ValEuro"), valLire, valEuro);
         }
     } else {
         const double totale = RicalcolaTotale(rs.ValoreCampo(doc, u"ValUnitario"), riga.qtaDaEvadere,

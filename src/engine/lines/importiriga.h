@@ -34,3 +34,8 @@ double RicalcolaTotale(const Variant &prezzo, double qta, const QString &scontoT
 
 // The lire and euro values of a total in the order's currency, at the document's rate.
 void ConvertiTotale(double totale, const CambioRiga &cambio, Variant &valLire, Variant &valEuro);
+
+// The twins of a total taken whole from the order: the order's own (`lireOrdine`, `euroOrdine`,
+// Null as 0) at the order's rate, converted again when the document's rate differs.
+void GemelliDaOrdine(double totale, const CambioRiga &cambio, const Variant &lireOrdine, const Variant &euroOrdine,
+                     Variant &valLire, Variant &valEuro);

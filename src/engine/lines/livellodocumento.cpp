@@ -55,12 +55,8 @@ ValoriLivello CalcolaLivello(scEvaOrdVen &eva, const ConversioneRighe &c)
     if (PrendeImportiOrdine(v.qta, qtaLivello, eva.mbDaOrdAperto) &&
         PrendeImportiOrdine(v.qtaProv, qtaLivello, eva.mbDaOrdAperto)) {
         v.totale = UtilGenerali::ValoreNumerico(rs.ValoreCampo(cur, u"OrdVenLiv.ValTotale"));
-        if (cambio.diversi()) {
-            ConvertiTotale(v.totale, cambio, lire, euro);
-        } else {
-            lire = rs.ValoreCampo(cur, u"OrdVenLiv.ValLire");
-            euro = rs.ValoreCampo(cur, u"OrdVenLiv.ValEuro");
-        }
+        GemelliDaOrdine(v.totale, cambio, rs.ValoreCampo(cur, u"OrdVenLiv.ValLire"),
+                        rs.ValoreCampo(cur, u"OrdVenLiv.ValEuro"), lire, euro);
     } else {
         // The line's discount: the document line carries the order line's ScontoTot as it is.
         v.totale = RicalcolaTotale(v.prezzo, v.qta, rs.LeggiCampo(cur, u"OrdVenDett.ScontoTot").text(),
