@@ -8,6 +8,7 @@
 #include "dichintenti.h"
 #include "menuclient.h"
 #include "scevaordven.h"
+#include "spesebanca.h"
 #include "testataincorso.h"
 #include "textcompare.h"
 #include "utilgenerali.h"
@@ -20,9 +21,20 @@ namespace {
 // order waits for its lock; after them the order takes a new header.
 constexpr int kRicerche = 10;
 
+// The document charges' own operations, unless a test installs others.
 AddebitiFattura &addebiti()
 {
-    static AddebitiFattura a;
+    static AddebitiFattura a{
+        [](const QString &tab, int16_t anno, int32_t numRif, const QString &s1, const QString &s2, const QString &c1,
+           const QString &c2, const QString &p1, const QString &p2, const QString &m1, const QString &m2,
+           const QString &iva, int32_t &errore, QString &testo) {
+            return AggiungiSpeseBanca(tab, anno, numRif, s1, s2, c1, c2, p1, p2, m1, m2, iva, errore, testo);
+        },
+        [](const QString &tab, int16_t anno, int32_t numRif, const QString &s1, const QString &s2, const QString &c1,
+           const QString &c2, const QString &p1, const QString &p2, const QString &m1, const QString &m2,
+           const QString &iva, int32_t &errore, QString &testo) {
+            return AggiungiBolliDoc(tab, anno, numRif, s1, s2, c1, c2, p1, p2, m1, m2, iva, errore, testo);
+        }};
     return a;
 }
 

@@ -32,8 +32,9 @@ struct AddebitiFattura {
     ServizioAddebito AggiungiBolliDoc;
 };
 
-// Installs the charge services (the program at start-up, a test its own); returns the previous
-// ones. A service not installed is reported as an error line of the order.
+// Installs other charge services (a test its own) in place of AggiungiSpeseBanca and
+// AggiungiBolliDoc; returns the previous ones. A service left empty is reported as an error
+// line of the order.
 AddebitiFattura ImpostaAddebitiFattura(AddebitiFattura addebiti);
 
 // The next register number of a new header: UltimoNumero on NumRif of the year, unless another

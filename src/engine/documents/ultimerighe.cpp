@@ -2,6 +2,7 @@
 
 #include "contesto.h"
 #include "scevaordven.h"
+#include "spesebanca.h"
 #include "utilgenerali.h"
 
 namespace {
@@ -35,4 +36,10 @@ void CercaUltRigDetLiv(scEvaOrdVen &eva, int32_t &plRigDet, int32_t &plRigLiv, i
         plRigLiv = recs.LeggiCampo(alias, u"RigLiv").toLong();
     }
     recs.Chiudi(alias);
+}
+
+void CercaUltRigaSpese(scEvaOrdVen &eva, int32_t &plRiga, int32_t plNumRif)
+{
+    eva.msFase = QStringLiteral("Ricerca ultima Riga Spese");
+    UltimaRigaSpese(eva.msTabSpese, eva.oiAnno, plNumRif, plRiga);
 }

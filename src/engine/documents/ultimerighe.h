@@ -8,3 +8,6 @@ class scEvaOrdVen;
 // oiAnno/plNumRif in the run's lines table; 0 and 0 for a document without lines. Sets the
 // stage text; errors reach the caller.
 void CercaUltRigDetLiv(scEvaOrdVen &eva, int32_t &plRigDet, int32_t &plRigLiv, int32_t plNumRif);
+// The highest Riga of the expense rows of document oiAnno/plNumRif in the run's expense table;
+// 0 when it has none. Sets the stage text; errors reach the caller.
+void CercaUltRigaSpese(scEvaOrdVen &eva, int32_t &plRiga, int32_t plNumRif);

@@ -47,10 +47,15 @@ ServiziEvasione &scEvaOrdVen::servizi()
 
 void scEvaOrdVen::AccodaErroreEva(int32_t plNumero, const QString &psTesto)
 {
+    AccodaRigaErrore(QStringLiteral("Errore n\u00b0") + QString::number(UtilGenerali::NumeroErrore(plNumero)) +
+                     QStringLiteral(" : ") + psTesto + QStringLiteral(" in ") + msFase +
+                     QStringLiteral(" di Evasione Ordini"));
+}
+
+void scEvaOrdVen::AccodaRigaErrore(const QString &psRiga)
+{
     if (miNumErrori < kRigheErrori)
-        msErrori += QStringLiteral("Errore n\u00b0") + QString::number(UtilGenerali::NumeroErrore(plNumero))
-                    + QStringLiteral(" : ") + psTesto + QStringLiteral(" in ") + msFase
-                    + QStringLiteral(" di Evasione Ordini\r\n");
+        msErrori += psRiga + QStringLiteral("\r\n");
     else if (miNumErrori == kRigheErrori)
         msErrori += QStringLiteral("..............");
     if (miNumErrori < INT32_MAX)

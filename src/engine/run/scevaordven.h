@@ -78,6 +78,8 @@ public:
     // Appends one line to the run's error list: "Errore n°" number " : " text " in " msFase
     // " di Evasione Ordini"; after 30 lines one line of dots, later errors only counted.
     void AccodaErroreEva(int32_t plNumero, const QString &psTesto);
+    // Appends a line already written (another component's error line) under the same limit.
+    void AccodaRigaErrore(const QString &psRiga);
 
     // The services of document assembly and line conversion this engine calls: its own when
     // given, else the program's.

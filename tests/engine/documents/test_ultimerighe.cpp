@@ -34,6 +34,23 @@ TEST_P(UltimeRighe, TheHighestRigDetAndRigLivAreTakenApart)
     EXPECT_EQ(rigLiv, 0);
 }
 
+TEST_P(UltimeRighe, TheHighestExpenseRow)
+{
+    for (const int riga : {2, 7, 3})
+        suite::insertRow(m_q, "DdtSpese", {{"Anno", 2024}, {"NumRif", 5}, {"Riga", riga}});
+    suite::insertRow(m_q, "DdtSpese", {{"Anno", 2023}, {"NumRif", 5}, {"Riga", 9}});
+
+    scEvaOrdVen eva;
+    eva.oiAnno = 2024;
+    eva.msTabSpese = QStringLiteral("DdtSpese");
+    int32_t riga = -1;
+    CercaUltRigaSpese(eva, riga, 5);
+    EXPECT_EQ(riga, 7);
+    EXPECT_EQ(eva.msFase, "Ricerca ultima Riga Spese");
+    CercaUltRigaSpese(eva, riga, 6);
+    EXPECT_EQ(riga, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, UltimeRighe, kBothEngines, engineParamName);
 
 } // namespace
