@@ -122,10 +122,9 @@ Variant AggiornaArticoliCosti(const QString &psOper, GestRecordset &pgRs, const 
             scrivi("DataCostoUltimo", dataReg);
             scrivi("CostoUltimoLire", Variant(unitL));
             const double quota = serviziMagazzino().CalcolaQuotaSpese(
-                tesTesto("MagCausali.RipartSpese"),
-                UtilGenerali::ValoreNumerico(tes("MovMagTes.ImportoSpese"), true), pdTotRighe, psRipartPercVal,
-                UtilGenerali::ValoreNumerico(riga("Qta"), true), UtilGenerali::ValoreNumerico(riga("ValTotale"), true),
-                unitE);
+                tesTesto("MagCausali.RipartSpese"), UtilGenerali::ValoreNumerico(tes("MovMagTes.ImportoSpese"), true),
+                pdTotRighe, psRipartPercVal, UtilGenerali::ValoreNumerico(riga("Qta"), true),
+                UtilGenerali::ValoreNumerico(riga("ValTotale"), true), unitE);
             scrivi("CostoUltimo", Variant(quota + unitE));
             const QString articolo = posting::ArticoloRiga(rs, psAliasRiga, psTipoRiga, psTabRiga).text();
             const Variant listino = rs.LeggiCampo(psAliasRiga, u"ListDaAgg");
@@ -182,9 +181,9 @@ Variant AggiornaArticoliCosti(const QString &psOper, GestRecordset &pgRs, const 
     }
     if (piSegnoMedioC != 0) {
         scrivi("QtaMedioC", Variant(arr(costo("QtaMedioC") + piSegnoMedioC * q - contesto.mdQtaIniziale, giNumDecQta)));
-        scrivi("ValMedioCLire", Variant(arr(costo("ValMedioCLire") + piSegnoMedioC * contesto.mdValRigaLire -
-                                                contesto.mdValInizialeLire,
-                                            giNumDecPrzLire)));
+        scrivi("ValMedioCLire",
+               Variant(arr(costo("ValMedioCLire") + piSegnoMedioC * contesto.mdValRigaLire - contesto.mdValInizialeLire,
+                           giNumDecPrzLire)));
         scrivi("ValMedioC",
                Variant(arr(costo("ValMedioC") + piSegnoMedioC * contesto.mdValRiga - contesto.mdValIniziale,
                            giNumDecPrzEuro)));

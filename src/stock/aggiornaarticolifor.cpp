@@ -39,10 +39,10 @@ Variant AggiornaArticoliFor(GestRecordset &pgRec, const QString &psAliasTes, con
     QString a;
     aperti.segui(a);
     a = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                QStringLiteral("Select * from ArticoliFor") + QStringLiteral(" Where Articolo = ") +
-                    lit(articolo) + cond.text() + QStringLiteral(" And GruppoFor = ") + lit(tes("GruppoCliFor")) +
-                    QStringLiteral(" And MastroFor = ") + lit(tes("MastroCliFor")) + QStringLiteral(" And ContoFor = ") +
-                    lit(tes("ContoCliFor")),
+                QStringLiteral("Select * from ArticoliFor") + QStringLiteral(" Where Articolo = ") + lit(articolo) +
+                    cond.text() + QStringLiteral(" And GruppoFor = ") + lit(tes("GruppoCliFor")) +
+                    QStringLiteral(" And MastroFor = ") + lit(tes("MastroCliFor")) +
+                    QStringLiteral(" And ContoFor = ") + lit(tes("ContoCliFor")),
                 false, dbOpenDynaset);
 
     const Variant dataReg = tes("DataReg");

@@ -44,8 +44,8 @@ int16_t AggiornaArticoliProg(const QString &psMagazzino, bool pbInvertiCarScar, 
                              GestRecordset &pgRec, const QString &psAliasTes, const QString &psAliasRiga,
                              const QString &psTipoRiga, const QString &psTabRiga, QString &psAliasProg,
                              const QString &psAliasCosti, double &pdVarGiacenza, int16_t &piSegnoCosto,
-                             bool pbAggForArt, int16_t piSoloValScarico, double &pdValScaricoLire,
-                             double &pdValScarico, ContestoPosting &contesto)
+                             bool pbAggForArt, int16_t piSoloValScarico, double &pdValScaricoLire, double &pdValScarico,
+                             ContestoPosting &contesto)
 {
     GestRecordset &rs = pgRec;
     const auto tes = [&](const char *campo) { return rs.LeggiCampo(psAliasTes, QString::fromLatin1(campo)); };
@@ -189,7 +189,8 @@ int16_t AggiornaArticoliProg(const QString &psMagazzino, bool pbInvertiCarScar, 
                 uL = arr(uL, giNumDecImpLire);
                 uE = arr(uE, giNumDecImpEuro);
             }
-            scrivi(QStringLiteral("ValScaUCLire"), arr(prog(QStringLiteral("ValScaUCLire")) + (sV * uL) * q, giNumDecPrzLire));
+            scrivi(QStringLiteral("ValScaUCLire"),
+                   arr(prog(QStringLiteral("ValScaUCLire")) + (sV * uL) * q, giNumDecPrzLire));
             scrivi(QStringLiteral("ValScaUC"), arr(prog(QStringLiteral("ValScaUC")) + (sV * uE) * q, giNumDecPrzEuro));
             if (!disaggiorna) {
                 if (piSoloValScarico == 1) {

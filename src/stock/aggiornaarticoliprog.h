@@ -24,5 +24,5 @@ int16_t AggiornaArticoliProg(const QString &psMagazzino, bool pbInvertiCarScar, 
                              GestRecordset &pgRec, const QString &psAliasTes, const QString &psAliasRiga,
                              const QString &psTipoRiga, const QString &psTabRiga, QString &psAliasProg,
                              const QString &psAliasCosti, double &pdVarGiacenza, int16_t &piSegnoCosto,
-                             bool pbAggForArt, int16_t piSoloValScarico, double &pdValScaricoLire,
-                             double &pdValScarico, ContestoPosting &contesto);
+                             bool pbAggForArt, int16_t piSoloValScarico, double &pdValScaricoLire, double &pdValScarico,
+                             ContestoPosting &contesto);

@@ -23,26 +23,25 @@ QString testo(const QString &t)
 // The list row valid at the date, edited, or a new row; stored with the prices. The writes
 // and the re-chaining of the validity dates are left to the caller's savepoint.
 void aggiorna(const QString &articolo, const QString &livello1, const QString &livello2, const QString &listino,
-              const Variant &data, double costoEuro, double costoLire, const QString &sconto,
-              const QString &scoSomSost, const QString &ordine, const QString &gruppo, const QString &mastro,
-              const QString &conto)
+              const Variant &data, double costoEuro, double costoLire, const QString &sconto, const QString &scoSomSost,
+              const QString &ordine, const QString &gruppo, const QString &mastro, const QString &conto)
 {
     GestRecordset rs;
     // 1. Row valid at the date.
-    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                              QStringLiteral("Select top 1 ArtListini.* from ArtListini") +
-                                  QStringLiteral(" Where Articolo = ") + testo(articolo) +
-                                  QStringLiteral(" AND ArtListini.Listino = ") + testo(listino) +
-                                  QStringLiteral(" AND Livello1 = ") + testo(livello1) +
-                                  QStringLiteral(" AND Livello2 = ") + testo(livello2) +
-                                  QStringLiteral(" AND DataInizio <= ") + UtilGenerali::SqlValore(data, 7) +
-                                  QStringLiteral(" ORDER BY DataInizio Desc"),
-                              false, dbOpenDynaset);
+    const QString a =
+        rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
+                QStringLiteral("Select top 1 ArtListini.* from ArtListini") + QStringLiteral(" Where Articolo = ") +
+                    testo(articolo) + QStringLiteral(" AND ArtListini.Listino = ") + testo(listino) +
+                    QStringLiteral(" AND Livello1 = ") + testo(livello1) + QStringLiteral(" AND Livello2 = ") +
+                    testo(livello2) + QStringLiteral(" AND DataInizio <= ") + UtilGenerali::SqlValore(data, 7) +
+                    QStringLiteral(" ORDER BY DataInizio Desc"),
+                false, dbOpenDynaset);
     // 2. Edited, or created.
     const bool nuova = rs.NessunRecord(a);
     Variant dataInizio;
     if (nuova) {
-        const QString quale = ggMenuClient->LeggiParametro(QStringLiteral("Mag.QualeDataLis"), QString()).text().toUpper();
+        const QString quale =
+            ggMenuClient->LeggiParametro(QStringLiteral("Mag.QualeDataLis"), QString()).text().toUpper();
         dataInizio = quale == QLatin1String("D")
                          ? Variant(ggMenuClient->LeggiParametro(QStringLiteral("Mag.DataListino"), QString()).toDate())
                          : Variant(data.toDate());
@@ -60,11 +59,12 @@ void aggiorna(const QString &articolo, const QString &livello1, const QString &l
     double euro = costoEuro, lire = costoLire;
     if (!UtilGenerali::Vuoto(Variant(ordine))) {
         // 5. List data.
-        const QString l = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                                  QStringLiteral("SELECT Monete.NumDecGest, Monete.Moneta, Listini.Ivato") +
-                                      QStringLiteral(" FROM Listini INNER JOIN Monete ON Listini.Moneta = Monete.Moneta") +
-                                      QStringLiteral(" Where Listini.Listino = ") + testo(listino),
-                                  false, dbOpenSnapshot);
+        const QString l =
+            rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
+                    QStringLiteral("SELECT Monete.NumDecGest, Monete.Moneta, Listini.Ivato") +
+                        QStringLiteral(" FROM Listini INNER JOIN Monete ON Listini.Moneta = Monete.Moneta") +
+                        QStringLiteral(" Where Listini.Listino = ") + testo(listino),
+                    false, dbOpenSnapshot);
         if (!rs.NessunRecord(l)) {
             const int16_t decimali = rs.LeggiCampo(l, u"NumDecGest").toInteger();
             const bool listinoLire = textEquals(rs.LeggiCampo(l, u"Moneta").text(), gsCodLira);
@@ -74,11 +74,12 @@ void aggiorna(const QString &articolo, const QString &livello1, const QString &l
             // 6. Article data.
             double maggArticolo = 0, aliquota = 0;
             if (ordine.contains(QLatin1Char('A'), Qt::CaseInsensitive) || ivato) {
-                const QString r = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                                          QStringLiteral("SELECT Articoli.Maggior, TabIva.Aliquota") +
-                                              QStringLiteral(" FROM Articoli INNER JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva") +
-                                              QStringLiteral(" Where Articolo = ") + testo(articolo),
-                                          false, dbOpenSnapshot);
+                const QString r =
+                    rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
+                            QStringLiteral("SELECT Articoli.Maggior, TabIva.Aliquota") +
+                                QStringLiteral(" FROM Articoli INNER JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva") +
+                                QStringLiteral(" Where Articolo = ") + testo(articolo),
+                            false, dbOpenSnapshot);
                 if (!rs.NessunRecord(r)) {
                     maggArticolo = UtilGenerali::ValoreNumerico(rs.LeggiCampo(r, u"Maggior"), true);
                     aliquota = UtilGenerali::ValoreNumerico(rs.LeggiCampo(r, u"Aliquota"), true);

@@ -38,29 +38,22 @@ void spostaRiga(GestRecordset &rs, const QString &aliasRiga, const QString &tipo
 
 } // namespace
 
-EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRecordset &pgRec, const QString &psTipoRiga,
-                               bool pvConForm, QString &psAliasTes, QString &psAliasRiga, bool pbDaApp,
-                               const QString &psFlagStato, int16_t &piErrore, bool pbSoloDisaggiornate)
+EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRecordset &pgRec,
+                               const QString &psTipoRiga, bool pvConForm, QString &psAliasTes, QString &psAliasRiga,
+                               bool pbDaApp, const QString &psFlagStato, int16_t &piErrore, bool pbSoloDisaggiornate)
 {
-    const QString tabDett = pbDaApp ? QStringLiteral("MovMagDettApp") : QStringLiteral("MovMagDett");
-    const QString tabLiv = pbDaApp ? QStringLiteral("MovMagLivApp") : QStringLiteral("MovMagLiv");
-    const bool dettaglio = eRigaDettaglio(psTipoRiga);
-    const QString tabella = dettaglio ? tabDett : tabLiv;
+    const QString suffisso = pbDaApp ? QStringLiteral("App") : QString();
     const QString aliasDato = psAliasRiga.trimmed().isEmpty() ? QString() : psAliasRiga;
 
     ContestoPosting contesto;
     double totRipartSpese = 0;
     QString ripartSpesePercVal;
-    PassataPosting p;
-    p.anno = piAnnoRegMov;
-    p.numReg = plNumRegMov;
-    p.tipoRiga = psTipoRiga;
-    p.conForm = pvConForm;
-    p.tabDett = tabDett;
-    p.tabLiv = tabLiv;
+    PassataPosting p(false, piAnnoRegMov, plNumRegMov, psTipoRiga, pvConForm, QStringLiteral("MovMagDett") + suffisso,
+                     QStringLiteral("MovMagLiv") + suffisso);
+    const QString &tabella = p.tabella();
     p.selezione = !pbDaApp && pbSoloDisaggiornate
-                      ? SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, tabDett, tabLiv, Variant("2"))
-                      : SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, tabDett, tabLiv);
+                      ? SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, p.tabDett, p.tabLiv, Variant("2"))
+                      : SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, p.tabDett, p.tabLiv);
     // The movement's expenses are shared over the total of its work rows.
     p.preparazione = [&] {
         const Variant spese = pgRec.LeggiCampo(psAliasTes, u"MovMagTes.ImportoSpese");
@@ -84,8 +77,8 @@ EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRe
             Variant lire, euro;
             ConvertiValute(pgRec.LeggiCampo(riga, tabella + QStringLiteral(".ValTotale")),
                            pgRec.LeggiCampo(psAliasTes, u"Cambio"), operatore, Variant(moneta), &lire, &euro, nullptr,
-                           true, true, true, std::nullopt, std::nullopt, std::nullopt, false, false, QStringLiteral("E"),
-                           QStringLiteral("E"), 0);
+                           true, true, true, std::nullopt, std::nullopt, std::nullopt, false, false,
+                           QStringLiteral("E"), QStringLiteral("E"), 0);
             pgRec.Edit(riga);
             pgRec.ScriviCampo(riga, tabella + QStringLiteral(".ValLire"), lire);
             pgRec.ScriviCampo(riga, tabella + QStringLiteral(".ValEuro"), euro);
@@ -96,12 +89,11 @@ EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRe
                                      valScaricoLire, valScarico, true, true, totRipartSpese, ripartSpesePercVal,
                                      contesto);
         if (pbDaApp) {
-            spostaRiga(pgRec, riga, psTipoRiga, tabella, SqlRigheApp(psTipoRiga, QStringLiteral("MovMagDett"), QStringLiteral("MovMagLiv")));
+            spostaRiga(pgRec, riga, psTipoRiga, tabella,
+                       SqlRigheApp(psTipoRiga, QStringLiteral("MovMagDett"), QStringLiteral("MovMagLiv")));
             pgRec.Delete(riga);
         } else {
-            pgRec.Edit(riga);
-            pgRec.ScriviCampo(riga, tabella + QStringLiteral(".FlagStato"), Variant(psFlagStato));
-            pgRec.Update(riga);
+            SegnaRiga(pgRec, riga, tabella, psFlagStato);
         }
     };
     QString aliasRiga = aliasDato.isEmpty() ? psAliasRiga : QString();

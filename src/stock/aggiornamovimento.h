@@ -24,6 +24,6 @@ EsitoPosting DisaggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, Ges
 // the ones marked "2" with pbSoloDisaggiornate), their lire and euro values reconverted, each
 // marked with psFlagStato once posted. psAliasRiga given: the rows of that open set (left
 // open). The movement's expenses are shared by the causal's rule over the work rows' total.
-EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRecordset &pgRec, const QString &psTipoRiga,
-                               bool pvConForm, QString &psAliasTes, QString &psAliasRiga, bool pbDaApp,
-                               const QString &psFlagStato, int16_t &piErrore, bool pbSoloDisaggiornate);
+EsitoPosting AggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRecordset &pgRec,
+                               const QString &psTipoRiga, bool pvConForm, QString &psAliasTes, QString &psAliasRiga,
+                               bool pbDaApp, const QString &psFlagStato, int16_t &piErrore, bool pbSoloDisaggiornate);

@@ -59,8 +59,8 @@ int16_t AggiornaRigaMov(const QString &psModo, bool pbRigheDefinitive, GestRecor
         const QString moneta = tesTesto("Moneta");
         LeggiMoneta(moneta, nullptr, nullptr, &operatore, &cee);
         Variant lire, euro;
-        ConvertiValute(riga("ValUnitario"), tes("Cambio"), operatore, Variant(moneta), &lire, &euro, nullptr, true, true,
-                       true, Variant(giNumDecImpLire), Variant(giNumDecImpEuro), std::nullopt, false, false,
+        ConvertiValute(riga("ValUnitario"), tes("Cambio"), operatore, Variant(moneta), &lire, &euro, nullptr, true,
+                       true, true, Variant(giNumDecImpLire), Variant(giNumDecImpEuro), std::nullopt, false, false,
                        QStringLiteral("E"), QStringLiteral("E"), 0);
         contesto.mdValUnitRigaLire = lire.toDouble();
         contesto.mdValUnitRiga = euro.toDouble();
@@ -82,7 +82,8 @@ int16_t AggiornaRigaMov(const QString &psModo, bool pbRigheDefinitive, GestRecor
     aliasCosti = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
                          QStringLiteral("Select * from ArticoliCosti") + QStringLiteral(" Where Anno = ") +
                              UtilGenerali::SqlValore(tes("MovMagTes.Anno"), 2) + QStringLiteral(" And Articolo = ") +
-                             UtilGenerali::SqlValore(posting::ArticoloRiga(rs, psAliasRiga, psTipoRiga, t), 8) + condLivelli.text(),
+                             UtilGenerali::SqlValore(posting::ArticoloRiga(rs, psAliasRiga, psTipoRiga, t), 8) +
+                             condLivelli.text(),
                          false, dbOpenDynaset);
     double varGiacenza = 0;
     int16_t segnoCosto = 0;
@@ -91,19 +92,18 @@ int16_t AggiornaRigaMov(const QString &psModo, bool pbRigheDefinitive, GestRecor
     const bool destMagazzino = codice(tesTesto("MagCausali.Dest"), u"M");
     // 6. Source warehouse.
     if (pbAggProg && provMagazzino) {
-        const int16_t stato = AggiornaArticoliProg(tesTesto("MagazzinoProv"), false, psModo, rs, psAliasTes, psAliasRiga,
-                                                   psTipoRiga, t, aliasProv, aliasCosti, varGiacenza, segnoCosto,
-                                                   pbAggForArt, piSoloValScarico, pdValScaricoLire, pdValScarico,
-                                                   contesto);
+        const int16_t stato = AggiornaArticoliProg(
+            tesTesto("MagazzinoProv"), false, psModo, rs, psAliasTes, psAliasRiga, psTipoRiga, t, aliasProv, aliasCosti,
+            varGiacenza, segnoCosto, pbAggForArt, piSoloValScarico, pdValScaricoLire, pdValScarico, contesto);
         if (stato != 0)
             return stato;
     }
     // 7. Destination warehouse: the opposite movement of the source when both are warehouses.
     if (pbAggProg && destMagazzino) {
-        const int16_t stato = AggiornaArticoliProg(tesTesto("MagazzinoDest"), provMagazzino, psModo, rs, psAliasTes,
-                                                   psAliasRiga, psTipoRiga, t, aliasDest, aliasCosti, varGiacenza,
-                                                   segnoCosto, pbAggForArt, piSoloValScarico, pdValScaricoLire,
-                                                   pdValScarico, contesto);
+        const int16_t stato =
+            AggiornaArticoliProg(tesTesto("MagazzinoDest"), provMagazzino, psModo, rs, psAliasTes, psAliasRiga,
+                                 psTipoRiga, t, aliasDest, aliasCosti, varGiacenza, segnoCosto, pbAggForArt,
+                                 piSoloValScarico, pdValScaricoLire, pdValScarico, contesto);
         if (stato != 0)
             return stato;
     }
@@ -117,9 +117,9 @@ int16_t AggiornaRigaMov(const QString &psModo, bool pbRigheDefinitive, GestRecor
             pdTotRipartSpese = 0;
             psRipartSpesePercVal.clear();
         }
-        const Variant stato = AggiornaArticoliCosti(psModo, rs, psAliasTes, psAliasRiga, psTipoRiga, t, aliasCosti,
-                                                    varGiacenza, segnoCosto, pdTotRipartSpese, psRipartSpesePercVal,
-                                                    contesto);
+        const Variant stato =
+            AggiornaArticoliCosti(psModo, rs, psAliasTes, psAliasRiga, psTipoRiga, t, aliasCosti, varGiacenza,
+                                  segnoCosto, pdTotRipartSpese, psRipartSpesePercVal, contesto);
         if (!stato.isEmpty() && stato.toInteger() != 0)
             return stato.toInteger();
         // Supplier data of a purchase, under the module's switch.

@@ -11,12 +11,12 @@
 // row it posts; the progressives set the last three when an opening-balance row replaces the
 // opening figures, and the cost update reads them for that row (and zeroes them for any other).
 struct ContestoPosting {
-    double mdQtaRiga = 0;          // quantity in the stock unit, rounded to the quantity decimals
-    double mdValRigaLire = 0;      // value of the row in lire
-    double mdValRiga = 0;          // value of the row in euro
-    double mdValUnitRigaLire = 0;  // unit value per stock unit, lire
-    double mdValUnitRiga = 0;      // unit value per stock unit, euro
-    double mdQtaIniziale = 0;      // opening figures found before an opening-balance row
+    double mdQtaRiga = 0;         // quantity in the stock unit, rounded to the quantity decimals
+    double mdValRigaLire = 0;     // value of the row in lire
+    double mdValRiga = 0;         // value of the row in euro
+    double mdValUnitRigaLire = 0; // unit value per stock unit, lire
+    double mdValUnitRiga = 0;     // unit value per stock unit, euro
+    double mdQtaIniziale = 0;     // opening figures found before an opening-balance row
     double mdValIniziale = 0;
     double mdValInizialeLire = 0;
 };
@@ -33,8 +33,8 @@ extern QString msUtilMovim;
 // marked, deleted or moved), counted here, and the first error is kept: the pass succeeded
 // only when `numero` is 0.
 struct EsitoPosting {
-    int32_t numero = 0;        // the error in the database library's numbering; 0 none
-    QString descrizione;       // its description
+    int32_t numero = 0;           // the error in the database library's numbering; 0 none
+    QString descrizione;          // its description
     int32_t righeNonEseguite = 0; // rows left as they were after an error
 
     bool riuscito() const { return numero == 0; }

@@ -8,18 +8,10 @@ EsitoPosting DisaggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, Ges
                                   const QString &psTipoRiga, bool pvConForm, QString &psAliasTes, bool pbCancella,
                                   const QString &psFlagStato, int16_t &piErrore)
 {
-    const QString tabDett = QStringLiteral("MovMagDett"), tabLiv = QStringLiteral("MovMagLiv");
-    const QString tabella = eRigaDettaglio(psTipoRiga) ? tabDett : tabLiv;
     ContestoPosting contesto;
-    PassataPosting p;
-    p.disaggiorna = true;
-    p.anno = piAnnoRegMov;
-    p.numReg = plNumRegMov;
-    p.tipoRiga = psTipoRiga;
-    p.conForm = pvConForm;
-    p.tabDett = tabDett;
-    p.tabLiv = tabLiv;
-    p.selezione = SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, tabDett, tabLiv);
+    PassataPosting p(true, piAnnoRegMov, plNumRegMov, psTipoRiga, pvConForm, QStringLiteral("MovMagDett"),
+                     QStringLiteral("MovMagLiv"));
+    p.selezione = SqlRigheMovimento(piAnnoRegMov, plNumRegMov, psTipoRiga, p.tabDett, p.tabLiv);
     p.passi = [&](const QString &riga) {
         double valScaricoLire = 0, valScarico = 0;
         double totRipartSpese = -1;
@@ -27,13 +19,10 @@ EsitoPosting DisaggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, Ges
         serviziMagazzino().PostaRiga(QStringLiteral("D"), !pbCancella, pgRec, psAliasTes, riga, psTipoRiga, true, 0,
                                      valScaricoLire, valScarico, true, true, totRipartSpese, ripartSpesePercVal,
                                      contesto);
-        if (pbCancella) {
+        if (pbCancella)
             pgRec.Delete(riga);
-        } else {
-            pgRec.Edit(riga);
-            pgRec.ScriviCampo(riga, tabella + QStringLiteral(".FlagStato"), Variant(psFlagStato));
-            pgRec.Update(riga);
-        }
+        else
+            SegnaRiga(pgRec, riga, p.tabella(), psFlagStato);
     };
     return EseguiPassata(p, pgRec, psAliasTes, QString(), psAliasRiga, piErrore);
 }

@@ -36,9 +36,9 @@ QString quantita(const Variant &v)
 
 } // namespace
 
-ContenutoErrAggMov ContenutoErroreMovimento(const QString &pvErrore, const QString &pvTitolo, const GestRecordset &pgRec,
-                                            const QString &psAliasTes, const QString &psAliasRiga,
-                                            const QString &psTabella)
+ContenutoErrAggMov ContenutoErroreMovimento(const QString &pvErrore, const QString &pvTitolo,
+                                            const GestRecordset &pgRec, const QString &psAliasTes,
+                                            const QString &psAliasRiga, const QString &psTabella)
 {
     ContenutoErrAggMov c;
     c.titolo = pvTitolo;
@@ -57,8 +57,8 @@ ContenutoErrAggMov ContenutoErroreMovimento(const QString &pvErrore, const QStri
     c.valori[80] = importo(tes("Cambio"));
     const bool livello = psTabella.contains(QLatin1String("Liv"), Qt::CaseInsensitive);
     if (!psAliasRiga.isEmpty() && pgRec.Aperto(psAliasRiga))
-        c.valori[90] = testo(posting::ArticoloRiga(pgRec, psAliasRiga, livello ? QStringLiteral("L") : QStringLiteral("D"),
-                                                   psTabella));
+        c.valori[90] = testo(
+            posting::ArticoloRiga(pgRec, psAliasRiga, livello ? QStringLiteral("L") : QStringLiteral("D"), psTabella));
     else
         c.valori[90] = QString();
     c.valori[100] = quantita(riga("Qta"));

@@ -30,6 +30,25 @@ EsitoPosting esitoDi(const AppError &e, int32_t righe)
 
 } // namespace
 
+PassataPosting::PassataPosting(bool disaggiorna_, int16_t anno_, int32_t numReg_, QString tipoRiga_, bool conForm_,
+                               QString tabDett_, QString tabLiv_)
+    : disaggiorna(disaggiorna_), anno(anno_), numReg(numReg_), tipoRiga(std::move(tipoRiga_)), conForm(conForm_),
+      tabDett(std::move(tabDett_)), tabLiv(std::move(tabLiv_))
+{
+}
+
+const QString &PassataPosting::tabella() const
+{
+    return eRigaDettaglio(tipoRiga) ? tabDett : tabLiv;
+}
+
+void SegnaRiga(GestRecordset &pgRec, const QString &psAliasRiga, const QString &psTabella, const QString &psFlagStato)
+{
+    pgRec.Edit(psAliasRiga);
+    pgRec.ScriviCampo(psAliasRiga, psTabella + QStringLiteral(".FlagStato"), Variant(psFlagStato));
+    pgRec.Update(psAliasRiga);
+}
+
 EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QString &psAliasTes,
                            const QString &psAliasDato, QString &psAliasRiga, int16_t &piErrore)
 {
@@ -43,11 +62,12 @@ EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QStrin
     }
 
     const bool dettaglio = eRigaDettaglio(d.tipoRiga);
-    const QString &tabella = dettaglio ? d.tabDett : d.tabLiv;
+    const QString &tabella = d.tabella();
     const QString testo = (d.disaggiorna ? QStringLiteral("Disaggiornamento movimenti in corso: ")
                                          : QStringLiteral("Aggiornamento movimenti in corso: ")) +
                           (dettaglio ? QStringLiteral("Righe di dettaglio") : QStringLiteral("Righe dei livelli"));
-    const QString titolo = d.disaggiorna ? QStringLiteral(" Disaggiornamento Movimenti") : QStringLiteral(" Aggiornamento Movimenti");
+    const QString titolo =
+        d.disaggiorna ? QStringLiteral(" Disaggiornamento Movimenti") : QStringLiteral(" Aggiornamento Movimenti");
     const QString titoloErrore = d.disaggiorna ? QStringLiteral("Errore durante il Disaggiornamento")
                                                : QStringLiteral("Errore durante l'Aggiornamento");
     AvanzamentoElab &avanzamento = mgAvanzamento();

@@ -10,6 +10,11 @@
 #include <functional>
 
 struct PassataPosting {
+    PassataPosting(bool disaggiorna_, int16_t anno_, int32_t numReg_, QString tipoRiga_, bool conForm_,
+                   QString tabDett_, QString tabLiv_);
+    // The table of the pass's rows.
+    const QString &tabella() const;
+
     bool disaggiorna = false;
     int16_t anno = 0;
     int32_t numReg = 0;
@@ -23,6 +28,9 @@ struct PassataPosting {
     // The row's steps on the row's own set (updatable, positioned on the row).
     std::function<void(const QString &aliasRiga)> passi;
 };
+
+// The row marked with the flag given (FlagStato of the pass's table).
+void SegnaRiga(GestRecordset &pgRec, const QString &psAliasRiga, const QString &psTabella, const QString &psFlagStato);
 
 // Runs the pass. With psAliasDato the rows are those of the caller's open set (left open);
 // otherwise those of the selection. piErrore: 0 shows the posting error form for a failed row

@@ -4,6 +4,7 @@
 #include "blocchi.h"
 #include "connessionedb.h"
 #include "contesto.h"
+#include "errori.h"
 #include "gestrecordset.h"
 #include "righeapp.h"
 #include "servizimagazzino.h"
@@ -11,21 +12,23 @@
 #include "utilgenerali.h"
 #include "vistaposting.h"
 
+#include <functional>
+
 namespace {
 
 // The hourglass for the length of the call.
-class Clessidra {
+class ClessidraAccesa {
 public:
-    Clessidra() { vistePosting().clessidra(true); }
-    ~Clessidra()
+    ClessidraAccesa() { vistePosting().clessidra(true); }
+    ~ClessidraAccesa()
     {
         try {
             vistePosting().clessidra(false);
         } catch (...) {
         }
     }
-    Clessidra(const Clessidra &) = delete;
-    Clessidra &operator=(const Clessidra &) = delete;
+    ClessidraAccesa(const ClessidraAccesa &) = delete;
+    ClessidraAccesa &operator=(const ClessidraAccesa &) = delete;
 };
 
 EsitoPosting fallito(int32_t numero, const QString &descrizione)
@@ -36,20 +39,43 @@ EsitoPosting fallito(int32_t numero, const QString &descrizione)
     return e;
 }
 
+// The writes of `lavoro` together or not at all. In a transaction of its own a write also
+// waits for another program's (a lone statement on a shared SQLite file may be refused at once).
+void inTransazione(const std::function<void()> &lavoro)
+{
+    IniziaTransazione();
+    try {
+        lavoro();
+        ConfermaTransazione();
+    } catch (...) {
+        try {
+            AnnullaTransazione();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
 // The stage of the caller's lock rewritten; a failure when it was not.
 EsitoPosting ristadia(const QString &stato, int16_t anno, int32_t numReg, QString &chiave)
 {
-    QString utente, gestione = QStringLiteral("M"), varie, statoLock;
-    const int16_t esito = BloccaRecord(stato, QStringLiteral("M"), anno, numReg, false, true, chiave,
-                                       QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0,
-                                       0, statoLock)
-                              .toInteger();
-    if (esito == EsitoBlocco::Preso)
+    try {
+        inTransazione([&] {
+            QString utente, gestione = QStringLiteral("M"), varie, statoLock;
+            if (BloccaRecord(stato, QStringLiteral("M"), anno, numReg, false, true, chiave,
+                             QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0, 0,
+                             statoLock)
+                    .toInteger() == EsitoBlocco::Preso)
+                return;
+            const ErroreBlocco &e = UltimoErroreBlocco();
+            if (e.numero != 0)
+                throw AppError(e.numero, e.descrizione);
+            throw AppError(ErrDb::Bloccato, QStringLiteral("Impossibile aggiornare lo stato del blocco del movimento"));
+        });
         return {};
-    const ErroreBlocco &e = UltimoErroreBlocco();
-    return fallito(e.numero != 0 ? e.numero : 3260,
-                   e.numero != 0 ? e.descrizione
-                                 : QStringLiteral("Impossibile aggiornare lo stato del blocco del movimento"));
+    } catch (const AppError &e) {
+        return fallito(UtilGenerali::NumeroErrore(e), e.description());
+    }
 }
 
 QString movimento(const QString &tabella, int16_t anno, int32_t numReg)
@@ -62,18 +88,10 @@ QString movimento(const QString &tabella, int16_t anno, int32_t numReg)
 // The deletions of the old rows, together or not at all.
 void elimina(const QStringList &tabelle, int16_t anno, int32_t numReg)
 {
-    IniziaTransazione();
-    try {
+    inTransazione([&] {
         for (const QString &t : tabelle)
             ggDbAzienda->Esegui(gsNomeConn, movimento(t, anno, numReg));
-        ConfermaTransazione();
-    } catch (...) {
-        try {
-            AnnullaTransazione();
-        } catch (...) {
-        }
-        throw;
-    }
+    });
 }
 
 // The phases in their order, their results gathered in `esito`; a failure that must stop the
@@ -90,10 +108,10 @@ void fasi(EsitoPosting &esito, GestRecordset &rec, QString &aliasTes, QString &a
             if (!esito.riuscito())
                 return;
             esito.aggiungi(DisaggiornaMovimento(anno, numReg, rec, aliasLiv, QStringLiteral("L"), conForm, aliasTes,
-                                               true, QStringLiteral("2"), errore));
+                                                true, QStringLiteral("2"), errore));
             if (esito.riuscito())
-                esito.aggiungi(DisaggiornaMovimento(anno, numReg, rec, aliasDett, QStringLiteral("D"), conForm, aliasTes,
-                                                   true, QStringLiteral("2"), errore));
+                esito.aggiungi(DisaggiornaMovimento(anno, numReg, rec, aliasDett, QStringLiteral("D"), conForm,
+                                                    aliasTes, true, QStringLiteral("2"), errore));
             if (!esito.riuscito())
                 return;
             elimina({QStringLiteral("MovMagMatr"), QStringLiteral("MovMagRintraccia")}, anno, numReg);
@@ -125,14 +143,16 @@ void fasi(EsitoPosting &esito, GestRecordset &rec, QString &aliasTes, QString &a
         CopiaRigheApp(anno, numReg, QStringLiteral("MovMagMatrApp"), QStringLiteral("MovMagMatr")) == 0;
     const bool rintraccia =
         CopiaRigheApp(anno, numReg, QStringLiteral("MovMagRintracciaApp"), QStringLiteral("MovMagRintraccia")) == 0;
-    CancellaRigheApp(anno, numReg, std::nullopt, std::nullopt, std::nullopt,
-                     matricole ? std::optional<QString>(QStringLiteral("MovMagMatrApp")) : std::nullopt,
-                     rintraccia ? std::optional<QString>(QStringLiteral("MovMagRintracciaApp")) : std::nullopt);
+    inTransazione([&] {
+        CancellaRigheApp(anno, numReg, std::nullopt, std::nullopt, std::nullopt,
+                         matricole ? std::optional<QString>(QStringLiteral("MovMagMatrApp")) : std::nullopt,
+                         rintraccia ? std::optional<QString>(QStringLiteral("MovMagRintracciaApp")) : std::nullopt);
+    });
     if (!matricole || !rintraccia)
         esito.aggiungi(fallito(3146, QStringLiteral("Matricole o rintracciabilità del movimento non copiate")));
 
     // The issue values of the lines of articles with levels.
-    serviziMagazzino().AggValoriScarico(mgAvanzamento(), anno, numReg, QString(), QString());
+    inTransazione([&] { serviziMagazzino().AggValoriScarico(mgAvanzamento(), anno, numReg, QString(), QString()); });
 }
 
 } // namespace
@@ -144,7 +164,7 @@ EsitoPosting RiaggiornaMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, bool
     QString aliasTes, aliasLiv, aliasDett;
     EsitoPosting esito;
     try {
-        Clessidra clessidra;
+        ClessidraAccesa clessidra;
         if (!pbConForm)
             mgAvanzamento().ImpostaForm(vistePosting().formAttiva());
         fasi(esito, rec, aliasTes, aliasLiv, aliasDett, piAnnoRegMov, plNumRegMov, pbConForm, pbDisaggiorna,

@@ -29,9 +29,10 @@ void mostraTentativo(const QString &testo, int32_t numero, int32_t tentativo)
 
 bool riprovare(int32_t numero)
 {
-    const QString domanda = (numero == ErrDb::Bloccato ? QStringLiteral("Dati in uso da altri: RIPROVARE")
-                                                       : QStringLiteral("Dati modificati da altri: RIPROVARE")) +
-                            kACapo + QStringLiteral("(In caso contrario i dati delle sintesi movimenti potrebbero non essere giusti)");
+    const QString domanda =
+        (numero == ErrDb::Bloccato ? QStringLiteral("Dati in uso da altri: RIPROVARE")
+                                   : QStringLiteral("Dati modificati da altri: RIPROVARE")) +
+        kACapo + QStringLiteral("(In caso contrario i dati delle sintesi movimenti potrebbero non essere giusti)");
     return dialoghi().MsgBox(domanda, PulsantiMsg::SiNo, IconaMsg::Domanda, QString()) == RispostaMsg::Si;
 }
 

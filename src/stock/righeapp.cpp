@@ -14,8 +14,8 @@ namespace {
 
 QString condizioneMovimento(int16_t anno, int32_t numReg)
 {
-    return QStringLiteral(" Where Anno = ") + UtilGenerali::SqlValore(Variant(anno), 2) + QStringLiteral(" AND NumReg = ") +
-           UtilGenerali::SqlValore(Variant(numReg), 3);
+    return QStringLiteral(" Where Anno = ") + UtilGenerali::SqlValore(Variant(anno), 2) +
+           QStringLiteral(" AND NumReg = ") + UtilGenerali::SqlValore(Variant(numReg), 3);
 }
 
 bool nomeTabella(const QString &nome)
@@ -55,22 +55,27 @@ int16_t CopiaRigheApp(int16_t piAnnoRegMov, int32_t plNumRegMov, const QString &
     const QString condizione = condizioneMovimento(piAnnoRegMov, plNumRegMov);
     bool inTransazione = false;
     try {
+        if (!nomeTabella(psTabApp) || !nomeTabella(psTabella))
+            throw AppError(ErrNum::InvalidCall, QStringLiteral("Nome File non valido"));
         {
             GestRecordset rs;
-            const QString app = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                                        QStringLiteral("Select * from ") + psTabApp + condizione, false, dbOpenSnapshot);
+            const QString app =
+                rs.Apri(*ggDbAzienda, gsNomeConn, QString(), QStringLiteral("Select * from ") + psTabApp + condizione,
+                        false, dbOpenSnapshot);
             if (rs.NessunRecord(app))
                 return 0;
             IniziaTransazione();
             inTransazione = true;
-            const QString tab = rs.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                                        QStringLiteral("Select * from ") + psTabella + condizione, false, dbOpenDynaset);
+            const QString tab =
+                rs.Apri(*ggDbAzienda, gsNomeConn, QString(), QStringLiteral("Select * from ") + psTabella + condizione,
+                        false, dbOpenDynaset);
             while (!rs.Eof(tab)) {
                 rs.Delete(tab);
                 rs.MoveFirst(tab);
             }
             if (rs.CopiaDaRecord(app, tab, true, true, true) != 0)
-                throw AppError(ErrNum::InvalidCall, QStringLiteral("Copia delle righe in %1 non riuscita").arg(psTabella));
+                throw AppError(ErrNum::InvalidCall,
+                               QStringLiteral("Copia delle righe in %1 non riuscita").arg(psTabella));
         }
         ConfermaTransazione();
         return 0;

@@ -11,7 +11,8 @@
 // second, third and fourth table. A table whose name does not end in "app" (any case), or is
 // not a plain table name, is refused with "Nome File non valido" unless pbForza: the tables
 // before it stay cleared, the later ones are not touched. Errors reach the caller.
-void CancellaRigheApp(int16_t piAnnoRegMov, int32_t plNumRegMov, const std::optional<QString> &pvTabella1 = std::nullopt,
+void CancellaRigheApp(int16_t piAnnoRegMov, int32_t plNumRegMov,
+                      const std::optional<QString> &pvTabella1 = std::nullopt,
                       const std::optional<QString> &pvTabella2 = std::nullopt,
                       const std::optional<int32_t> &pvRigLiv = std::nullopt,
                       const std::optional<QString> &pvTabella3 = std::nullopt,

@@ -16,13 +16,12 @@ int32_t ApriTestataCausale(int16_t piAnnoRegMov, int32_t plNumRegMov, GestRecord
 {
     try {
         if (psAliasTes.trimmed().isEmpty()) {
-            const QString sql = QStringLiteral("Select MovMagTes.*,MagCausali.* from ") +
-                                QStringLiteral(" MovMagTes INNER JOIN MagCausali") +
-                                QStringLiteral(" ON MovMagTes.MagCausale = MagCausali.MagCausale") +
-                                QStringLiteral(" Where MovMagTes.anno = ") +
-                                UtilGenerali::SqlValore(Variant(piAnnoRegMov), 2) +
-                                QStringLiteral(" And MovMagTes.numreg = ") +
-                                UtilGenerali::SqlValore(Variant(plNumRegMov), 3);
+            const QString sql =
+                QStringLiteral("Select MovMagTes.*,MagCausali.* from ") +
+                QStringLiteral(" MovMagTes INNER JOIN MagCausali") +
+                QStringLiteral(" ON MovMagTes.MagCausale = MagCausali.MagCausale") +
+                QStringLiteral(" Where MovMagTes.anno = ") + UtilGenerali::SqlValore(Variant(piAnnoRegMov), 2) +
+                QStringLiteral(" And MovMagTes.numreg = ") + UtilGenerali::SqlValore(Variant(plNumRegMov), 3);
             psAliasTes = pgRec.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenDynaset);
         }
         return 0;
@@ -49,7 +48,8 @@ QString SqlRigheMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, const QStri
             sql += QStringLiteral(", ") + d + QStringLiteral(".ListDaAggClie");
     }
     sql += QStringLiteral(", Articoli.LivGruppo1, Articoli.ArtMag, Articoli.FlagLivLis") +
-           QStringLiteral(", Articoli.GruppoForAb, Articoli.MastroForAb, Articoli.ContoForAb") + QStringLiteral(" from ");
+           QStringLiteral(", Articoli.GruppoForAb, Articoli.MastroForAb, Articoli.ContoForAb") +
+           QStringLiteral(" from ");
     if (dettaglio)
         sql += QStringLiteral(" ") + d + QStringLiteral(" Inner Join Articoli");
     else
@@ -57,9 +57,10 @@ QString SqlRigheMovimento(int16_t piAnnoRegMov, int32_t plNumRegMov, const QStri
                QStringLiteral(".NumReg = ") + l + QStringLiteral(".NumReg)") + QStringLiteral(" AND (") + d +
                QStringLiteral(".Anno = ") + l + QStringLiteral(".Anno)") + QStringLiteral(" AND (") + d +
                QStringLiteral(".RigLiv = ") + l + QStringLiteral(".RigLiv)") + QStringLiteral(") Inner Join Articoli");
-    sql += QStringLiteral(" ON (") + d + QStringLiteral(".Articolo = Articoli.Articolo)") + QStringLiteral(" Where ") + d +
-           QStringLiteral(".Anno = ") + UtilGenerali::SqlValore(Variant(piAnnoRegMov), 2) + QStringLiteral(" AND ") + d +
-           QStringLiteral(".NumReg = ") + UtilGenerali::SqlValore(Variant(plNumRegMov), 3);
+    sql += QStringLiteral(" ON (") + d + QStringLiteral(".Articolo = Articoli.Articolo)") + QStringLiteral(" Where ") +
+           d + QStringLiteral(".Anno = ") + UtilGenerali::SqlValore(Variant(piAnnoRegMov), 2) +
+           QStringLiteral(" AND ") + d + QStringLiteral(".NumReg = ") +
+           UtilGenerali::SqlValore(Variant(plNumRegMov), 3);
     if (pvFlagStato)
         sql += QStringLiteral(" AND ") + d + QStringLiteral(".FlagStato = ") + UtilGenerali::SqlValore(*pvFlagStato, 8);
     return sql;

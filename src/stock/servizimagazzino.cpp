@@ -6,7 +6,8 @@ namespace {
 
 [[noreturn]] void nonDisponibile(const char *nome)
 {
-    throw AppError(ErrNum::InvalidCall, QStringLiteral("Servizio di magazzino non disponibile: %1").arg(QLatin1String(nome)),
+    throw AppError(ErrNum::InvalidCall,
+                   QStringLiteral("Servizio di magazzino non disponibile: %1").arg(QLatin1String(nome)),
                    QStringLiteral("Magazzino"));
 }
 

@@ -22,8 +22,8 @@ struct ServiziMagazzino {
     std::function<Variant(const QString &psModo, int16_t piAnno, int32_t plNumReg, const QString &psSuffisso)>
         TotaliRigheMov;
     // The issue values of the detail rows of articles with levels, from their level rows.
-    std::function<void(AvanzamentoElab &pgAvanzamento, int16_t piAnno, int32_t plNumReg,
-                       const QString &psArticoloDa, const QString &psArticoloA)>
+    std::function<void(AvanzamentoElab &pgAvanzamento, int16_t piAnno, int32_t plNumReg, const QString &psArticoloDa,
+                       const QString &psArticoloA)>
         AggValoriScarico;
     // The row poster (AggiornaRigaMov).
     std::function<decltype(AggiornaRigaMov)> PostaRiga = AggiornaRigaMov;

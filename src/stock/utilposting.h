@@ -59,7 +59,8 @@ namespace posting {
 
 // The article of a movement row. A level row is read with its detail line, whose article is
 // the level row's (the level rows of a cash sale do not carry it themselves).
-Variant ArticoloRiga(const GestRecordset &rs, const QString &aliasRiga, const QString &tipoRiga, const QString &tabRiga);
+Variant ArticoloRiga(const GestRecordset &rs, const QString &aliasRiga, const QString &tipoRiga,
+                     const QString &tabRiga);
 
 // Stores the row being edited or added. A row added at the same time by another user's posting
 // (the duplicate key of a row this posting has just created) is a change by another user, so

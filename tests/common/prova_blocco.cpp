@@ -12,34 +12,14 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "inprocessmenuclient.h"
+#include "programmaprova.h"
 #include "utilgenerali.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
-#include <cstdio>
 #include <memory>
 
 namespace {
-
-void scrivi(const QString &riga)
-{
-    std::printf("%s\n", riga.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-bool attendiVia(const QString &file)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(file)) {
-        if (t.elapsed() > 30000)
-            return false;
-        QThread::usleep(500);
-    }
-    return true;
-}
 
 int blocca(const QStringList &a)
 {

@@ -29,6 +29,18 @@ suite::FieldValues uniti(suite::FieldValues base, const suite::FieldValues &altr
 
 const QString kLivelloVuoto = QStringLiteral("~\u00e7~");
 
+QString lit(const QString &t)
+{
+    return UtilGenerali::SqlValore(Variant(t), 8);
+}
+
+// The condition on the two levels, empty ones as the empty-level marker.
+QString livelli(const QString &l1, const QString &l2)
+{
+    return QStringLiteral(" And Livello1 = ") + lit(l1.isEmpty() ? kLivelloVuoto : l1) +
+           QStringLiteral(" And Livello2 = ") + lit(l2.isEmpty() ? kLivelloVuoto : l2);
+}
+
 } // namespace
 
 void MagazzinoDiProva::SetUp()
@@ -111,54 +123,92 @@ void MagazzinoDiProva::esegui(const QString &sql)
 
 void MagazzinoDiProva::articolo(const QString &codice, const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("Articoli"),
-              uniti({{"Articolo", codice}, {"Descrizione", "Articolo " + codice}, {"ArtMag", "S"}, {"FlagLivLis", 0},
-                     {"IvaVendite", "22"}, {"Maggior", 0.0}, {"ArtUM", "PZ"}},
-                    campi));
+    inserisci(QStringLiteral("Articoli"), uniti({{"Articolo", codice},
+                                                 {"Descrizione", "Articolo " + codice},
+                                                 {"ArtMag", "S"},
+                                                 {"FlagLivLis", 0},
+                                                 {"IvaVendite", "22"},
+                                                 {"Maggior", 0.0},
+                                                 {"ArtUM", "PZ"}},
+                                                campi));
 }
 
 void MagazzinoDiProva::causale(const QString &codice, const suite::FieldValues &campi)
 {
     // The test's own causal in place of the fixture's of the same code.
     esegui(QStringLiteral("Delete from MagCausali Where MagCausale = ") + UtilGenerali::SqlValore(Variant(codice), 8));
-    inserisci(QStringLiteral("MagCausali"),
-              uniti({{"MagCausale", codice}, {"Descrizione", "Causale " + codice}, {"CarScar", "C"}, {"Prov", "F"},
-                     {"Dest", "M"}, {"TipoMov", "N"}, {"Segno", "+"}, {"QualeProgrQta", 0}, {"AggMedioCar", "N"},
-                     {"ValorizzScarico", "N"}, {"RipartSpese", "V"}, {"AggMedioPon", "N"}, {"AggCostoUlt", "N"},
-                     {"AcqVen", "N"}},
-                    campi));
+    inserisci(QStringLiteral("MagCausali"), uniti({{"MagCausale", codice},
+                                                   {"Descrizione", "Causale " + codice},
+                                                   {"CarScar", "C"},
+                                                   {"Prov", "F"},
+                                                   {"Dest", "M"},
+                                                   {"TipoMov", "N"},
+                                                   {"Segno", "+"},
+                                                   {"QualeProgrQta", 0},
+                                                   {"AggMedioCar", "N"},
+                                                   {"ValorizzScarico", "N"},
+                                                   {"RipartSpese", "V"},
+                                                   {"AggMedioPon", "N"},
+                                                   {"AggCostoUlt", "N"},
+                                                   {"AcqVen", "N"}},
+                                                  campi));
 }
 
 void MagazzinoDiProva::movimento(int32_t numReg, const QString &causale, const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("MovMagTes"),
-              uniti({{"Anno", kAnno}, {"NumReg", numReg}, {"DataReg", Date::fromYmd(kAnno, 3, 15)},
-                     {"MagCausale", causale}, {"MagazzinoProv", "01"}, {"MagazzinoDest", "01"},
-                     {"GruppoCliFor", "14"}, {"MastroCliFor", "01"}, {"ContoCliFor", "0001"}, {"Moneta", "Euro"},
-                     {"Cambio", 1.0}, {"AutMan", "A"}},
-                    campi));
+    inserisci(QStringLiteral("MovMagTes"), uniti({{"Anno", kAnno},
+                                                  {"NumReg", numReg},
+                                                  {"DataReg", Date::fromYmd(kAnno, 3, 15)},
+                                                  {"MagCausale", causale},
+                                                  {"MagazzinoProv", "01"},
+                                                  {"MagazzinoDest", "01"},
+                                                  {"GruppoCliFor", "14"},
+                                                  {"MastroCliFor", "01"},
+                                                  {"ContoCliFor", "0001"},
+                                                  {"Moneta", "Euro"},
+                                                  {"Cambio", 1.0},
+                                                  {"AutMan", "A"}},
+                                                 campi));
 }
 
 void MagazzinoDiProva::riga(int32_t numReg, int32_t rigLiv, const QString &art, double qta, double val,
                             const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("MovMagDettApp"),
-              uniti({{"Anno", kAnno}, {"NumReg", numReg}, {"RigLiv", rigLiv}, {"RigReg", rigLiv}, {"Articolo", art},
-                     {"UM", "PZ"}, {"Qta", qta}, {"QtaAggMag", qta}, {"ValUnitario", qta != 0 ? val / qta : 0.0},
-                     {"ValTotale", val}, {"ValEuro", val}, {"ValLire", std::round(val * 1936.27)},
-                     {"FlagStato", "0"}, {"Livello1", kLivelloVuoto}, {"Livello2", kLivelloVuoto}},
-                    campi));
+    inserisci(QStringLiteral("MovMagDettApp"), uniti({{"Anno", kAnno},
+                                                      {"NumReg", numReg},
+                                                      {"RigLiv", rigLiv},
+                                                      {"RigReg", rigLiv},
+                                                      {"Articolo", art},
+                                                      {"UM", "PZ"},
+                                                      {"Qta", qta},
+                                                      {"QtaAggMag", qta},
+                                                      {"ValUnitario", qta != 0 ? val / qta : 0.0},
+                                                      {"ValTotale", val},
+                                                      {"ValEuro", val},
+                                                      {"ValLire", std::round(val * 1936.27)},
+                                                      {"FlagStato", "0"},
+                                                      {"Livello1", kLivelloVuoto},
+                                                      {"Livello2", kLivelloVuoto}},
+                                                     campi));
 }
 
 void MagazzinoDiProva::livello(int32_t numReg, int32_t rigLiv, const QString &l1, const QString &l2, double qta,
                                double val, const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("MovMagLivApp"),
-              uniti({{"Anno", kAnno}, {"NumReg", numReg}, {"RigLiv", rigLiv}, {"Livello1", l1}, {"Livello2", l2},
-                     {"UM", "PZ"}, {"Qta", qta}, {"QtaAggMag", qta}, {"ValUnitario", qta != 0 ? val / qta : 0.0},
-                     {"ValTotale", val}, {"ValEuro", val}, {"ValLire", std::round(val * 1936.27)},
-                     {"FlagStato", "0"}},
-                    campi));
+    inserisci(QStringLiteral("MovMagLivApp"), uniti({{"Anno", kAnno},
+                                                     {"NumReg", numReg},
+                                                     {"RigLiv", rigLiv},
+                                                     {"Livello1", l1},
+                                                     {"Livello2", l2},
+                                                     {"UM", "PZ"},
+                                                     {"Qta", qta},
+                                                     {"QtaAggMag", qta},
+                                                     {"ValUnitario", qta != 0 ? val / qta : 0.0},
+                                                     {"ValTotale", val},
+                                                     {"ValEuro", val},
+                                                     {"ValLire", std::round(val * 1936.27)},
+                                                     {"FlagStato", "0"}},
+                                                    campi));
 }
 
 EsitoPosting MagazzinoDiProva::riaggiorna(int32_t numReg, bool disaggiorna, bool senzaVecchie)
@@ -193,22 +243,16 @@ Valori MagazzinoDiProva::numeri(const QString &sql)
     return out;
 }
 
-Valori MagazzinoDiProva::prog(const QString &magazzino, const QString &art, const QString &l1,
-                                                 const QString &l2)
+Valori MagazzinoDiProva::prog(const QString &magazzino, const QString &art, const QString &l1, const QString &l2)
 {
-    const auto lit = [](const QString &t) { return UtilGenerali::SqlValore(Variant(t), 8); };
     return numeri(QStringLiteral("Select * from ArticoliProg Where Anno = 2024 And Magazzino = ") + lit(magazzino) +
-                  QStringLiteral(" And Articolo = ") + lit(art) + QStringLiteral(" And Livello1 = ") +
-                  lit(l1.isEmpty() ? kLivelloVuoto : l1) + QStringLiteral(" And Livello2 = ") +
-                  lit(l2.isEmpty() ? kLivelloVuoto : l2));
+                  QStringLiteral(" And Articolo = ") + lit(art) + livelli(l1, l2));
 }
 
 Valori MagazzinoDiProva::costi(const QString &art, const QString &l1, const QString &l2)
 {
-    const auto lit = [](const QString &t) { return UtilGenerali::SqlValore(Variant(t), 8); };
     return numeri(QStringLiteral("Select * from ArticoliCosti Where Anno = 2024 And Articolo = ") + lit(art) +
-                  QStringLiteral(" And Livello1 = ") + lit(l1.isEmpty() ? kLivelloVuoto : l1) +
-                  QStringLiteral(" And Livello2 = ") + lit(l2.isEmpty() ? kLivelloVuoto : l2));
+                  livelli(l1, l2));
 }
 
 Variant MagazzinoDiProva::valore(const QString &sql)

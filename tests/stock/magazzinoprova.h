@@ -38,7 +38,9 @@ public:
 class VistePostingDiProva : public VistePostingMemoria {
 public:
     VistaAvanzamento &formInElab() override { return registrato; }
+    VistaAvanzamento *formAttiva() override { return attiva; }
     AvanzamentoRegistrato registrato;
+    VistaAvanzamento *attiva = nullptr;
 };
 
 // The numeric fields of a row by name (any case); NaN for a field that is Null or absent.

@@ -15,34 +15,16 @@
 #include "inprocessmenuclient.h"
 #include "riaggiornamovimento.h"
 #include "servizimagazzino.h"
+#include "transazioni.h"
+#include "programmaprova.h"
 #include "utilgenerali.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
-#include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
-
-void scrivi(const QString &riga)
-{
-    std::printf("%s\n", riga.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-bool attendiVia(const QString &file)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(file)) {
-        if (t.elapsed() > 30000)
-            return false;
-        QThread::usleep(500);
-    }
-    return true;
-}
 
 // Every retry question answered "Sì", and counted.
 class DialoghiAutomatici : public Dialoghi {
@@ -66,6 +48,29 @@ QString lit(const Variant &v, int16_t tipo)
     return UtilGenerali::SqlValore(v, tipo);
 }
 
+// The program's own writes around a posting (the movement, its lock), each in a transaction
+// (so that it waits for the other program's) and done again when the wait was not enough.
+void inTransazione(const std::function<void()> &lavoro)
+{
+    for (int tentativo = 1;; ++tentativo) {
+        try {
+            IniziaTransazione();
+            lavoro();
+            ConfermaTransazione();
+            return;
+        } catch (const AppError &e) {
+            AnnullaTransazione();
+            if (UtilGenerali::NumeroErrore(e) != 3260 || tentativo == 20)
+                throw;
+        }
+    }
+}
+
+void scriviRiprovando(const QString &sql)
+{
+    inTransazione([&] { ggDbAzienda->Esegui(gsNomeConn, sql); });
+}
+
 int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
 {
     const QString causale = a[0], articolo = a[1];
@@ -76,29 +81,33 @@ int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
     int fatti = 0, falliti = 0;
     for (int i = 0; i < quanti; ++i) {
         const int32_t n = primo + i;
-        ggDbAzienda->Esegui(gsNomeConn,
-                            QStringLiteral("Insert into MovMagTes (Anno, NumReg, DataReg, MagCausale, MagazzinoProv, "
-                                           "MagazzinoDest, Moneta, Cambio, AutMan) values (%1, %2, %3, %4, '01', '01', "
-                                           "'Euro', 1, 'A')")
-                                .arg(lit(Variant(anno), 2), lit(Variant(n), 3), lit(Variant(Date::fromYmd(2024, 3, 15)), 7),
-                                     lit(Variant(causale), 8)));
-        ggDbAzienda->Esegui(gsNomeConn,
-                            QStringLiteral("Insert into MovMagDettApp (Anno, NumReg, RigLiv, Articolo, Qta, QtaAggMag, "
-                                           "ValUnitario, ValTotale, ValEuro, ValLire, FlagStato) values (%1, %2, 1, %3, "
-                                           "%4, %4, %5, %6, %6, %7, '0')")
-                                .arg(lit(Variant(anno), 2), lit(Variant(n), 3), lit(Variant(articolo), 8),
-                                     lit(Variant(qta), 5), lit(Variant(valore / qta), 5), lit(Variant(valore), 5),
-                                     lit(Variant(valore * 1936.27), 5)));
+        scriviRiprovando(QStringLiteral("Insert into MovMagTes (Anno, NumReg, DataReg, MagCausale, MagazzinoProv, "
+                                        "MagazzinoDest, Moneta, Cambio, AutMan) values (%1, %2, %3, %4, '01', '01', "
+                                        "'Euro', 1, 'A')")
+                             .arg(lit(Variant(anno), 2), lit(Variant(n), 3),
+                                  lit(Variant(Date::fromYmd(2024, 3, 15)), 7), lit(Variant(causale), 8)));
+        scriviRiprovando(QStringLiteral("Insert into MovMagDettApp (Anno, NumReg, RigLiv, Articolo, Qta, QtaAggMag, "
+                                        "ValUnitario, ValTotale, ValEuro, ValLire, FlagStato) values (%1, %2, 1, %3, "
+                                        "%4, %4, %5, %6, %6, %7, '0')")
+                             .arg(lit(Variant(anno), 2), lit(Variant(n), 3), lit(Variant(articolo), 8),
+                                  lit(Variant(qta), 5), lit(Variant(valore / qta), 5), lit(Variant(valore), 5),
+                                  lit(Variant(valore * 1936.27), 5)));
         QString chiave, utente, gestione = QStringLiteral("3"), varie, stato;
-        if (BloccaRecord(QStringLiteral("0"), QStringLiteral("M"), anno, n, true, false, chiave,
-                         QStringLiteral("Movimenti di magazzino"), utente, gestione, varie, false, QString(), 0, 0, 0,
-                         stato)
-                .toInteger() != 0) {
+        int16_t preso = -1;
+        inTransazione([&] {
+            preso = BloccaRecord(QStringLiteral("0"), QStringLiteral("M"), anno, n, true, false, chiave,
+                                 QStringLiteral("Movimenti di magazzino"), utente, gestione, varie, false, QString(), 0,
+                                 0, 0, stato)
+                        .toInteger();
+        });
+        if (preso != 0) {
             ++falliti;
+            scrivi(QStringLiteral("blocco %1 %2").arg(preso).arg(UltimoErroreBlocco().descrizione));
             continue;
         }
         const EsitoPosting esito = RiaggiornaMovimento(anno, n, true, false, chiave, false);
-        SbloccaRecord(chiave, true);
+        inTransazione([&] { SbloccaRecord(chiave, false); });
+        ggRecLock().Chiudi(chiave);
         if (esito.riuscito())
             ++fatti;
         else {
@@ -121,6 +130,13 @@ int tieni(const QStringList &a)
     ggDbAzienda->CommitTrans(gsNomeConn);
     scrivi(QStringLiteral("confermato"));
     return 0;
+}
+
+// The database objects released while the application still exists.
+void chiudi()
+{
+    ggRecLock().ChiudiTutti();
+    ggDbAzienda.reset();
 }
 
 } // namespace
@@ -156,6 +172,9 @@ int main(int argc, char **argv)
         giNumDecImpEuro = 2;
         auto conn = std::make_shared<ConnessioneDb>();
         gsNomeConn = conn->Connetti(a[0]);
+        // A database shared with a program that writes without pause: wait for it as a
+        // workstation would, rather than give up after two seconds.
+        conn->ImpostaAttesaBlocchi(15000, gsNomeConn);
         ggDbAzienda = conn;
         UtilGenerali::ImpostaAreaDiLavoro(conn.get());
         scrivi(QStringLiteral("pronto"));
@@ -167,10 +186,11 @@ int main(int argc, char **argv)
             rc = posta(resto, dialoghi);
         else if (a[3] == QLatin1String("tieni") && resto.size() == 2)
             rc = tieni(resto);
-        ggDbAzienda.reset();
+        chiudi();
         return rc;
     } catch (const AppError &e) {
         scrivi(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
+        chiudi();
         return 1;
     }
 }

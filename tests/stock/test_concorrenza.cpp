@@ -20,8 +20,12 @@ TEST_P(Concorrenza, TheRowHeldByAnotherWriterIsRetriedUntilItIsFree)
 {
     articolo("P1");
     causale("CAR", {});
-    inserisci("ArticoliProg", {{"Anno", 2024}, {"Magazzino", "01"}, {"Articolo", "P1"}, {"Livello1", "~ç~"},
-                               {"Livello2", "~ç~"}, {"QtaCarico", 5.0}});
+    inserisci("ArticoliProg", {{"Anno", 2024},
+                               {"Magazzino", "01"},
+                               {"Articolo", "P1"},
+                               {"Livello1", "~ç~"},
+                               {"Livello2", "~ç~"},
+                               {"QtaCarico", 5.0}});
     movimento(1, "CAR");
     riga(1, 1, "P1", 2, 4.0);
     ggDbAzienda->ImpostaAttesaBlocchi(150, gsNomeConn);
@@ -50,7 +54,11 @@ TEST_P(Concorrenza, TwoProgramsPostingTheSameArticleLoseNothing)
     constexpr int kMovimenti = 200;
     articolo("P1");
     causale("CAR", {{"AggMedioPon", "S"}, {"AggCostoUlt", "S"}, {"AggMedioCar", "S"}, {"AcqVen", "A"}});
-    causale("VEN", {{"CarScar", "S"}, {"Prov", "M"}, {"Dest", "C"}, {"AggMedioPon", "S"}, {"ValorizzScarico", "P"},
+    causale("VEN", {{"CarScar", "S"},
+                    {"Prov", "M"},
+                    {"Dest", "C"},
+                    {"AggMedioPon", "S"},
+                    {"ValorizzScarico", "P"},
                     {"AcqVen", "V"}});
     ProgrammiDiProva p = programmi();
     // Neither finds the progressive or the cost row: both create them at once.
@@ -61,7 +69,8 @@ TEST_P(Concorrenza, TwoProgramsPostingTheSameArticleLoseNothing)
     ASSERT_EQ(righe.size(), 2u);
     for (const QStringList &r : righe) {
         ASSERT_FALSE(r.isEmpty());
-        EXPECT_TRUE(r.last().startsWith(QStringLiteral("fatti %1 falliti 0").arg(kMovimenti))) << r.join('|').toStdString();
+        EXPECT_TRUE(r.last().startsWith(QStringLiteral("fatti %1 falliti 0").arg(kMovimenti)))
+            << r.join('|').toStdString();
     }
 
     const Valori g = prog("01", "P1");

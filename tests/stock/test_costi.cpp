@@ -41,7 +41,8 @@ TEST_P(Costi, TheFirstPurchaseCreatesTheCostRow)
     EXPECT_DOUBLE_EQ(c["ValMedioC"], 25);
     EXPECT_DOUBLE_EQ(c["QtaVenduto"], 0);
     // The last cost of a row that had none is recorded with its date.
-    EXPECT_EQ(valore("Select DataCostoUltimo from ArticoliCosti Where Articolo = 'P1'").toDate(), Date::fromYmd(2024, 3, 15));
+    EXPECT_EQ(valore("Select DataCostoUltimo from ArticoliCosti Where Articolo = 'P1'").toDate(),
+              Date::fromYmd(2024, 3, 15));
     // Without expenses on the movement: no total, no setting.
     EXPECT_TRUE(richieste.contains("CalcolaQuotaSpese V 0 0  10 25 2.5")) << richieste.join('|').toStdString();
 }
@@ -109,7 +110,8 @@ TEST_P(Costi, TheMovementsExpensesAreSharedOverItsWorkRows)
     riga(1, 2, "P1", 6, 30.0);
     ASSERT_TRUE(riaggiorna(1).riuscito());
     // Each pass (level rows, then lines) shares the expenses over the work rows' total.
-    EXPECT_EQ(richieste.filter("TotaliRigheMov"), (QStringList{"TotaliRigheMov V 2024 1 App", "TotaliRigheMov V 2024 1 App"}));
+    EXPECT_EQ(richieste.filter("TotaliRigheMov"),
+              (QStringList{"TotaliRigheMov V 2024 1 App", "TotaliRigheMov V 2024 1 App"}));
     EXPECT_TRUE(richieste.contains("CalcolaQuotaSpese V 12 40 P 6 30 5")) << richieste.join('|').toStdString();
     EXPECT_DOUBLE_EQ(costi("P1")["CostoUltimo"], 5.5);
 }
@@ -198,8 +200,11 @@ TEST_P(Costi, TheSupplierDataOfAPurchaseUnderTheSwitch)
     quotaSpese = 0.1;
     movimento(2, "ACQ", {{"GruppoCliFor", "40"}, {"MastroCliFor", "01"}, {"ContoCliFor", "0007"}});
     riga(2, 1, "P1", 2, 12.0, {{"UM", "CF"}});
-    movimento(3, "ACQ", {{"GruppoCliFor", "40"}, {"MastroCliFor", "01"}, {"ContoCliFor", "0007"},
-                         {"DataReg", Date::fromYmd(2024, 1, 2)}});
+    movimento(3, "ACQ",
+              {{"GruppoCliFor", "40"},
+               {"MastroCliFor", "01"},
+               {"ContoCliFor", "0007"},
+               {"DataReg", Date::fromYmd(2024, 1, 2)}});
     riga(3, 1, "P1", 2, 30.0);
     const EsitoPosting a = riaggiorna(2), b = riaggiorna(3);
     msUtilMovim.clear();

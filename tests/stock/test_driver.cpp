@@ -8,6 +8,8 @@
 #include "contesto.h"
 #include "errori.h"
 #include "gestrecordset.h"
+#include "blocchi.h"
+#include "riaggiornamovimento.h"
 #include "righeapp.h"
 
 namespace {
@@ -168,8 +170,8 @@ struct CasoRetry {
     const char *nome;
     bool disaggiorna;
     std::vector<int32_t> conflitti;
-    int risposta;              // to the question, 0 when none is expected
-    QStringList tentativi;     // the attempts shown
+    int risposta;          // to the question, 0 when none is expected
+    QStringList tentativi; // the attempts shown
     bool eseguita;
 };
 
@@ -185,11 +187,17 @@ TEST_P(Driver, TheRetryRuleForRecordConflicts)
     const std::vector<CasoRetry> casi = {
         {"locked twice", false, {B, B}, 0, n("bloccati", 2, 3), true},
         {"changed twice", false, {M, M}, 0, n("modificati", 1, 2), true},
-        {"both kinds share the count", false, {B, M}, 0, {"Dati bloccati tentativo n. 2", "Dati modificati tentativo n. 2"}, true},
+        {"both kinds share the count",
+         false,
+         {B, M},
+         0,
+         {"Dati bloccati tentativo n. 2", "Dati modificati tentativo n. 2"},
+         true},
         {"locked ten times, no", false, std::vector<int32_t>(10, B), RispostaMsg::No, n("bloccati", 2, 10), false},
         {"changed ten times, yes", false, std::vector<int32_t>(11, M), RispostaMsg::Si,
          n("modificati", 1, 9) + QStringList{"Dati modificati tentativo n. 1", "Dati modificati tentativo n. 1"}, true},
-        {"un-posting, eleven times, no", true, std::vector<int32_t>(11, B), RispostaMsg::No, n("bloccati", 1, 10), false},
+        {"un-posting, eleven times, no", true, std::vector<int32_t>(11, B), RispostaMsg::No, n("bloccati", 1, 10),
+         false},
     };
     int32_t numero = 0;
     for (const CasoRetry &caso : casi) {
@@ -212,9 +220,10 @@ TEST_P(Driver, TheRetryRuleForRecordConflicts)
             const auto &d = dialoghi->mostrati().back();
             EXPECT_EQ(d.pulsantiMsgBox, PulsantiMsg::SiNo);
             EXPECT_EQ(d.icona, IconaMsg::Domanda);
-            EXPECT_EQ(d.testo, QString(caso.conflitti.front() == B ? "Dati in uso da altri: RIPROVARE"
-                                                                    : "Dati modificati da altri: RIPROVARE") +
-                                   "\r\n(In caso contrario i dati delle sintesi movimenti potrebbero non essere giusti)");
+            EXPECT_EQ(d.testo,
+                      QString(caso.conflitti.front() == B ? "Dati in uso da altri: RIPROVARE"
+                                                          : "Dati modificati da altri: RIPROVARE") +
+                          "\r\n(In caso contrario i dati delle sintesi movimenti potrebbero non essere giusti)");
         }
         EXPECT_EQ(esito.riuscito(), caso.eseguita);
         // A posted row is in the movement; a row that failed posting is not; a row that failed
@@ -274,6 +283,71 @@ TEST_P(Driver, AFailedUnpostingStopsTheRepostingBeforeAnythingNew)
     EXPECT_DOUBLE_EQ(prog("01", "P1")["QtaCarico"], 0);
 }
 
+TEST_P(Driver, RowsUnpostedInPlaceArePostedAgain)
+{
+    treRighe(1);
+    ASSERT_TRUE(riaggiorna(1).riuscito());
+    GestRecordset rec;
+    QString tes, riga;
+    int16_t errore = 0;
+    // Taken out and marked "2", not deleted.
+    EXPECT_TRUE(DisaggiornaMovimento(2024, 1, rec, riga, "D", true, tes, false, "2", errore).riuscito());
+    EXPECT_EQ(conta("Select * from MovMagDett Where NumReg = 1 And FlagStato = '2'"), 3);
+    EXPECT_DOUBLE_EQ(prog("01", "P3")["QtaCarico"], 0);
+
+    // Posted again, only the rows marked "2", their lire and euro values from their totals at
+    // the movement's rate.
+    esegui("Update MovMagDett Set FlagStato = '0', ValTotale = 20 Where RigLiv = 1");
+    esegui("Update MovMagDett Set ValTotale = 30, ValEuro = 0, ValLire = 0 Where RigLiv = 3");
+    EXPECT_TRUE(AggiornaMovimento(2024, 1, rec, "D", true, tes, riga, false, "0", errore, true).riuscito());
+    rec.Chiudi(tes);
+    EXPECT_EQ(conta("Select * from MovMagDett Where NumReg = 1 And FlagStato = '0'"), 3);
+    EXPECT_DOUBLE_EQ(valore("Select ValEuro from MovMagDett Where RigLiv = 1").toDouble(), 1.0);
+    EXPECT_DOUBLE_EQ(valore("Select ValEuro from MovMagDett Where RigLiv = 3").toDouble(), 30.0);
+    EXPECT_DOUBLE_EQ(valore("Select ValLire from MovMagDett Where RigLiv = 3").toDouble(), 58088);
+    EXPECT_DOUBLE_EQ(prog("01", "P1")["QtaCarico"], 0);
+    EXPECT_DOUBLE_EQ(prog("01", "P3")["QtaCarico"], 3);
+    EXPECT_DOUBLE_EQ(prog("01", "P3")["ValCarico"], 30);
+}
+
+TEST_P(Driver, RowsWithoutTheirHeaderAreNotPosted)
+{
+    riga(5, 1, "P1", 1, 1.0);
+    GestRecordset rec;
+    QString tes, riga;
+    int16_t errore = 0;
+    dialoghi->rispondi(RispostaMsg::Ok);
+    const EsitoPosting esito = AggiornaMovimento(2024, 5, rec, "D", true, tes, riga, true, "0", errore, true);
+    rec.Chiudi(tes);
+    EXPECT_EQ(esito.numero, 3021);
+    ASSERT_EQ(dialoghi->mostrati().size(), 1u);
+    EXPECT_TRUE(dialoghi->mostrati()[0].testo.startsWith("Errore(3021)")) << dialoghi->mostrati()[0].testo.toStdString();
+    EXPECT_EQ(conta("Select * from MovMagDettApp"), 1);
+    EXPECT_TRUE(prog("01", "P1").vuoto());
+}
+
+TEST_P(Driver, WithoutTheProgressFormTheActiveFormShowsTheProgress)
+{
+    AvanzamentoRegistrato attiva;
+    viste->attiva = &attiva;
+    treRighe(1);
+    QString chiave, utente, gestione = QStringLiteral("3"), varie, stato;
+    ASSERT_EQ(BloccaRecord("0", "M", 2024, 1, true, false, chiave, "x", utente, gestione, varie, false, "O", 2024, 1, 0,
+                           stato)
+                  .toInteger(),
+              0);
+    EXPECT_TRUE(RiaggiornaMovimento(2024, 1, false, false, chiave, false).riuscito());
+    SbloccaRecord(chiave, true);
+    EXPECT_EQ(attiva.messaggi, (QStringList{"Aggiornamento movimenti in corso: Righe dei livelli",
+                                            "Aggiornamento movimenti in corso: Righe di dettaglio",
+                                            "Aggiornamento movimenti in corso: Righe di dettaglio",
+                                            "Aggiornamento movimenti in corso: Righe di dettaglio",
+                                            "Aggiornamento movimenti in corso: Righe di dettaglio"}));
+    EXPECT_EQ(attiva.fatti, 3);
+    EXPECT_TRUE(viste->registrato.messaggi.isEmpty());
+    viste->attiva = nullptr;
+}
+
 TEST_P(Driver, WorkTableProcedures)
 {
     const auto matricole = [&](const char *tabella, int32_t num) {
@@ -281,7 +355,8 @@ TEST_P(Driver, WorkTableProcedures)
     };
     for (int32_t num : {1, 2})
         for (int rig : {1, 2}) {
-            inserisci("MovMagMatrApp", {{"Anno", 2024}, {"NumReg", num}, {"RigLiv", rig}, {"Matricola", QString("A%1").arg(rig)}});
+            inserisci("MovMagMatrApp",
+                      {{"Anno", 2024}, {"NumReg", num}, {"RigLiv", rig}, {"Matricola", QString("A%1").arg(rig)}});
             inserisci("MovMagRintracciaApp", {{"Anno", 2024}, {"NumReg", num}, {"RigLiv", rig}, {"Lotto", "L"}});
         }
     inserisci("MovMagMatr", {{"Anno", 2024}, {"NumReg", 1}, {"RigLiv", 7}, {"Matricola", "VECCHIA"}});

@@ -45,13 +45,13 @@ TEST_P(Listini, PricesFromTheCost)
         double prezzo;
     };
     const Caso casi[] = {
-        {"P1", "L1", "", 100},           // no mark-up: the cost as it came
-        {"P1", "NOLIST", "A", 100},      // a list missing from Listini: the cost
-        {"P1", "L1", "A", 110},          // the article's 10 %
-        {"P1", "L1", "aa", 121},         // twice
-        {"P1", "L1", "AF", 115.5},       // then the account's (0: the company's 5 %)
-        {"P0", "L2", "A", 122},          // VAT-inclusive list at 22 %
-        {"SENZAIVA", "L2", "A", 100},    // no sales VAT code: neither mark-up nor VAT
+        {"P1", "L1", "", 100},        // no mark-up: the cost as it came
+        {"P1", "NOLIST", "A", 100},   // a list missing from Listini: the cost
+        {"P1", "L1", "A", 110},       // the article's 10 %
+        {"P1", "L1", "aa", 121},      // twice
+        {"P1", "L1", "AF", 115.5},    // then the account's (0: the company's 5 %)
+        {"P0", "L2", "A", 122},       // VAT-inclusive list at 22 %
+        {"SENZAIVA", "L2", "A", 100}, // no sales VAT code: neither mark-up nor VAT
     };
     for (const Caso &c : casi) {
         esegui("Delete from ArtListini Where Articolo In ('P1', 'P0', 'SENZAIVA')");
@@ -79,8 +79,14 @@ TEST_P(Listini, OrderFWithoutAMarkUpLeavesTheListAlone)
 TEST_P(Listini, ValidityOfTheRows)
 {
     const Date inizio = Date::fromYmd(2024, 1, 1), fine = Date::fromYmd(9999, 12, 31);
-    inserisci("ArtListini", {{"Articolo", "P1"}, {"Listino", "L1"}, {"Livello1", "~ç~"}, {"Livello2", "~ç~"},
-                             {"DataInizio", inizio}, {"DataFine", fine}, {"Prezzo", 1.0}, {"Sconto", "10"},
+    inserisci("ArtListini", {{"Articolo", "P1"},
+                             {"Listino", "L1"},
+                             {"Livello1", "~ç~"},
+                             {"Livello2", "~ç~"},
+                             {"DataInizio", inizio},
+                             {"DataFine", fine},
+                             {"Prezzo", 1.0},
+                             {"Sconto", "10"},
                              {"ScoSomSost", "S"}});
     // A row valid at the date: only its prices, and its discount fields cleared.
     aggiorna("P1", "L1", marzo);
@@ -107,8 +113,12 @@ TEST_P(Listini, AFailureIsShownAndTheTransactionAroundItGoesOn)
     // The new row would start on the company's list date, where a row starts already.
     contesto.parametro("Mag.QualeDataLis", Variant("D"));
     contesto.parametro("Mag.DataListino", Variant("01/06/2024"));
-    inserisci("ArtListini", {{"Articolo", "P1"}, {"Listino", "L1"}, {"Livello1", "~ç~"}, {"Livello2", "~ç~"},
-                             {"DataInizio", Date::fromYmd(2024, 6, 1)}, {"DataFine", Date::fromYmd(9999, 12, 31)},
+    inserisci("ArtListini", {{"Articolo", "P1"},
+                             {"Listino", "L1"},
+                             {"Livello1", "~ç~"},
+                             {"Livello2", "~ç~"},
+                             {"DataInizio", Date::fromYmd(2024, 6, 1)},
+                             {"DataFine", Date::fromYmd(9999, 12, 31)},
                              {"Prezzo", 1.0}});
     dialoghi->rispondi(1);
     IniziaTransazione();
@@ -117,7 +127,8 @@ TEST_P(Listini, AFailureIsShownAndTheTransactionAroundItGoesOn)
     esegui("Update Articoli Set Descrizione = 'dopo' Where Articolo = 'P1'");
     ConfermaTransazione();
     ASSERT_EQ(dialoghi->mostrati().size(), 1u);
-    EXPECT_TRUE(dialoghi->mostrati()[0].testo.endsWith("\r\nListino non aggiornato")) << dialoghi->mostrati()[0].testo.toStdString();
+    EXPECT_TRUE(dialoghi->mostrati()[0].testo.endsWith("\r\nListino non aggiornato"))
+        << dialoghi->mostrati()[0].testo.toStdString();
     EXPECT_EQ(conta("Select * from ArtListini Where Articolo = 'P1'"), 1);
     EXPECT_DOUBLE_EQ(prezzo("P1", "L1"), 1.0);
     EXPECT_EQ(valore("Select Descrizione from Articoli Where Articolo = 'P0'").text(), "prima");

@@ -35,12 +35,14 @@ TEST_P(Posting, ALoadCreatesTheProgressiveRowAndMovesTheWorkRows)
     EXPECT_DOUBLE_EQ(p["ValCaricoLire"], lire(25) + lire(6));
     EXPECT_DOUBLE_EQ(p["QtaScarico"], 0);
     EXPECT_DOUBLE_EQ(p["QtaIniziale"], 0);
-    EXPECT_EQ(valore("Select DataUltCarico from ArticoliProg Where Articolo = 'P1'").toDate(), Date::fromYmd(2024, 3, 15));
+    EXPECT_EQ(valore("Select DataUltCarico from ArticoliProg Where Articolo = 'P1'").toDate(),
+              Date::fromYmd(2024, 3, 15));
     EXPECT_TRUE(valore("Select DataUltScarico from ArticoliProg Where Articolo = 'P1'").isNull());
 
     // The work rows are in the movement, with every field, and gone from the work table.
     EXPECT_EQ(conta("Select * from MovMagDettApp"), 0);
-    EXPECT_EQ(conta("Select * from MovMagDett Where Anno = 2024 And NumReg = 1 And FlagStato = '0' And Articolo = 'P1'"), 2);
+    EXPECT_EQ(
+        conta("Select * from MovMagDett Where Anno = 2024 And NumReg = 1 And FlagStato = '0' And Articolo = 'P1'"), 2);
     EXPECT_DOUBLE_EQ(valore("Select ValEuro from MovMagDett Where RigLiv = 2").toDouble(), 6.0);
     EXPECT_EQ(valore("Select UM from MovMagDett Where RigLiv = 2").text(), "PZ");
 
@@ -60,7 +62,7 @@ TEST_P(Posting, IssuesValuedAtCostAndTakenBackExactly)
     };
     // An opening of 10 pieces worth 50 euro is the fallback when the causal's cost is 0.
     const Caso casi[] = {
-        {"C", 0, 0, 0, 0, 5.0},  {"C", 4, 26, 0, 0, 6.5},  {"P", 0, 0, 7.25, 0, 7.25},
+        {"C", 0, 0, 0, 0, 5.0},   {"C", 4, 26, 0, 0, 6.5}, {"P", 0, 0, 7.25, 0, 7.25},
         {"U", 0, 0, 0, 8.1, 8.1}, {"U", 0, 0, 0, 0, 5.0},
     };
     int n = 0;
@@ -68,13 +70,24 @@ TEST_P(Posting, IssuesValuedAtCostAndTakenBackExactly)
         ++n;
         const QString art = QStringLiteral("V%1").arg(n);
         articolo(art);
-        inserisci("ArticoliProg", {{"Anno", 2024}, {"Magazzino", "01"}, {"Articolo", art}, {"Livello1", "~ç~"},
-                                   {"Livello2", "~ç~"}, {"QtaIniziale", 10.0}, {"ValIniziale", 50.0},
+        inserisci("ArticoliProg", {{"Anno", 2024},
+                                   {"Magazzino", "01"},
+                                   {"Articolo", art},
+                                   {"Livello1", "~ç~"},
+                                   {"Livello2", "~ç~"},
+                                   {"QtaIniziale", 10.0},
+                                   {"ValIniziale", 50.0},
                                    {"ValInizialeLire", lire(50)}});
-        inserisci("ArticoliCosti", {{"Anno", 2024}, {"Articolo", art}, {"Livello1", "~ç~"}, {"Livello2", "~ç~"},
-                                    {"QtaMedioC", c.qtaMedioC}, {"ValMedioC", c.valMedioC},
-                                    {"ValMedioCLire", lire(c.valMedioC)}, {"MedioPonderale", c.medioPonderale},
-                                    {"MedioPonderaleLire", lire(c.medioPonderale)}, {"CostoUltimo", c.costoUltimo},
+        inserisci("ArticoliCosti", {{"Anno", 2024},
+                                    {"Articolo", art},
+                                    {"Livello1", "~ç~"},
+                                    {"Livello2", "~ç~"},
+                                    {"QtaMedioC", c.qtaMedioC},
+                                    {"ValMedioC", c.valMedioC},
+                                    {"ValMedioCLire", lire(c.valMedioC)},
+                                    {"MedioPonderale", c.medioPonderale},
+                                    {"MedioPonderaleLire", lire(c.medioPonderale)},
+                                    {"CostoUltimo", c.costoUltimo},
                                     {"CostoUltimoLire", lire(c.costoUltimo)}});
         const QString cau = QStringLiteral("S%1").arg(n);
         causale(cau, {{"CarScar", "S"}, {"Prov", "M"}, {"Dest", "C"}, {"ValorizzScarico", c.valorizza}});
@@ -90,7 +103,8 @@ TEST_P(Posting, IssuesValuedAtCostAndTakenBackExactly)
                     c.unitario, 1e-9);
 
         // The costs change meanwhile: taking the issue back takes off what it added.
-        esegui(QStringLiteral("Update ArticoliCosti Set MedioPonderale = 99, CostoUltimo = 99 Where Articolo = '%1'").arg(art));
+        esegui(QStringLiteral("Update ArticoliCosti Set MedioPonderale = 99, CostoUltimo = 99 Where Articolo = '%1'")
+                   .arg(art));
         ASSERT_TRUE(riaggiorna(n, true).riuscito());
         p = prog("01", art);
         EXPECT_DOUBLE_EQ(p["QtaScarico"], 0);
@@ -104,8 +118,12 @@ TEST_P(Posting, IssuesValuedAtCostAndTakenBackExactly)
 TEST_P(Posting, ALoadValuedAtCostLowersTheIssuesAtCost)
 {
     articolo("P1");
-    inserisci("ArticoliCosti", {{"Anno", 2024}, {"Articolo", "P1"}, {"Livello1", "~ç~"}, {"Livello2", "~ç~"},
-                                {"CostoUltimo", 4.0}, {"CostoUltimoLire", lire(4)}});
+    inserisci("ArticoliCosti", {{"Anno", 2024},
+                                {"Articolo", "P1"},
+                                {"Livello1", "~ç~"},
+                                {"Livello2", "~ç~"},
+                                {"CostoUltimo", 4.0},
+                                {"CostoUltimoLire", lire(4)}});
     causale("CAU", {{"ValorizzScarico", "U"}});
     causale("CAM", {{"ValorizzScarico", "U"}, {"Segno", "-"}});
     movimento(1, "CAU");
@@ -186,9 +204,14 @@ TEST_P(Posting, DatesOnlyMoveForwardAndEmptyFiguresCountAsZero)
 {
     articolo("P1");
     // A row written by another program: no dates, no quantities.
-    inserisci("ArticoliProg", {{"Anno", 2024}, {"Magazzino", "01"}, {"Articolo", "P1"}, {"Livello1", "~ç~"},
-                               {"Livello2", "~ç~"}, {"QtaIniziale", Variant::null()},
-                               {"QtaCarico", Variant::null()}, {"ValCarico", Variant::null()}});
+    inserisci("ArticoliProg", {{"Anno", 2024},
+                               {"Magazzino", "01"},
+                               {"Articolo", "P1"},
+                               {"Livello1", "~ç~"},
+                               {"Livello2", "~ç~"},
+                               {"QtaIniziale", Variant::null()},
+                               {"QtaCarico", Variant::null()},
+                               {"ValCarico", Variant::null()}});
     causale("CAR", {});
     movimento(1, "CAR", {{"DataReg", Date::fromYmd(2024, 5, 2)}});
     riga(1, 1, "P1", 4, 8.0);
@@ -198,7 +221,8 @@ TEST_P(Posting, DatesOnlyMoveForwardAndEmptyFiguresCountAsZero)
     ASSERT_TRUE(riaggiorna(2).riuscito());
     EXPECT_DOUBLE_EQ(prog("01", "P1")["QtaCarico"], 5);
     EXPECT_DOUBLE_EQ(prog("01", "P1")["ValCarico"], 10);
-    EXPECT_EQ(valore("Select DataUltCarico from ArticoliProg Where Articolo = 'P1'").toDate(), Date::fromYmd(2024, 5, 2));
+    EXPECT_EQ(valore("Select DataUltCarico from ArticoliProg Where Articolo = 'P1'").toDate(),
+              Date::fromYmd(2024, 5, 2));
 }
 
 TEST_P(Posting, RowsThatMoveNoStockAreSkippedAndStillMoved)
@@ -250,7 +274,11 @@ TEST_P(Posting, UnpostingRestoresTheProgressivesExactly)
     articolo("P2");
     articolo("LV", {{"LivGruppo1", "TAGLIE"}});
     causale("CAR", {{"ValorizzScarico", "U"}, {"AggMedioCar", "S"}, {"AggMedioPon", "S"}, {"AcqVen", "A"}});
-    causale("VEN", {{"CarScar", "S"}, {"Prov", "M"}, {"Dest", "C"}, {"ValorizzScarico", "P"}, {"QualeProgrQta", 1},
+    causale("VEN", {{"CarScar", "S"},
+                    {"Prov", "M"},
+                    {"Dest", "C"},
+                    {"ValorizzScarico", "P"},
+                    {"QualeProgrQta", 1},
                     {"AcqVen", "V"}});
     movimento(1, "CAR");
     riga(1, 1, "P1", 10, 22.5);

@@ -28,9 +28,12 @@ TEST_P(Selezioni, TheRowSelections)
                   "(MovMagDett.Articolo = Articoli.Articolo) Where MovMagDett.Anno = 2024 AND MovMagDett.NumReg = 7 "
                   "AND MovMagDett.FlagStato = '2'");
     // A detail table without the price-list fields; any kind other than "D" is the level rows.
-    EXPECT_TRUE(SqlRigheMovimento(2024, 7, "", "MovMagMatr", "MovMagLiv").startsWith("Select MovMagLiv.*, MovMagMatr.Articolo, Articoli.LivGruppo1"));
-    EXPECT_EQ(SqlRigheApp("D", "MovMagDett", "MovMagLiv"), "Select MovMagDett.* from MovMagDett Where MovMagDett.Anno = -1");
-    EXPECT_EQ(SqlRigheApp("L", "MovMagDett", "MovMagLiv"), "Select MovMagLiv.* from  MovMagLiv Where MovMagLiv.Anno = -1");
+    EXPECT_TRUE(SqlRigheMovimento(2024, 7, "", "MovMagMatr", "MovMagLiv")
+                    .startsWith("Select MovMagLiv.*, MovMagMatr.Articolo, Articoli.LivGruppo1"));
+    EXPECT_EQ(SqlRigheApp("D", "MovMagDett", "MovMagLiv"),
+              "Select MovMagDett.* from MovMagDett Where MovMagDett.Anno = -1");
+    EXPECT_EQ(SqlRigheApp("L", "MovMagDett", "MovMagLiv"),
+              "Select MovMagLiv.* from  MovMagLiv Where MovMagLiv.Anno = -1");
 
     // Rows without their article, level rows without their line: not selected.
     articolo("P1");
@@ -72,16 +75,16 @@ TEST_P(Selezioni, TheErrorFormsContent)
     GestRecordset rec;
     QString tes;
     ASSERT_EQ(ApriTestataCausale(2024, 1, rec, tes), 0);
-    const QString riga = rec.Apri(*ggDbAzienda, gsNomeConn, QString(),
-                                  SqlRigheMovimento(2024, 1, "D", "MovMagDettApp", "MovMagLivApp"));
-    const ContenutoErrAggMov c =
-        ContenutoErroreMovimento("Errore (3260) bloccato", "Errore durante l'Aggiornamento", rec, tes, riga, "MovMagDettApp");
+    const QString riga =
+        rec.Apri(*ggDbAzienda, gsNomeConn, QString(), SqlRigheMovimento(2024, 1, "D", "MovMagDettApp", "MovMagLivApp"));
+    const ContenutoErrAggMov c = ContenutoErroreMovimento("Errore (3260) bloccato", "Errore durante l'Aggiornamento",
+                                                          rec, tes, riga, "MovMagDettApp");
     EXPECT_EQ(c.titolo, "Errore durante l'Aggiornamento");
     EXPECT_EQ(c.messaggio, "Errore (3260) bloccato");
     const std::map<int, QString> attesi = {
-        {10, "1"},         {20, "15/03/2024"}, {30, "CAR"},        {40, "01"},       {50, ""},
-        {60, ""},          {70, "Euro"},       {80, "1.936,27"},   {90, "P1"},       {100, "1.234,5"},
-        {110, "1,5"},      {120, "1.234,5678"}, {130, "2,25"},     {140, ""},        {150, "1.234,5678"},
+        {10, "1"},    {20, "15/03/2024"},  {30, "CAR"},      {40, "01"}, {50, ""},
+        {60, ""},     {70, "Euro"},        {80, "1.936,27"}, {90, "P1"}, {100, "1.234,5"},
+        {110, "1,5"}, {120, "1.234,5678"}, {130, "2,25"},    {140, ""},  {150, "1.234,5678"},
     };
     EXPECT_EQ(c.valori, attesi);
 }

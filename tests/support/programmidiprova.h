@@ -12,8 +12,7 @@
 
 class ProgrammiDiProva {
 public:
-    ProgrammiDiProva(QString programma, QString database)
-        : m_programma(std::move(programma)), m_db(std::move(database))
+    ProgrammiDiProva(QString programma, QString database) : m_programma(std::move(programma)), m_db(std::move(database))
     {
     }
 

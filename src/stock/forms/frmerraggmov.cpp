@@ -14,7 +14,7 @@ constexpr int kAltezzaRiga = 285;
 constexpr int kLarghezzaDidascalia = 1800;
 
 struct Voce {
-    int indice;        // of the value label
+    int indice; // of the value label
     const char *didascalia;
     int sinistra, alto, larghezza; // of the value label
 };
@@ -22,13 +22,11 @@ struct Voce {
 // Rows from top to bottom, left column first.
 constexpr Voce kVoci[] = {
     {10, "Movimento Numero:", 1980, 180, 1935}, {20, "Del:", 5760, 180, 1800},
-    {30, "Causale:", 1980, 540, 5655},
-    {40, "Unità da: ", 1980, 900, 1935},        {50, "Unità a: ", 5760, 900, 1800},
-    {60, "Listino:", 1980, 1320, 1935},         {70, "Moneta:", 5760, 1320, 855},
-    {80, "Cambio:", 7680, 1320, 1395},
-    {90, "Articolo", 1980, 1800, 5655},
-    {100, "Quantità", 1980, 2220, 1935},        {110, "Prezzo", 5820, 2220, 1740},
-    {120, "Importo", 5820, 2640, 1740},
+    {30, "Causale:", 1980, 540, 5655},          {40, "Unità da: ", 1980, 900, 1935},
+    {50, "Unità a: ", 5760, 900, 1800},         {60, "Listino:", 1980, 1320, 1935},
+    {70, "Moneta:", 5760, 1320, 855},           {80, "Cambio:", 7680, 1320, 1395},
+    {90, "Articolo", 1980, 1800, 5655},         {100, "Quantità", 1980, 2220, 1935},
+    {110, "Prezzo", 5820, 2220, 1740},          {120, "Importo", 5820, 2640, 1740},
     {130, "Qta agg magaz.", 1980, 3180, 1935},  {140, "Prezzo In Lire", 5820, 3180, 1740},
     {150, "Prezzo in Euro", 5820, 3600, 1740},
 };
@@ -66,8 +64,8 @@ frmErrAggMov::frmErrAggMov(QWidget *parent) : QDialog(parent)
                               Qt::AlignRight | Qt::AlignVCenter);
         d->setProperty("Index", i++);
         Label1.push_back(d);
-        QLabel *l = etichetta(this, QStringLiteral("lab"), QString(), QRect(v.sinistra, v.alto, v.larghezza, kAltezzaRiga),
-                              Qt::AlignLeft | Qt::AlignVCenter);
+        QLabel *l = etichetta(this, QStringLiteral("lab"), QString(),
+                              QRect(v.sinistra, v.alto, v.larghezza, kAltezzaRiga), Qt::AlignLeft | Qt::AlignVCenter);
         l->setProperty("Index", v.indice);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
