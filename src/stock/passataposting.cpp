@@ -71,12 +71,13 @@ EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QStrin
     const QString titoloErrore = d.disaggiorna ? QStringLiteral("Errore durante il Disaggiornamento")
                                                : QStringLiteral("Errore durante l'Aggiornamento");
     AvanzamentoElab &avanzamento = mgAvanzamento();
+    bool avviato = false; // the display this pass started on the progress form
     const auto termina = [&] {
-        if (d.conForm)
+        if (d.conForm && avviato)
             avanzamento.Termina(true);
     };
 
-    // 2-3. The rows' keys, read once; the preparation; the progress display.
+    // 2-3. The rows' keys, read once; the progress display; the preparation.
     std::vector<ChiaveRiga> chiavi;
     try {
         const auto leggiChiavi = [&](const QString &alias) {
@@ -110,14 +111,15 @@ EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QStrin
         });
         if (!chiavi.empty() && pgRec.NessunRecord(psAliasTes))
             throw erroreDb(ErrDb::NessunRecordCorrente, QStringLiteral("testata del movimento"));
-        if (d.preparazione)
-            d.preparazione();
         const int32_t massimo = static_cast<int32_t>(chiavi.size());
         if (d.conForm)
             avanzamento.AvviaConForm(vistePosting().formInElab(), massimo, testo, 0, true, true, Variant(int16_t(16)),
                                      titolo, 2, true);
         else
             avanzamento.Avvia(massimo, testo, 0, true, true, Variant(int16_t(16)), titolo, 2, true);
+        avviato = true;
+        if (d.preparazione)
+            d.preparazione();
     } catch (const AppError &e) {
         psAliasRiga.clear();
         TestoErrore(e);
@@ -157,12 +159,12 @@ EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QStrin
 
         // The row failed: it stays as it was. A conflict the user chose not to retry is counted
         // and passed over; any other error goes by the error mode.
-        const AppError *errore = &nonEseguita->errore;
-        esito.aggiungi(esitoDi(*errore, 1));
+        const AppError &errore = nonEseguita->errore;
+        esito.aggiungi(esitoDi(errore, 1));
         if (nonEseguita->conflitto)
             continue;
         if (piErrore == -2) {
-            piErrore = static_cast<int16_t>(UtilGenerali::NumeroErrore(*errore));
+            piErrore = static_cast<int16_t>(UtilGenerali::NumeroErrore(errore));
             termina();
             return esito;
         }
@@ -171,8 +173,8 @@ EsitoPosting EseguiPassata(const PassataPosting &d, GestRecordset &pgRec, QStrin
             posting::AliasAperti aperti(pgRec);
             aperti.segui(alias);
             alias = pgRec.Apri(*ggDbAzienda, gsNomeConn, QString(), sqlRiga(k), false, dbOpenSnapshot);
-            MostraErrAggMov(QStringLiteral("Errore (") + QString::number(UtilGenerali::NumeroErrore(*errore)) +
-                                QStringLiteral(") ") + errore->description(),
+            MostraErrAggMov(QStringLiteral("Errore (") + QString::number(UtilGenerali::NumeroErrore(errore)) +
+                                QStringLiteral(") ") + errore.description(),
                             titoloErrore, pgRec, psAliasTes, alias, tabella);
         }
     }
