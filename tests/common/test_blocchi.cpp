@@ -6,7 +6,7 @@
 #include "contestodiprova.h"
 #include "dialoghidiprova.h"
 #include "gestrecordset.h"
-#include "programmidiprova.h"
+#include "programmiprova.h"
 #include "scratchdb.h"
 #include "utilgenerali.h"
 
@@ -471,9 +471,9 @@ TEST_P(Blocchi, NextNumberOfTheYearNullIgnored)
 // ---------------------------------------------------------------- two programs
 
 // Started programs of the helper, released together by a start file.
-class Programmi : public ProgrammiDiProva {
+class Programmi : public ProgrammiProva {
 public:
-    explicit Programmi(const ScratchDb &db) : ProgrammiDiProva(QStringLiteral(PROVA_BLOCCO), nomeDbAzienda(db)) {}
+    explicit Programmi(const ScratchDb &db) : ProgrammiProva(db, QStringLiteral(PROVA_BLOCCO)) {}
 };
 
 TEST_P(Blocchi, TwoProgramsAtOnceOneWins)

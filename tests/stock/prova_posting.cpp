@@ -1,6 +1,5 @@
-// A second program on the same company database, for the posting tests between processes. It
-// opens the database as the given user, prints "pronto", waits for the start file (so that two
-// of them start together), does its work and prints what it got.
+// A second program on the same company database, for the posting tests between processes (the
+// frame of programmaprova.h): it does its work and prints what it got.
 //
 //   prova_posting <database> <user> <start file> posta <causal> <article> <first number> <how many> <qta> <value>
 //       writes and re-posts that many movements of one row each; prints
@@ -9,15 +8,11 @@
 //       changes the article's progressive row of warehouse "01" in a transaction left open for
 //       <ms> milliseconds, then commits; prints "tenuto", then "confermato"
 #include "blocchi.h"
-#include "connessionedb.h"
-#include "contesto.h"
 #include "dialoghi.h"
-#include "inprocessmenuclient.h"
 #include "riaggiornamovimento.h"
 #include "servizimagazzino.h"
-#include "transazioni.h"
 #include "programmaprova.h"
-#include "utilgenerali.h"
+#include "transazioni.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -36,7 +31,7 @@ public:
             ++domande;
             return RispostaMsg::Si;
         }
-        scrivi(QStringLiteral("messaggio ") + QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        scriviRigaProva(QStringLiteral("messaggio ") + QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
         return RispostaMsg::Ok;
     }
     std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
@@ -102,7 +97,7 @@ int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
         });
         if (preso != 0) {
             ++falliti;
-            scrivi(QStringLiteral("blocco %1 %2").arg(preso).arg(UltimoErroreBlocco().descrizione));
+            scriviRigaProva(QStringLiteral("blocco %1 %2").arg(preso).arg(UltimoErroreBlocco().descrizione));
             continue;
         }
         const EsitoPosting esito = RiaggiornaMovimento(anno, n, true, false, chiave, false);
@@ -112,10 +107,10 @@ int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
             ++fatti;
         else {
             ++falliti;
-            scrivi(QStringLiteral("errore %1 %2").arg(esito.numero).arg(esito.descrizione));
+            scriviRigaProva(QStringLiteral("errore %1 %2").arg(esito.numero).arg(esito.descrizione));
         }
     }
-    scrivi(QStringLiteral("fatti %1 falliti %2 domande %3").arg(fatti).arg(falliti).arg(dialoghi.domande));
+    scriviRigaProva(QStringLiteral("fatti %1 falliti %2 domande %3").arg(fatti).arg(falliti).arg(dialoghi.domande));
     return 0;
 }
 
@@ -125,10 +120,10 @@ int tieni(const QStringList &a)
     ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update ArticoliProg Set QtaCarico = QtaCarico Where Anno = 2024 "
                                                    "And Magazzino = '01' And Articolo = %1")
                                         .arg(lit(Variant(a[0]), 8)));
-    scrivi(QStringLiteral("tenuto"));
+    scriviRigaProva(QStringLiteral("tenuto"));
     QThread::msleep(static_cast<unsigned long>(a[1].toInt()));
     ggDbAzienda->CommitTrans(gsNomeConn);
-    scrivi(QStringLiteral("confermato"));
+    scriviRigaProva(QStringLiteral("confermato"));
     return 0;
 }
 
@@ -148,11 +143,6 @@ int main(int argc, char **argv)
     if (a.size() < 5)
         return 2;
     try {
-        MenuConfig config;
-        config.utente = a[1];
-        auto menu = std::make_shared<InProcessMenuClient>(config);
-        menu->responder().setParametro(QStringLiteral("Mag.GesTaglie"), Variant("S"));
-        ggMenuClient = menu;
         auto dialoghiAutomatici = std::make_unique<DialoghiAutomatici>();
         DialoghiAutomatici &dialoghi = *dialoghiAutomatici;
         impostaDialoghi(std::move(dialoghiAutomatici));
@@ -170,16 +160,11 @@ int main(int argc, char **argv)
         giNumDecQta = 3;
         giNumDecPrzEuro = 2;
         giNumDecImpEuro = 2;
-        auto conn = std::make_shared<ConnessioneDb>();
-        gsNomeConn = conn->Connetti(a[0]);
+        if (!avviaProgrammaProva(a[0], a[1], a[2]))
+            return 3;
         // A database shared with a program that writes without pause: wait for it as a
         // workstation would, rather than give up after two seconds.
-        conn->ImpostaAttesaBlocchi(15000, gsNomeConn);
-        ggDbAzienda = conn;
-        UtilGenerali::ImpostaAreaDiLavoro(conn.get());
-        scrivi(QStringLiteral("pronto"));
-        if (!attendiVia(a[2]))
-            return 3;
+        ggDbAzienda->ImpostaAttesaBlocchi(15000, gsNomeConn);
         const QStringList resto = a.mid(4);
         int rc = 2;
         if (a[3] == QLatin1String("posta") && resto.size() == 6)
@@ -189,7 +174,7 @@ int main(int argc, char **argv)
         chiudi();
         return rc;
     } catch (const AppError &e) {
-        scrivi(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
+        scriviRigaProva(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
         chiudi();
         return 1;
     }

@@ -7,13 +7,13 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "gestrecordset.h"
-#include "programmidiprova.h"
+#include "programmiprova.h"
 
 namespace {
 
 class Concorrenza : public MagazzinoDiProva {
 protected:
-    ProgrammiDiProva programmi() { return ProgrammiDiProva(QStringLiteral(PROVA_POSTING), nomeDbAzienda(db())); }
+    ProgrammiProva programmi() { return ProgrammiProva(db(), QStringLiteral(PROVA_POSTING)); }
 };
 
 TEST_P(Concorrenza, TheRowHeldByAnotherWriterIsRetriedUntilItIsFree)
@@ -30,7 +30,7 @@ TEST_P(Concorrenza, TheRowHeldByAnotherWriterIsRetriedUntilItIsFree)
     riga(1, 1, "P1", 2, 4.0);
     ggDbAzienda->ImpostaAttesaBlocchi(150, gsNomeConn);
 
-    ProgrammiDiProva altro = programmi();
+    ProgrammiProva altro = programmi();
     altro.avvia("luigi", {"tieni", "P1", "700"});
     altro.via_();
     ASSERT_EQ(altro.riga(0), "tenuto");
@@ -60,7 +60,7 @@ TEST_P(Concorrenza, TwoProgramsPostingTheSameArticleLoseNothing)
                     {"AggMedioPon", "S"},
                     {"ValorizzScarico", "P"},
                     {"AcqVen", "V"}});
-    ProgrammiDiProva p = programmi();
+    ProgrammiProva p = programmi();
     // Neither finds the progressive or the cost row: both create them at once.
     p.avvia("mario", {"posta", "CAR", "P1", "1000", QString::number(kMovimenti), "2", "5"});
     p.avvia("luigi", {"posta", "VEN", "P1", "5000", QString::number(kMovimenti), "1", "3"});

@@ -1,7 +1,10 @@
 #pragma once
-// Other programs on the same company database for the tests between processes: each started
-// with the database, a user, a start file and its work; each prints "pronto" once connected
-// and starts its work when the start file appears, so that they all start together.
+// Helper programs started together on the same company database, for the tests between
+// processes: each gets the database, a user and a start file before its own arguments, prints
+// "pronto" once it is connected and starts its work when the start file appears.
+#include "contestodiprova.h"
+#include "scratchdb.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
@@ -10,11 +13,9 @@
 #include <memory>
 #include <vector>
 
-class ProgrammiDiProva {
+class ProgrammiProva {
 public:
-    ProgrammiDiProva(QString programma, QString database) : m_programma(std::move(programma)), m_db(std::move(database))
-    {
-    }
+    ProgrammiProva(const ScratchDb &db, QString programma) : m_db(nomeDbAzienda(db)), m_programma(std::move(programma)) {}
 
     void avvia(const QString &utente, const QStringList &lavoro)
     {
@@ -26,11 +27,11 @@ public:
         m_processi.push_back(std::move(p));
     }
     // The next line the program printed ("" when it printed none in time).
-    QString riga(size_t i, int attesaMs = 30000)
+    QString riga(size_t i)
     {
         QProcess &p = *m_processi.at(i);
         while (!p.canReadLine()) {
-            if (!p.waitForReadyRead(attesaMs))
+            if (!p.waitForReadyRead(30000))
                 return {};
         }
         return QString::fromUtf8(p.readLine()).trimmed();
@@ -43,7 +44,7 @@ public:
         QFile f(via());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    // The lines each printed that were not read yet, once it has ended.
+    // The lines each printed that were not read yet, once it has ended (within attesaMs).
     std::vector<QStringList> righe(int attesaMs = 60000)
     {
         std::vector<QStringList> out;
@@ -57,8 +58,8 @@ public:
 
 private:
     QString via() const { return m_dir.filePath(QStringLiteral("via")); }
-    QString m_programma;
     QString m_db;
+    QString m_programma;
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processi;
 };
