@@ -40,42 +40,51 @@ EsitoPosting fallito(int32_t numero, const QString &descrizione)
 }
 
 // The writes of `lavoro` together or not at all. In a transaction of its own a write also
-// waits for another program's (a lone statement on a shared SQLite file may be refused at once).
+// waits for another program's (a lone statement on a shared SQLite file may be refused at once),
+// and data locked or changed by another program is tried again, as many times as a row is.
 void inTransazione(const std::function<void()> &lavoro)
 {
-    IniziaTransazione();
-    try {
-        lavoro();
-        ConfermaTransazione();
-    } catch (...) {
+    constexpr int kTentativi = 10;
+    for (int tentativo = 1;; ++tentativo) {
         try {
-            AnnullaTransazione();
-        } catch (...) {
+            IniziaTransazione();
+            lavoro();
+            ConfermaTransazione();
+            return;
+        } catch (const AppError &e) {
+            try {
+                AnnullaTransazione();
+            } catch (...) {
+            }
+            const int32_t numero = UtilGenerali::NumeroErrore(e);
+            if ((numero != ErrDb::Bloccato && numero != ErrDb::ModificatoDaAltri) || tentativo == kTentativi)
+                throw;
         }
-        throw;
     }
 }
 
-// The stage of the caller's lock rewritten; a failure when it was not.
+// The stage of the caller's lock rewritten; a failure when it was not (the lock service has
+// shown why).
 EsitoPosting ristadia(const QString &stato, int16_t anno, int32_t numReg, QString &chiave)
 {
+    int16_t esito = EsitoBlocco::Errore;
     try {
         inTransazione([&] {
             QString utente, gestione = QStringLiteral("M"), varie, statoLock;
-            if (BloccaRecord(stato, QStringLiteral("M"), anno, numReg, false, true, chiave,
-                             QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0, 0,
-                             statoLock)
-                    .toInteger() == EsitoBlocco::Preso)
-                return;
-            const ErroreBlocco &e = UltimoErroreBlocco();
-            if (e.numero != 0)
-                throw AppError(e.numero, e.descrizione);
-            throw AppError(ErrDb::Bloccato, QStringLiteral("Impossibile aggiornare lo stato del blocco del movimento"));
+            esito = BloccaRecord(stato, QStringLiteral("M"), anno, numReg, false, true, chiave,
+                                 QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0, 0,
+                                 statoLock)
+                        .toInteger();
         });
-        return {};
     } catch (const AppError &e) {
         return fallito(UtilGenerali::NumeroErrore(e), e.description());
     }
+    if (esito == EsitoBlocco::Preso)
+        return {};
+    const ErroreBlocco &e = UltimoErroreBlocco();
+    if (e.numero != 0)
+        return fallito(e.numero, e.descrizione);
+    return fallito(ErrDb::Bloccato, QStringLiteral("Impossibile aggiornare lo stato del blocco del movimento"));
 }
 
 QString movimento(const QString &tabella, int16_t anno, int32_t numReg)
