@@ -6,6 +6,7 @@
 #include "contesto.h"
 #include "errori.h"
 #include "gestrecordset.h"
+#include "rigaposting.h"
 #include "righeapp.h"
 #include "servizimagazzino.h"
 #include "transazioni.h"
@@ -39,37 +40,13 @@ EsitoPosting fallito(int32_t numero, const QString &descrizione)
     return e;
 }
 
-// The writes of `lavoro` together or not at all. In a transaction of its own a write also
-// waits for another program's (a lone statement on a shared SQLite file may be refused at once),
-// and data locked or changed by another program is tried again, as many times as a row is.
-void inTransazione(const std::function<void()> &lavoro)
-{
-    constexpr int kTentativi = 10;
-    for (int tentativo = 1;; ++tentativo) {
-        try {
-            IniziaTransazione();
-            lavoro();
-            ConfermaTransazione();
-            return;
-        } catch (const AppError &e) {
-            try {
-                AnnullaTransazione();
-            } catch (...) {
-            }
-            const int32_t numero = UtilGenerali::NumeroErrore(e);
-            if ((numero != ErrDb::Bloccato && numero != ErrDb::ModificatoDaAltri) || tentativo == kTentativi)
-                throw;
-        }
-    }
-}
-
 // The stage of the caller's lock rewritten; a failure when it was not (the lock service has
 // shown why).
 EsitoPosting ristadia(const QString &stato, int16_t anno, int32_t numReg, QString &chiave)
 {
     int16_t esito = EsitoBlocco::Errore;
     try {
-        inTransazione([&] {
+        EseguiInTransazione([&] {
             QString utente, gestione = QStringLiteral("M"), varie, statoLock;
             esito = BloccaRecord(stato, QStringLiteral("M"), anno, numReg, false, true, chiave,
                                  QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0, 0,
@@ -97,7 +74,7 @@ QString movimento(const QString &tabella, int16_t anno, int32_t numReg)
 // The deletions of the old rows, together or not at all.
 void elimina(const QStringList &tabelle, int16_t anno, int32_t numReg)
 {
-    inTransazione([&] {
+    EseguiInTransazione([&] {
         for (const QString &t : tabelle)
             ggDbAzienda->Esegui(gsNomeConn, movimento(t, anno, numReg));
     });
@@ -152,7 +129,7 @@ void fasi(EsitoPosting &esito, GestRecordset &rec, QString &aliasTes, QString &a
         CopiaRigheApp(anno, numReg, QStringLiteral("MovMagMatrApp"), QStringLiteral("MovMagMatr")) == 0;
     const bool rintraccia =
         CopiaRigheApp(anno, numReg, QStringLiteral("MovMagRintracciaApp"), QStringLiteral("MovMagRintraccia")) == 0;
-    inTransazione([&] {
+    EseguiInTransazione([&] {
         CancellaRigheApp(anno, numReg, std::nullopt, std::nullopt, std::nullopt,
                          matricole ? std::optional<QString>(QStringLiteral("MovMagMatrApp")) : std::nullopt,
                          rintraccia ? std::optional<QString>(QStringLiteral("MovMagRintracciaApp")) : std::nullopt);
@@ -161,7 +138,8 @@ void fasi(EsitoPosting &esito, GestRecordset &rec, QString &aliasTes, QString &a
         esito.aggiungi(fallito(3146, QStringLiteral("Matricole o rintracciabilità del movimento non copiate")));
 
     // The issue values of the lines of articles with levels.
-    inTransazione([&] { serviziMagazzino().AggValoriScarico(mgAvanzamento(), anno, numReg, QString(), QString()); });
+    EseguiInTransazione(
+        [&] { serviziMagazzino().AggValoriScarico(mgAvanzamento(), anno, numReg, QString(), QString()); });
 }
 
 } // namespace

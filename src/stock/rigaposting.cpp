@@ -72,3 +72,20 @@ std::optional<RigaNonEseguita> EseguiRigaInTransazione(bool disaggiorna, const Q
         }
     }
 }
+
+void EseguiInTransazione(const std::function<void()> &lavoro)
+{
+    for (int32_t tentativo = 1;; ++tentativo) {
+        try {
+            IniziaTransazione();
+            lavoro();
+            ConfermaTransazione();
+            return;
+        } catch (const AppError &e) {
+            annulla();
+            const int32_t numero = UtilGenerali::NumeroErrore(e);
+            if ((numero != ErrDb::Bloccato && numero != ErrDb::ModificatoDaAltri) || tentativo == kTentativiAutomatici)
+                throw;
+        }
+    }
+}

@@ -23,3 +23,10 @@ struct RigaNonEseguita {
 // back, and the row stays as it was.
 std::optional<RigaNonEseguita> EseguiRigaInTransazione(bool disaggiorna, const QString &testoAvanzamento,
                                                        const std::function<void()> &passi);
+
+// The writes of `lavoro` together or not at all, outside the retry rule of the rows: in a
+// transaction of its own a write also waits for another program's (a lone statement on a shared
+// SQLite file may be refused at once), and data locked or changed by another program is tried
+// again at once, silently, as many times as a row is. Any other error, or the last conflict,
+// reaches the caller after the rollback.
+void EseguiInTransazione(const std::function<void()> &lavoro);

@@ -171,44 +171,39 @@ void MagazzinoDiProva::movimento(int32_t numReg, const QString &causale, const s
                                                  campi));
 }
 
+// The quantity and value fields of a work row: Qta = QtaAggMag, the unit value, the value in
+// euro and in lire, FlagStato "0".
+suite::FieldValues MagazzinoDiProva::importi(double qta, double val)
+{
+    return {{"UM", "PZ"},
+            {"Qta", qta},
+            {"QtaAggMag", qta},
+            {"ValUnitario", qta != 0 ? val / qta : 0.0},
+            {"ValTotale", val},
+            {"ValEuro", val},
+            {"ValLire", std::round(val * 1936.27)},
+            {"FlagStato", "0"}};
+}
+
 void MagazzinoDiProva::riga(int32_t numReg, int32_t rigLiv, const QString &art, double qta, double val,
                             const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("MovMagDettApp"), uniti({{"Anno", kAnno},
-                                                      {"NumReg", numReg},
-                                                      {"RigLiv", rigLiv},
-                                                      {"RigReg", rigLiv},
-                                                      {"Articolo", art},
-                                                      {"UM", "PZ"},
-                                                      {"Qta", qta},
-                                                      {"QtaAggMag", qta},
-                                                      {"ValUnitario", qta != 0 ? val / qta : 0.0},
-                                                      {"ValTotale", val},
-                                                      {"ValEuro", val},
-                                                      {"ValLire", std::round(val * 1936.27)},
-                                                      {"FlagStato", "0"},
-                                                      {"Livello1", kLivelloVuoto},
-                                                      {"Livello2", kLivelloVuoto}},
-                                                     campi));
+    suite::FieldValues r = {
+        {"Anno", kAnno},   {"NumReg", numReg},          {"RigLiv", rigLiv},         {"RigReg", rigLiv},
+        {"Articolo", art}, {"Livello1", kLivelloVuoto}, {"Livello2", kLivelloVuoto}};
+    for (auto &v : importi(qta, val))
+        r.push_back(v);
+    inserisci(QStringLiteral("MovMagDettApp"), uniti(r, campi));
 }
 
 void MagazzinoDiProva::livello(int32_t numReg, int32_t rigLiv, const QString &l1, const QString &l2, double qta,
                                double val, const suite::FieldValues &campi)
 {
-    inserisci(QStringLiteral("MovMagLivApp"), uniti({{"Anno", kAnno},
-                                                     {"NumReg", numReg},
-                                                     {"RigLiv", rigLiv},
-                                                     {"Livello1", l1},
-                                                     {"Livello2", l2},
-                                                     {"UM", "PZ"},
-                                                     {"Qta", qta},
-                                                     {"QtaAggMag", qta},
-                                                     {"ValUnitario", qta != 0 ? val / qta : 0.0},
-                                                     {"ValTotale", val},
-                                                     {"ValEuro", val},
-                                                     {"ValLire", std::round(val * 1936.27)},
-                                                     {"FlagStato", "0"}},
-                                                    campi));
+    suite::FieldValues r = {
+        {"Anno", kAnno}, {"NumReg", numReg}, {"RigLiv", rigLiv}, {"Livello1", l1}, {"Livello2", l2}};
+    for (auto &v : importi(qta, val))
+        r.push_back(v);
+    inserisci(QStringLiteral("MovMagLivApp"), uniti(r, campi));
 }
 
 EsitoPosting MagazzinoDiProva::riaggiorna(int32_t numReg, bool disaggiorna, bool senzaVecchie)

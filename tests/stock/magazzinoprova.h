@@ -73,6 +73,7 @@ protected:
               const suite::FieldValues &campi = {});
     void livello(int32_t numReg, int32_t rigLiv, const QString &livello1, const QString &livello2, double qta,
                  double valore, const suite::FieldValues &campi = {});
+    static suite::FieldValues importi(double qta, double valore);
     void inserisci(const QString &tabella, const suite::FieldValues &campi);
     void esegui(const QString &sql);
 

@@ -10,9 +10,9 @@
 #include "blocchi.h"
 #include "dialoghi.h"
 #include "riaggiornamovimento.h"
+#include "rigaposting.h"
 #include "servizimagazzino.h"
 #include "programmaprova.h"
-#include "transazioni.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -31,7 +31,8 @@ public:
             ++domande;
             return RispostaMsg::Si;
         }
-        scriviRigaProva(QStringLiteral("messaggio ") + QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        scriviRigaProva(QStringLiteral("messaggio ") +
+                        QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
         return RispostaMsg::Ok;
     }
     std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
@@ -44,26 +45,10 @@ QString lit(const Variant &v, int16_t tipo)
 }
 
 // The program's own writes around a posting (the movement, its lock), each in a transaction
-// (so that it waits for the other program's) and done again when the wait was not enough.
-void inTransazione(const std::function<void()> &lavoro)
-{
-    for (int tentativo = 1;; ++tentativo) {
-        try {
-            IniziaTransazione();
-            lavoro();
-            ConfermaTransazione();
-            return;
-        } catch (const AppError &e) {
-            AnnullaTransazione();
-            if (UtilGenerali::NumeroErrore(e) != 3260 || tentativo == 20)
-                throw;
-        }
-    }
-}
-
+// that waits for the other program's.
 void scriviRiprovando(const QString &sql)
 {
-    inTransazione([&] { ggDbAzienda->Esegui(gsNomeConn, sql); });
+    EseguiInTransazione([&] { ggDbAzienda->Esegui(gsNomeConn, sql); });
 }
 
 int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
@@ -89,7 +74,7 @@ int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
                                   lit(Variant(valore * 1936.27), 5)));
         QString chiave, utente, gestione = QStringLiteral("3"), varie, stato;
         int16_t preso = -1;
-        inTransazione([&] {
+        EseguiInTransazione([&] {
             preso = BloccaRecord(QStringLiteral("0"), QStringLiteral("M"), anno, n, true, false, chiave,
                                  QStringLiteral("Movimenti di magazzino"), utente, gestione, varie, false, QString(), 0,
                                  0, 0, stato)
@@ -101,7 +86,7 @@ int posta(const QStringList &a, DialoghiAutomatici &dialoghi)
             continue;
         }
         const EsitoPosting esito = RiaggiornaMovimento(anno, n, true, false, chiave, false);
-        inTransazione([&] { SbloccaRecord(chiave, false); });
+        EseguiInTransazione([&] { SbloccaRecord(chiave, false); });
         ggRecLock().Chiudi(chiave);
         if (esito.riuscito())
             ++fatti;
