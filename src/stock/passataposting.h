@@ -22,7 +22,7 @@ struct PassataPosting {
     bool conForm = false; // the progress form of the program, started and ended here
     QString tabDett;      // the tables the rows are read from
     QString tabLiv;
-    QString selezione; // the rows of the pass
+    QString selezione;    // the rows of the pass
     // Before the first row, after the selection (an error there stops the pass).
     std::function<void()> preparazione;
     // The row's steps on the row's own set (updatable, positioned on the row).
