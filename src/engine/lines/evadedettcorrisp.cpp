@@ -213,7 +213,7 @@ void fineOrdine(scEvaOrdVen &eva, Corrispettivo &c, bool &pbEsci)
         QString utente, gestione = QStringLiteral("M"), varie, stato;
         (void)BloccaRecord(QStringLiteral("3"), QString(), 0, 0, false, true, eva.msAliasLockMov,
                            QStringLiteral("Il movimento"), utente, gestione, varie, false, QString(), 0, 0, 0, stato);
-        const EsitoRegistrazione esito = RiaggiornaMovimentoCorrisp(eva.miAnnoMov, eva.mlNumRegMov, eva.msAliasLockMov);
+        const EsitoPosting esito = RiaggiornaMovimentoCorrisp(eva.miAnnoMov, eva.mlNumRegMov, eva.msAliasLockMov);
         if (!esito.riuscito()) {
             eva.AccodaErroreEva(esito.numero, esito.descrizione);
             pbEsci = true;

@@ -1,6 +1,6 @@
 #include "registrazionemovimento.h"
 
-#include "apperror.h"
+#include "riaggiornamovimento.h"
 
 #include <utility>
 
@@ -20,9 +20,10 @@ RegistraMovimento ImpostaRegistraMovimento(RegistraMovimento registra)
     return registra;
 }
 
-EsitoRegistrazione RiaggiornaMovimentoCorrisp(int16_t piAnnoRegMov, int32_t plNumRegMov, QString &psChiaveLock)
+EsitoPosting RiaggiornaMovimentoCorrisp(int16_t piAnnoRegMov, int32_t plNumRegMov, QString &psChiaveLock)
 {
-    if (!installata())
-        return {ErrNum::InvalidCall, QStringLiteral("Registrazione dei movimenti di magazzino non disponibile")};
-    return installata()(piAnnoRegMov, plNumRegMov, psChiaveLock);
+    if (installata())
+        return installata()(piAnnoRegMov, plNumRegMov, psChiaveLock);
+    // A new movement: nothing of it was posted before, and its old rows are none.
+    return RiaggiornaMovimento(piAnnoRegMov, plNumRegMov, true, false, psChiaveLock, false);
 }

@@ -136,7 +136,7 @@ protected:
     }
 
     std::vector<Registrazione> registrazioni;
-    EsitoRegistrazione esitoRegistrazione;
+    EsitoPosting esitoRegistrazione;
 
 private:
     RegistraMovimento m_precedente;
@@ -394,7 +394,8 @@ TEST_P(VenditaCorrispettivo, AnotherUsersMovementLockIsReportedAndLeftAlone)
 
 TEST_P(VenditaCorrispettivo, APostingThatFailsKeepsTheMovementAndItsLockForTheRecovery)
 {
-    esitoRegistrazione = {3260, QStringLiteral("Record bloccato da un altro utente")};
+    esitoRegistrazione.numero = 3260;
+    esitoRegistrazione.descrizione = QStringLiteral("Record bloccato da un altro utente");
     suite::OrderInput o;
     o.righe = {{.articolo = kArt1, .qta = 10, .prezzo = 2.5}};
     const int32_t n = ordine(o);
@@ -434,6 +435,37 @@ TEST_P(VenditaCorrispettivo, AFailedLevelUndoesThatLevelOnlyAndNothingIsPosted)
     EXPECT_TRUE(registrazioni.empty());
     EXPECT_EQ(lockMovimento(1), "0");
     EXPECT_EQ(statoOrdine(n), "");
+}
+
+TEST_P(VenditaCorrispettivo, WithTheStockPostingTheMovementReachesTheProgressives)
+{
+    ImpostaRegistraMovimento({});
+    suite::OrderInput o;
+    o.righe = {{.articolo = kArt1, .qta = 10, .prezzo = 2.5},
+               {.articolo = kTaglie, .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    const int32_t n = ordine(o);
+    const auto scaricato = [&](const QString &articolo, const QString &l1, const QString &l2) {
+        return UtilGenerali::ValoreNumerico(campo(
+            QStringLiteral("Select QtaScarico from ArticoliProg where Anno = 2024 and Magazzino = '01' and Articolo = "
+                           "%1 and Livello1 = %2 and Livello2 = %3")
+                .arg(UtilGenerali::SqlValore(Variant(articolo), 8), UtilGenerali::SqlValore(Variant(l1), 8),
+                     UtilGenerali::SqlValore(Variant(l2), 8)),
+            u"QtaScarico"));
+    };
+    const QString vuoto = suite::fx::kNoLevel;
+    const double prima1 = scaricato(kArt1, vuoto, vuoto), primaS = scaricato(kTaglie, "S", "ROSSO");
+    scEvaOrdVen &eva = cassa(n);
+    ASSERT_FALSE(converti(eva)) << eva.msErrori.toStdString();
+
+    const QString movimento = QStringLiteral(" where Anno = 2024 and NumReg = %1").arg(eva.mlNumRegMov);
+    EXPECT_EQ(conta("MovMagDett" + movimento), 2);
+    EXPECT_EQ(conta("MovMagLiv" + movimento), 2);
+    EXPECT_EQ(conta("MovMagDettApp"), 0);
+    EXPECT_EQ(conta("MovMagLivApp"), 0);
+    EXPECT_DOUBLE_EQ(scaricato(kArt1, vuoto, vuoto), prima1 + 10);
+    EXPECT_DOUBLE_EQ(scaricato(kTaglie, "S", "ROSSO"), primaS + 2);
+    EXPECT_EQ(lockMovimento(eva.mlNumRegMov), "(nessuno)");
+    EXPECT_EQ(statoOrdine(n), "E");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, VenditaCorrispettivo, kBothEngines, engineParamName);
