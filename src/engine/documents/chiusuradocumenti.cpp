@@ -26,6 +26,13 @@ QString nomeDocumento(int16_t anno, int32_t numRif)
     return QStringLiteral("Doc. n.rif ") + QString::number(numRif) + QStringLiteral(" anno ") + QString::number(anno);
 }
 
+// The document's lock is held by another user: it is left to them.
+void inUso(scEvaOrdVen &eva, int16_t anno, int32_t numRif, const QString &utente)
+{
+    eva.AccodaErroreEva(3260, nomeDocumento(anno, numRif) + QStringLiteral(" in uso da ") + utente +
+                                  QStringLiteral(": totali non scritti"));
+}
+
 // The lock of a document under closing, released on every way out unless the document is
 // finished (its row is then deleted) or left for the recovery (the row stays as it is).
 class LockChiusura {
@@ -43,8 +50,7 @@ public:
                             .toInteger();
         if (esito == EsitoBlocco::Preso) {
             if (!textEquals(utente, ggMenuClient->NomeUtente())) {
-                eva.AccodaErroreEva(3260, nomeDocumento(anno, numRif) + QStringLiteral(" in uso da ") + utente +
-                                              QStringLiteral(": totali non scritti"));
+                inUso(eva, anno, numRif, utente);
                 return false;
             }
             gestione = QStringLiteral("M");
@@ -58,8 +64,7 @@ public:
                                  statoLock)
                         .toInteger();
             if (esito == EsitoBlocco::InUso) {
-                eva.AccodaErroreEva(3260, nomeDocumento(anno, numRif) + QStringLiteral(" in uso da ") + utente +
-                                              QStringLiteral(": totali non scritti"));
+                inUso(eva, anno, numRif, utente);
                 return false;
             }
         }

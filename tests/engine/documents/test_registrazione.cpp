@@ -119,6 +119,19 @@ TEST_P(Registrazione, ARegisteredDocumentKeepsItsLockAndRegistration)
     EXPECT_EQ(conta("DocDaElab"), 1);
 }
 
+TEST_P(Registrazione, AFailedLetterOfIntentNoteIsListedAndTheRunGoesOn)
+{
+    preparaRun(QStringLiteral("FAT"));
+    // The letters of customer 4 cannot be read.
+    esegui(QStringLiteral("ALTER TABLE PdcDicIntenti DROP COLUMN Attivo"));
+    EXPECT_FALSE(evadi(ordine({.cliente = 4, .extra = {{"PdcDicIntenti", Variant::null()}}})));
+    EXPECT_TRUE(eva.msErrori.startsWith(QStringLiteral("Errore n\u00b0"))) << eva.msErrori.toStdString();
+    EXPECT_TRUE(eva.msErrori.endsWith(kFaseNuova)) << eva.msErrori.toStdString();
+    EXPECT_EQ(eva.miNumErrori, 1);
+    EXPECT_EQ(testata(1, "ElePdcDicIntenti").toString(), QString());
+    EXPECT_EQ(conta("DocDaElab"), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Registrazione, kBothEngines, engineParamName);
 
 } // namespace
