@@ -125,6 +125,15 @@ public:
     QVector<Variant> mvCampiRotNew, mvCampiRotOld;
 
 private:
+    // Lock phase of the run driver: every selected order locked (automatic mode) and its state
+    // checked; after a stop the locks taken are released (SbloccaOrdini, the first plFinoA
+    // orders of the cursor).
+    void BloccaOrdini(bool &pbEsci);
+    void SbloccaOrdini(QString &psChiave, int32_t plFinoA);
+    // OrdVenTest.Stato of the order as the database has it now.
+    static QString StatoOrdineAttuale(int16_t piAnno, int32_t plNumRif);
+
+    bool m_runInCorso = false;
     std::unique_ptr<GestRecordset> m_recs;
     std::unique_ptr<AvanzamentoElab> m_avanz;
     std::shared_ptr<VettoreChiavi> m_cambi;
