@@ -57,6 +57,9 @@ struct Banco {
         connessione = ggDbAzienda.condiviso();
         nomeConn = gsNomeConn;
         menu = ggMenuClient.condiviso();
+        // The first write to the disk after the bulk build flushes the whole file: not a cost
+        // of either side.
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update Monete Set Descrizione = Descrizione"));
         nativa = db->open(QStringLiteral("nativa_") + engineName(m));
         eva = std::make_unique<scEvaOrdVen>();
         eva->oiAnno = 2024;

@@ -130,6 +130,10 @@ private:
     // orders of the cursor).
     void BloccaOrdini(bool &pbEsci);
     void SbloccaOrdini(QString &psChiave, int32_t plFinoA);
+    // The statements that mark the current order's lines (mode 1) or level rows (mode 2).
+    QString SqlSegnaDett(int16_t piSegna, bool pbLivelliNeiTermini, const Variant &pvAnno, const Variant &pvNumRif,
+                         const QString &psChiaveOrdine, const QString &psTermini);
+    static QString livelliDelloStaging();
     // OrdVenTest.Stato of the order as the database has it now.
     static QString StatoOrdineAttuale(int16_t piAnno, int32_t plNumRif);
 

@@ -170,6 +170,8 @@ QString scEvaOrdVen::PrepSqlOrder()
 QString scEvaOrdVen::PrepSqlDett(int16_t piSegna, bool pbRipri)
 {
     GestRecordset &rs = mgRecs();
+    const Variant anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno");
+    const Variant numRif = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif");
     // A line without its own delivery date follows its header's date.
     bool consTestaInIntervallo = false;
     const Variant consTesta = rs.ValoreCampo(msAliasOrd, u"OrdVenTest.DataCons");
@@ -181,44 +183,68 @@ QString scEvaOrdVen::PrepSqlDett(int16_t piSegna, bool pbRipri)
         if (dataData(ovDataConsA))
             consTestaInIntervallo = consTestaInIntervallo && Variant::compare(data, ovDataConsA).value_or(1) <= 0;
     }
-
     const bool livelli = msGesTaglie.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
     const bool manuale = obEvasManule;
-    QString s;
-    if (piSegna == 0) {
+
+    const QString chiaveOrdine = QStringLiteral(" Where OrdVenDett.Anno = ") + I(anno) + QStringLiteral(" AND OrdVenDett.NumRif = ") + L(numRif);
+    QString termini;
+    if (pbRipri) {
+        // The rows an interrupted run had taken and not finished.
+        termini += QStringLiteral(" AND OrdVenDett.FlagStato <> ") + T(QStringLiteral("0"));
+        termini += QStringLiteral(" AND OrdVenDett.FlagStato <> ''");
+        termini += QStringLiteral(" AND not(OrdVenDett.FlagStato is null)");
         if (livelli) {
-            s = QStringLiteral("Select OrdVenDett.*, OrdVenLiv.*, Articoli.ArtMag, Articoli.PezziPerConf, TabIva.*");
-            if (manuale)
-                s += QStringLiteral(",OrdVenEvaDett.*");
-            s += QStringLiteral(" from (");
-        } else {
-            s = QStringLiteral("Select OrdVenDett.* , Articoli.ArtMag , Articoli.PezziPerConf, TabIva.*");
-            if (manuale)
-                s += QStringLiteral(",OrdVenEvaDett.*");
-            s += QStringLiteral(" from(");
+            termini += QStringLiteral(" AND OrdVenLiv.FlagStato <> ") + T(QStringLiteral("0"));
+            termini += QStringLiteral(" AND OrdVenLiv.FlagStato <> ''");
+            termini += QStringLiteral(" AND not(OrdVenLiv.FlagStato is null)");
         }
+    } else if (manuale) {
+        // This user's staging rows to close as balanced or with a quantity to fulfil.
+        termini += QStringLiteral(" AND OrdVenEvaDett.Utente = ") + T(utenteCorrente());
+        termini += QStringLiteral(" and (OrdVenEvaDett.ASaldo = ") + T(QStringLiteral("S"));
+        termini += QStringLiteral(" OR OrdVenEvaDett.QtaDaEva <>0 ) ");
     } else {
-        s = QStringLiteral("Update (");
+        termini += QStringLiteral(" AND (OrdVenDett.StatoRiga<>") + T(QStringLiteral("E")) + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)");
+        const bool consDa = dataData(ovDataConsDa), consA = dataData(ovDataConsA);
+        if (consDa || consA) {
+            termini += QStringLiteral(" And((");
+            if (consDa)
+                termini += QStringLiteral("OrdVenDett.DataCons >=") + D(ovDataConsDa);
+            if (consA) {
+                if (consDa)
+                    termini += QStringLiteral(" And");
+                termini += QStringLiteral(" OrdVenDett.DataCons <=") + D(ovDataConsA);
+            }
+            termini += consTestaInIntervallo ? QStringLiteral(" ) or OrdVenDett.DataCons IS NULL)") : QStringLiteral(" ))");
+        }
+        if (testoDato(osArticoloDa))
+            termini += QStringLiteral(" AND OrdVenDett.Articolo >= ") + T(osArticoloDa);
+        if (testoDato(osArticoloA))
+            termini += QStringLiteral(" AND OrdVenDett.Articolo <= ") + T(osArticoloA);
     }
 
+    if (piSegna != 0)
+        return SqlSegnaDett(piSegna, livelli && pbRipri, anno, numRif, chiaveOrdine, termini);
+
+    QString s;
+    if (livelli) {
+        s = QStringLiteral("Select OrdVenDett.*, OrdVenLiv.*, Articoli.ArtMag, Articoli.PezziPerConf, TabIva.*");
+        if (manuale)
+            s += QStringLiteral(",OrdVenEvaDett.*");
+        s += QStringLiteral(" from (");
+    } else {
+        s = QStringLiteral("Select OrdVenDett.* , Articoli.ArtMag , Articoli.PezziPerConf, TabIva.*");
+        if (manuale)
+            s += QStringLiteral(",OrdVenEvaDett.*");
+        s += QStringLiteral(" from(");
+    }
     if (manuale) {
-        if (livelli) {
-            s += QStringLiteral("((OrdVenEvaDett left join OrdVenDett");
-            s += QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenDett.Anno");
-            s += QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenDett.NumRif");
-            s += QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv)");
-            s += QStringLiteral(" left join OrdVenLiv");
-            s += QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenLiv.Anno ");
-            s += QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenLiv.NumRif ");
-            s += QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenLiv.RigLiv ");
-            s += QStringLiteral(" and OrdVenEvaDett.Livello1 = OrdVenLiv.Livello1 ");
-            s += QStringLiteral(" and OrdVenEvaDett.Livello2 = OrdVenLiv.Livello2) ");
-        } else {
-            s += QStringLiteral(" (OrdVenEvaDett left join OrdVenDett");
-            s += QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenDett.Anno");
-            s += QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenDett.NumRif");
-            s += QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv)");
-        }
+        s += livelli ? QStringLiteral("((OrdVenEvaDett left join OrdVenDett") : QStringLiteral(" (OrdVenEvaDett left join OrdVenDett");
+        s += QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenDett.Anno");
+        s += QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenDett.NumRif");
+        s += QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv)");
+        if (livelli)
+            s += livelliDelloStaging();
     } else if (livelli) {
         s += QStringLiteral(" (OrdVenDett left join OrdVenLiv");
         s += QStringLiteral(" on OrdVenDett.Anno = OrdVenLiv.Anno ");
@@ -231,54 +257,67 @@ QString scEvaOrdVen::PrepSqlDett(int16_t piSegna, bool pbRipri)
     s += QStringLiteral(" on OrdVenDett.Articolo = Articoli.Articolo)");
     s += QStringLiteral(" left join TabIva");
     s += QStringLiteral(" on OrdVenDett.Iva = TabIva.Iva");
+    s += chiaveOrdine + termini;
+    s += QStringLiteral(" Order by OrdVenDett.RigDet");
+    return s;
+}
 
-    if (piSegna == 1)
-        s += QStringLiteral(" Set OrdVenDett.FlagStato = ") + T(QStringLiteral("4"));
-    else if (piSegna == 2)
-        s += QStringLiteral(" Set OrdVenLiv.FlagStato = ") + T(QStringLiteral("4"));
+QString scEvaOrdVen::livelliDelloStaging()
+{
+    return QStringLiteral(" left join OrdVenLiv") + QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenLiv.Anno ")
+           + QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenLiv.NumRif ") + QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenLiv.RigLiv ")
+           + QStringLiteral(" and OrdVenEvaDett.Livello1 = OrdVenLiv.Livello1 ")
+           + QStringLiteral(" and OrdVenEvaDett.Livello2 = OrdVenLiv.Livello2) ");
+}
 
-    s += QStringLiteral(" Where OrdVenDett.Anno = ") + I(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno"));
-    s += QStringLiteral(" AND OrdVenDett.NumRif = ") + L(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif"));
-
-    if (pbRipri) {
-        // The rows an interrupted run had taken and not finished.
-        s += QStringLiteral(" AND OrdVenDett.FlagStato <> ") + T(QStringLiteral("0"));
-        s += QStringLiteral(" AND OrdVenDett.FlagStato <> ''");
-        s += QStringLiteral(" AND not(OrdVenDett.FlagStato is null)");
-        if (livelli) {
-            s += QStringLiteral(" AND OrdVenLiv.FlagStato <> ") + T(QStringLiteral("0"));
-            s += QStringLiteral(" AND OrdVenLiv.FlagStato <> ''");
-            s += QStringLiteral(" AND not(OrdVenLiv.FlagStato is null)");
+// The marking statements mark exactly the rows the line statement reads: the rows of the
+// order's lines (mode 1) or level rows (mode 2) for which the other rows of the line
+// statement's join exist with its terms. They are written on the marked table alone, the rest
+// of the join in a correlated EXISTS, so that the engines reach the order's rows by their key;
+// articles and VAT codes are joined one to one and never change which rows those are.
+QString scEvaOrdVen::SqlSegnaDett(int16_t piSegna, bool pbLivelliNeiTermini, const Variant &pvAnno, const Variant &pvNumRif,
+                                  const QString &psChiaveOrdine, const QString &psTermini)
+{
+    QString s;
+    if (piSegna == 1) {
+        s = QStringLiteral("Update OrdVenDett Set OrdVenDett.FlagStato = ") + T(QStringLiteral("4")) + psChiaveOrdine;
+        if (obEvasManule) {
+            s += QStringLiteral(" AND EXISTS (Select OrdVenEvaDett.Anno From ");
+            s += pbLivelliNeiTermini ? QStringLiteral("(OrdVenEvaDett") + livelliDelloStaging() : QStringLiteral("OrdVenEvaDett");
+            s += QStringLiteral(" Where OrdVenEvaDett.Anno = OrdVenDett.Anno");
+            s += QStringLiteral(" AND OrdVenEvaDett.NumRif = OrdVenDett.NumRif");
+            s += QStringLiteral(" AND OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv");
+            s += psTermini + QStringLiteral(")");
+        } else if (pbLivelliNeiTermini) {
+            s += QStringLiteral(" AND EXISTS (Select OrdVenLiv.Anno From OrdVenLiv");
+            s += QStringLiteral(" Where OrdVenLiv.Anno = OrdVenDett.Anno");
+            s += QStringLiteral(" AND OrdVenLiv.NumRif = OrdVenDett.NumRif");
+            s += QStringLiteral(" AND OrdVenLiv.RigLiv = OrdVenDett.RigLiv");
+            s += psTermini + QStringLiteral(")");
+        } else {
+            s += psTermini;
         }
-    } else if (manuale) {
-        // This user's staging rows to close as balanced or with a quantity to fulfil.
-        s += QStringLiteral(" AND OrdVenEvaDett.Utente = ") + T(utenteCorrente());
-        s += QStringLiteral(" and (OrdVenEvaDett.ASaldo = ") + T(QStringLiteral("S"));
-        s += QStringLiteral(" OR OrdVenEvaDett.QtaDaEva <>0 ) ");
-    } else {
-        s += QStringLiteral(" AND (OrdVenDett.StatoRiga<>") + T(QStringLiteral("E")) + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)");
-        const bool consDa = dataData(ovDataConsDa), consA = dataData(ovDataConsA);
-        if (consDa || consA) {
-            s += QStringLiteral(" And((");
-            if (consDa)
-                s += QStringLiteral("OrdVenDett.DataCons >=") + D(ovDataConsDa);
-            if (consA) {
-                if (consDa)
-                    s += QStringLiteral(" And");
-                s += QStringLiteral(" OrdVenDett.DataCons <=") + D(ovDataConsA);
-            }
-            s += consTestaInIntervallo ? QStringLiteral(" ) or OrdVenDett.DataCons IS NULL)") : QStringLiteral(" ))");
-        }
-        if (testoDato(osArticoloDa))
-            s += QStringLiteral(" AND OrdVenDett.Articolo >= ") + T(osArticoloDa);
-        if (testoDato(osArticoloA))
-            s += QStringLiteral(" AND OrdVenDett.Articolo <= ") + T(osArticoloA);
+        return s;
     }
-
-    if (piSegna == 2)
-        s += QStringLiteral(" AND LEN(OrdVenLiv.Livello1)>0");
-    else if (piSegna == 0)
-        s += QStringLiteral(" Order by OrdVenDett.RigDet");
+    // Level rows that exist (a line without levels has none to mark).
+    s = QStringLiteral("Update OrdVenLiv Set OrdVenLiv.FlagStato = ") + T(QStringLiteral("4"));
+    s += QStringLiteral(" Where OrdVenLiv.Anno = ") + I(pvAnno) + QStringLiteral(" AND OrdVenLiv.NumRif = ") + L(pvNumRif);
+    s += QStringLiteral(" AND LEN(OrdVenLiv.Livello1)>0");
+    if (obEvasManule) {
+        s += QStringLiteral(" AND EXISTS (Select OrdVenDett.Anno From OrdVenEvaDett inner join OrdVenDett");
+        s += QStringLiteral(" on OrdVenEvaDett.Anno = OrdVenDett.Anno");
+        s += QStringLiteral(" and OrdVenEvaDett.NumRif = OrdVenDett.NumRif");
+        s += QStringLiteral(" and OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv");
+        s += psChiaveOrdine;
+        s += QStringLiteral(" AND OrdVenEvaDett.RigLiv = OrdVenLiv.RigLiv");
+        s += QStringLiteral(" AND OrdVenEvaDett.Livello1 = OrdVenLiv.Livello1");
+        s += QStringLiteral(" AND OrdVenEvaDett.Livello2 = OrdVenLiv.Livello2");
+    } else {
+        s += QStringLiteral(" AND EXISTS (Select OrdVenDett.Anno From OrdVenDett");
+        s += psChiaveOrdine;
+        s += QStringLiteral(" AND OrdVenDett.RigLiv = OrdVenLiv.RigLiv");
+    }
+    s += psTermini + QStringLiteral(")");
     return s;
 }
 

@@ -357,17 +357,45 @@ TEST_P(RigheOrdine, ManualModeTakesThisUsersStagingRowsToFulfilOrClose)
     EXPECT_EQ(righeSegnate(), (std::set<int>{1, 4, 5}));
 }
 
-TEST_P(RigheOrdine, RecoveryReadsTheRowsAnInterruptedRunHadTaken)
+TEST_P(RigheOrdine, RecoveryReadsAndMarksTheRowsAnInterruptedRunHadTaken)
 {
-    esegui("Update OrdVenDett Set FlagStato = '4' Where RigLiv In (1, 4)");
-    esegui("Update OrdVenDett Set FlagStato = '' Where RigLiv = 3");
-    esegui("Update OrdVenLiv Set FlagStato = '4' Where Livello1 = 'S'");
-    esegui("Update OrdVenLiv Set FlagStato = '0' Where Livello1 = 'M'");
+    const auto presi = [&] {
+        esegui("Update OrdVenDett Set FlagStato = Null");
+        esegui("Update OrdVenDett Set FlagStato = '2' Where RigLiv In (1, 4)");
+        esegui("Update OrdVenDett Set FlagStato = '' Where RigLiv = 3");
+        esegui("Update OrdVenLiv Set FlagStato = '2' Where Livello1 = 'S'");
+        esegui("Update OrdVenLiv Set FlagStato = '0' Where Livello1 = 'M'");
+    };
+    const auto segnate = [&](int16_t modo) {
+        ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(modo, true));
+        return righe(modo == 1 ? "Select RigLiv from OrdVenDett Where FlagStato = '4'"
+                               : "Select RigLiv, Livello1 from OrdVenLiv Where FlagStato = '4'");
+    };
     suOrdine(1);
+    presi();
     eva.msGesTaglie = QStringLiteral("N");
     EXPECT_EQ(righeLette(true), (std::set<int>{1, 4}));
+    EXPECT_EQ(segnate(1), (QStringList{"1", "4"}));
+
+    presi();
     eva.msGesTaglie = QStringLiteral("S");
     EXPECT_EQ(letti(true), (std::vector<Riga>{{4, "S", "ROSSO"}}));
+    EXPECT_EQ(segnate(1), QStringList{"4"});
+    EXPECT_EQ(segnate(2), QStringList{"4|S"});
+
+    // Manual mode reads only the lines the staging rows name.
+    suite::insertRow(fixture, "OrdVenEvaDett",
+                     {{"Utente", kUtente}, {"Anno", int16_t(2024)}, {"NumRif", 1}, {"RigLiv", 4}, {"Livello1", "S"},
+                      {"Livello2", "ROSSO"}, {"ASaldo", "N"}, {"QtaDaEva", 1.0}});
+    eva.obEvasManule = true;
+    presi();
+    EXPECT_EQ(letti(true), (std::vector<Riga>{{4, "S", "ROSSO"}}));
+    EXPECT_EQ(segnate(1), QStringList{"4"});
+    EXPECT_EQ(segnate(2), QStringList{"4|S"});
+    presi();
+    eva.msGesTaglie = QStringLiteral("N");
+    EXPECT_EQ(righeLette(true), (std::set<int>{4}));
+    EXPECT_EQ(segnate(1), QStringList{"4"});
 }
 
 TEST_P(RigheOrdine, TheReReadsFindTheLineAndTheLevelOfTheCurrentRow)
