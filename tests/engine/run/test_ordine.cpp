@@ -164,6 +164,22 @@ TEST_P(Ordine, CommonSetUpChoosesTheTargetTables)
     eva.mgAvanzElab().Termina();
 }
 
+TEST_P(Ordine, ReopeningAnOrderAndItsDocumentSaysWhatIsMissing)
+{
+    ordineSemplice(3);
+    eva.msTabTesta = "DdtTest";
+    QString errori = "x";
+    eva.RileggiDocEOrd(2024, 99, 0, 0, errori, kUtente);
+    EXPECT_EQ(errori, "Manca la testata dell'ordine n.2024/99");
+    eva.RileggiDocEOrd(2024, 3, 2024, 5, errori, kUtente);
+    EXPECT_EQ(errori, "Manca la testata del documento n.2024/5");
+    EXPECT_EQ(eva.LegDaOrdTes("OrdVenTest.NumRif").toLong(), 3);
+    EXPECT_EQ(eva.LegDaOrdTes("FattDocumenti.FattDocEvasione").text(), "DDT");
+    eva.RileggiDocEOrd(2024, 3, 0, 0, errori, kUtente);
+    EXPECT_EQ(errori, "");
+    EXPECT_TRUE(eva.mgRecs().Aperto(eva.msAliasDocDaElab));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Ordine, kBothEngines, engineParamName);
 
 TEST(ErroriEvasione, ThirtyLinesThenDotsAndTheCountGoesOn)
