@@ -128,6 +128,36 @@ TEST(Chiusura, TheCloseTimerRetriesUntilTheModalWindowHasGone)
     EXPECT_EQ(Forms::Count(), 0);
 }
 
+TEST(Chiusura, ACloseRequestedDuringARunIsCarriedOutWhenTheRunEnds)
+{
+    {
+        ShellInProva s;
+        apri();
+        {
+            ElaborazioneInCorso run;
+            ElaborazioneInCorso notifica; // the progress notice, ending with the run
+            RichiediChiusura(false);
+            // the close timer runs meanwhile (the run lets events through)
+            EXPECT_FALSE(s.attendiFine(300));
+            EXPECT_TRUE(FormCaricata("frmEvasOrd"));
+        }
+        ASSERT_TRUE(s.attendiFine(1000));
+        EXPECT_EQ(Forms::Count(), 0);
+        EXPECT_EQ(s.fini, 1);
+    }
+    {
+        // the menu's "fine" gets its refusal as its answer and is not carried out later
+        ShellInProva s;
+        apri();
+        {
+            ElaborazioneInCorso run;
+            EXPECT_EQ(s.menu().eseguiComando("fine").text(), kStatoModale);
+        }
+        EXPECT_FALSE(s.attendiFine(300));
+        EXPECT_TRUE(FormCaricata("frmEvasOrd"));
+    }
+}
+
 TEST(Chiusura, TimVariePassesTheFocusOnlyToALoadedForm)
 {
     ShellInProva s;
