@@ -70,14 +70,37 @@ struct Banco {
         eva->msGesTaglie = QStringLiteral("S");
         eva->msAliasOrd = QStringLiteral("ordini");
     }
+    ~Banco()
+    {
+        // Everything that holds the database goes before the database itself.
+        eva.reset();
+        if (nativa.isValid()) {
+            const QString nome = nativa.connectionName();
+            nativa.close();
+            nativa = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nome);
+        }
+        connessione.reset();
+        menu.reset();
+        contesto.reset();
+        db.reset();
+    }
+    Banco(const Banco &) = delete;
+    Banco &operator=(const Banco &) = delete;
     bool pronto() const { return eva != nullptr; }
     bool sqlite() const { return motore == Engine::SQLite; }
 };
 
+// The companies, made once for the whole run and dropped before the program ends.
+std::map<Engine, std::unique_ptr<Banco>> &banchi()
+{
+    static std::map<Engine, std::unique_ptr<Banco>> b;
+    return b;
+}
+
 Banco *banco(Engine m, benchmark::State &state)
 {
-    static std::map<Engine, std::unique_ptr<Banco>> banchi;
-    auto &b = banchi[m];
+    auto &b = banchi()[m];
     if (!b) {
         if (m == Engine::PostgreSQL && !pgServer()) {
             state.SkipWithError("EVASORD_PG_HOST not set");
@@ -223,4 +246,13 @@ BENCHMARK(BM_SelezioneLibreria)->ArgsProduct({kMotori})->Unit(benchmark::kMillis
 BENCHMARK(BM_SelezioneNativa)->ArgsProduct({kMotori})->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SegnaRigheLibreria)->ArgsProduct({kMotori})->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SegnaRigheNativa)->ArgsProduct({kMotori})->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    banchi().clear();
+    benchmark::Shutdown();
+    return 0;
+}
