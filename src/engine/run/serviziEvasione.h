@@ -37,6 +37,13 @@ public:
     virtual void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci) = 0;
     // Cash sale: the order into a posted stock movement.
     virtual void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri) = 0;
+    // Manual runs: whether none of the current order's staged lines has a quantity to deliver.
+    // Such an order gets no document header: its lines are closed by EvadeDettSoloASaldo.
+    virtual bool OrdineSoloASaldo(scEvaOrdVen &eva)
+    {
+        (void)eva;
+        return false;
+    }
 };
 
 // The services every engine uses unless given its own (the program sets them once at start-up).
