@@ -47,7 +47,10 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
             return;
 
         ServiziEvasione &s = servizi();
-        if (!obSoloASaldo && !obEvACorrisp) {
+        // A picked order none of whose staged lines has a quantity to deliver gets no document:
+        // its lines are only closed, as in a balance-only run.
+        mbOrdineSoloASaldo = obSoloASaldo || (!obEvACorrisp && s.OrdineSoloASaldo(*this));
+        if (!mbOrdineSoloASaldo && !obEvACorrisp) {
             s.EvadoOrdTest(*this, pbEsci);
             if (pbEsci)
                 return;
@@ -72,7 +75,7 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
         }
 
         int16_t righeCreate = 0;
-        if (obSoloASaldo)
+        if (mbOrdineSoloASaldo)
             s.EvadeDettSoloASaldo(*this, pbEsci);
         else if (obEvACorrisp)
             s.EvadeDettCorrisp(*this, pbEsci, false);
@@ -127,7 +130,7 @@ void scEvaOrdVen::PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci)
     }
 
     if (!pbEsci) {
-        if (textEquals(msOrdAperto, u"N") && (piRigheCreate >= 1 || obSoloASaldo)) {
+        if (textEquals(msOrdAperto, u"N") && (piRigheCreate >= 1 || obSoloASaldo || mbOrdineSoloASaldo)) {
             // "E" when no article line is left open, else "P".
             GestRecordset aperte;
             const QString alias = aperte.Apri(

@@ -138,6 +138,9 @@ private:
     static QString StatoOrdineAttuale(int16_t piAnno, int32_t plNumRif);
 
     bool m_runInCorso = false;
+    // The current order is only closed (balance-only run, or a picked order with nothing to
+    // deliver): set by EvadeOrdine, read by PostEvasioneDett.
+    bool mbOrdineSoloASaldo = false;
     std::unique_ptr<GestRecordset> m_recs;
     std::unique_ptr<AvanzamentoElab> m_avanz;
     std::shared_ptr<VettoreChiavi> m_cambi;

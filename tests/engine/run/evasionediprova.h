@@ -43,6 +43,7 @@ public:
     void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri) override;
     void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci) override;
     void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri) override;
+    bool OrdineSoloASaldo(scEvaOrdVen &eva) override { return soloASaldo && soloASaldo(eva); }
 
     // "EvadoOrdTest 3", "EvadoOrdDett 3", "ChiudiFatBolle", ... in the order of the calls (the
     // number is the current order's NumRif).
@@ -51,6 +52,8 @@ public:
     // fulfilled and counted as rows created.
     std::function<void(scEvaOrdVen &, bool &, int16_t &)> righe;
     std::function<void(scEvaOrdVen &, bool &)> chiusura;
+    // Which orders of a manual run have nothing to deliver (none by default).
+    std::function<bool(scEvaOrdVen &)> soloASaldo;
     // Whether a run was in progress (ElaborazioneAttiva) at each call.
     std::vector<bool> inCorso;
 

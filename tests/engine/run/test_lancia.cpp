@@ -202,6 +202,34 @@ TEST_P(Lancia, ManualModeTakesNoLockButReleasesThePickedOrdersAfterAStop)
     EXPECT_EQ(conversioni(), QStringList{});
 }
 
+TEST_P(Lancia, APickedOrderWithNothingToDeliverIsOnlyClosed)
+{
+    for (int32_t n = 1; n <= 2; ++n) {
+        ordineSemplice(n, {2, 3});
+        suite::insertRow(fixture, "OrdVenEvaTest", {{"Utente", kUtente}, {"Anno", int16_t(2024)}, {"NumRif", n}, {"Selez", "S"}});
+        for (int32_t riga = 1; riga <= 2; ++riga)
+            suite::insertRow(fixture, "OrdVenEvaDett",
+                             {{"Utente", kUtente}, {"Anno", int16_t(2024)}, {"NumRif", n}, {"RigLiv", riga}, {"Livello1", ""},
+                              {"Livello2", ""}, {"ASaldo", "S"}, {"QtaDaEva", n == 1 ? 1.0 : 0.0}});
+        lockDi(kUtente, n);
+    }
+    servizi.soloASaldo = [](scEvaOrdVen &e) { return e.mgRecs().LeggiCampo(e.msAliasOrd, u"OrdVenTest.NumRif").toLong() == 2; };
+    servizi.righe = [](scEvaOrdVen &e, bool &esci, int16_t &righe) {
+        if (e.mgRecs().LeggiCampo(e.msAliasOrd, u"OrdVenTest.NumRif").toLong() == 2)
+            ggDbAzienda->Esegui(gsNomeConn, "Update OrdVenDett Set StatoRiga = 'E' Where NumRif = 2");
+        else
+            ServiziDiProva::evadiTutto(e, esci, righe);
+    };
+    eva.obEvasManule = true;
+
+    eva.LanciaEvasioneOrdVen(false);
+
+    EXPECT_EQ(conversioni(), (QStringList{"EvadoOrdTest 1", "EvadoOrdDett 1", "EvadoOrdSpese 1", "EvadeDettSoloASaldo 2",
+                                          "ChiudiFatBolle"}));
+    EXPECT_EQ(stati(), (QStringList{"1|E", "2|E"}));
+    EXPECT_EQ(lock(), QStringList{});
+}
+
 TEST_P(Lancia, SettingsThatRefuseTheRun)
 {
     ordineSemplice(1);
