@@ -165,6 +165,7 @@ void ChiudiFatBolle(scEvaOrdVen &eva, QString &psAliasDocDaElab, bool &pbEsci, A
     const QString &alias = psAliasDocDaElab;
     // The one footer calculator of the closing, made for its first document.
     std::unique_ptr<scCalcPiedeFat> calc;
+    bool lasciati = false;
     if (!rs.NessunRecord(alias))
         rs.MoveFirst(alias);
     while (!pbEsci && !rs.Eof(alias)) {
@@ -175,7 +176,12 @@ void ChiudiFatBolle(scEvaOrdVen &eva, QString &psAliasDocDaElab, bool &pbEsci, A
         // A document left registered is passed over: the walk goes on with the next row.
         if (chiudiDocumento(eva, calc, anno, numRif))
             rs.Delete(alias);
+        else
+            lasciati = true;
         rs.MoveNext(alias);
     }
     rs.Chiudi(alias);
+    // Not a normal end: the run's saved criteria stay for the recovery of what is left.
+    if (lasciati)
+        pbEsci = true;
 }
