@@ -14,7 +14,7 @@ QString ddlTabella(MotoreDb motore, const QString &nome, const std::vector<Colon
         case TipoCampo::Intero: t = QStringLiteral("SMALLINT"); break;
         case TipoCampo::Lungo: t = QStringLiteral("INTEGER"); break;
         case TipoCampo::Doppio: t = sq ? QStringLiteral("DOUBLE") : QStringLiteral("double precision"); break;
-        case TipoCampo::Valuta: t = sq ? QStringLiteral("CURRENCY") : QStringLiteral("numeric(19,4)"); break;
+        case TipoCampo::Valuta: t = sq ? QStringLiteral("CURRENCY_E4") : QStringLiteral("numeric(19,4)"); break;
         case TipoCampo::Data: t = QStringLiteral("DATE"); break;
         case TipoCampo::DataOra: t = sq ? QStringLiteral("DATETIME") : QStringLiteral("timestamp(0) without time zone"); break;
         case TipoCampo::Sconosciuto: t = QStringLiteral("TEXT"); break;
