@@ -185,6 +185,16 @@ void Scrittore::numero(int e, TipoJet come)
         return;
     case TipoJet::Testo: w(letteraleTesto(testoJetNumero(t))); return;
     case TipoJet::Data: converti(e, proprio, come); return;
+    case TipoJet::Doppio:
+        // PostgreSQL reads 1 as an integer and 1.5 as an exact numeric: both would divide otherwise.
+        if (!sqlite()) {
+            w("CAST(");
+            w(t);
+            w(" AS double precision)");
+            return;
+        }
+        w(t);
+        return;
     default:
         w(t);
         return;

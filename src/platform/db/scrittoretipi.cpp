@@ -166,7 +166,8 @@ bool Scrittore::ePredicato(int e)
 bool Scrittore::semplice(int e) const
 {
     switch (n(e).tipo) {
-    case Nd::Colonna: case Nd::Numero: case Nd::Testo: case Nd::Null: case Nd::Vero: case Nd::Falso: return true;
+    case Nd::Colonna: case Nd::Numero: case Nd::Testo: case Nd::Data: case Nd::Null: case Nd::Vero: case Nd::Falso:
+        return true;
     default: return false;
     }
 }

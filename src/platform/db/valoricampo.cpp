@@ -1,5 +1,7 @@
 #include "valoricampo.h"
 
+#include "apperror.h"
+#include "decimal.h"
 #include "letterali.h"
 
 #include <QDate>
@@ -97,9 +99,13 @@ Variant daMotore(const QVariant &v, TipoCampo tipo)
             if (!std::isfinite(d) || std::fabs(d) > 9.2e18) return perValore(v);
             return Variant(Currency::fromUnits(static_cast<int64_t>(d)));
         }
-        default:
-            if (const auto c = Currency::parse(v.toString())) return Variant(*c);
+        default: {
+            const QString t = v.toString();
+            if (const auto c = Currency::parse(t)) return Variant(*c);
+            // PostgreSQL's numeric goes beyond the currency range: Jet overflows there.
+            if (DecimalNumber::fromString(t.toStdString())) throw AppError::standard(ErrNum::Overflow);
             return perValore(v);
+        }
         }
     case TipoCampo::Data: case TipoCampo::DataOra:
         switch (v.typeId()) {

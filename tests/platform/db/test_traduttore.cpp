@@ -54,7 +54,8 @@ TEST_F(Traduttore, JetFormsBecomeTheEnginesOwn)
         {"select IIf(Qta Is Null,0,Qta) AS Q, LEN(Articolo) AS L, ucase(Descrizione) AS U from OrdVenDett",
          "SELECT CASE WHEN Qta IS NULL THEN 0 ELSE Qta END AS Q, length(Articolo) AS L, jet_fn(12, 'TT', Descrizione) AS U FROM "
          "OrdVenDett",
-         "SELECT CASE WHEN Qta IS NULL THEN 0 ELSE Qta END AS Q, length(Articolo) AS L, upper(Descrizione) AS U FROM OrdVenDett"},
+         "SELECT CASE WHEN Qta IS NULL THEN CAST(0 AS double precision) ELSE Qta END AS Q, length(Articolo) AS L, "
+         "upper(Descrizione) AS U FROM OrdVenDett"},
         {"select * from FatTest where DataRif <= #03/05/2024# and DataOraEvas >= #2024-03-05#",
          "SELECT * FROM FatTest WHERE DataRif <= '2024-03-05' AND DataOraEvas >= '2024-03-05 00:00:00'",
          "SELECT * FROM FatTest WHERE DataRif <= DATE '2024-03-05' AND DataOraEvas >= TIMESTAMP '2024-03-05 00:00:00'"},
