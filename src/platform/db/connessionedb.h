@@ -65,6 +65,8 @@ public:
     MotoreDb Motore(const QString &nomeConn = {}) const;
     // How long a statement waits for another user's lock before failing with 3260 (default 2 s).
     void ImpostaAttesaBlocchi(int millisecondi, const QString &nomeConn = {});
+    // How long Connetti waits for a PostgreSQL server that does not answer (default 15 s).
+    void ImpostaAttesaConnessione(int secondi) { m_attesaConnessione = secondi; }
     // Drops the cached schema (after a schema change made outside this connection).
     void AggiornaCatalogo(const QString &nomeConn = {});
 
@@ -80,4 +82,5 @@ private:
 
     std::vector<std::shared_ptr<Connessione>> m_connessioni;
     std::unordered_map<QString, Variant, HashNome, UgualeNome> m_impostazioni;
+    int m_attesaConnessione = 15;
 };

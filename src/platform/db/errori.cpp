@@ -12,7 +12,9 @@ QString descrizione(int32_t n)
     case ErrDb::SolaLettura: return QStringLiteral("Impossibile aggiornare. Il database o l'oggetto è di sola lettura");
     case ErrDb::PasswordNonValida: return QStringLiteral("Password non valida");
     case ErrDb::AccessoNegato: return QStringLiteral("Accesso negato: utente o password non validi");
+    case ErrDb::ParametriInsufficienti: return QStringLiteral("Parametri insufficienti: un nome non è un campo delle tabelle");
     case ErrDb::CampoSconosciuto: return QStringLiteral("Nome di campo o espressione non riconosciuto");
+    case ErrDb::TabellaInesistente: return QStringLiteral("Impossibile trovare la tabella o la query di input");
     case ErrDb::Sintassi: return QStringLiteral("Errore di sintassi nell'istruzione SQL");
     case ErrDb::FunzioneSconosciuta: return QStringLiteral("Funzione non definita nell'espressione");
     case ErrDb::NessunRecordCorrente: return QStringLiteral("Nessun record corrente");
@@ -63,6 +65,8 @@ int32_t numeroJet(const GuastoMotore &g)
     if (const int32_t n = marcaJet(g.messaggio)) return n;
     if (g.motore == MotoreDb::SQLite) {
         if (g.messaggio.contains(QLatin1String("integer overflow"))) return ErrNum::Overflow;
+        if (g.messaggio.contains(QLatin1String("no such column"))) return ErrDb::ParametriInsufficienti;
+        if (g.messaggio.contains(QLatin1String("no such table"))) return ErrDb::TabellaInesistente;
         if (g.messaggio.contains(QLatin1String("too large")) || g.messaggio.contains(QLatin1String("too many")) ||
             g.messaggio.contains(QLatin1String("stack overflow")))
             return ErrDb::Sintassi;
@@ -89,6 +93,8 @@ int32_t numeroJet(const GuastoMotore &g)
         s == QLatin1String("42804"))
         return ErrNum::TypeMismatch;
     if (s == QLatin1String("54001") || s == QLatin1String("54000")) return ErrDb::Sintassi;
+    if (s == QLatin1String("42703")) return ErrDb::ParametriInsufficienti;
+    if (s == QLatin1String("42P01")) return ErrDb::TabellaInesistente;
     if (s == QLatin1String("55P03") || s == QLatin1String("40P01"))
         return ErrDb::Bloccato;
     if (s == QLatin1String("40001"))
@@ -107,7 +113,8 @@ AppError erroreMotore(const GuastoMotore &g)
     const int32_t n = numeroJet(g);
     if (n < 1000) return AppError::standard(n);
     if (n == ErrDb::Sintassi) return erroreSintassi(QStringLiteral("istruzione troppo complessa"));
-    if (marcaJet(g.messaggio) == n) return erroreDb(n);
+    if (marcaJet(g.messaggio) == n || n == ErrDb::ParametriInsufficienti || n == ErrDb::TabellaInesistente)
+        return erroreDb(n);
     return erroreDb(n, g.messaggio);
 }
 
