@@ -1,7 +1,7 @@
 #include "nomisql.h"
 
-#include <algorithm>
-#include <iterator>
+#include <array>
+#include <vector>
 #include <string_view>
 
 namespace {
@@ -29,18 +29,40 @@ constexpr std::string_view kRiservateAltre[] = {
 };
 constexpr std::string_view kRiservateUltime[] = {"when", "where", "window", "with", "without", "current_schema"};
 
+// The words grouped by length and first letter: a name meets two or three of them at most.
+constexpr size_t kLunghezze = 21;
+using Gruppi = std::array<std::vector<std::string_view>, kLunghezze * 27>;
+
+size_t gruppo(size_t lunghezza, char primo) { return lunghezza * 27 + static_cast<size_t>(primo >= 'a' && primo <= 'z' ? primo - 'a' : 26); }
+
+const Gruppi &gruppi()
+{
+    static const Gruppi g = [] {
+        Gruppi out;
+        const auto aggiungi = [&](const auto &elenco) {
+            for (std::string_view w : elenco) out[gruppo(w.size(), w.front())].push_back(w);
+        };
+        aggiungi(kRiservate);
+        aggiungi(kRiservateAltre);
+        aggiungi(kRiservateUltime);
+        return out;
+    }();
+    return g;
+}
+
 bool riservata(QStringView nome)
 {
-    if (nome.size() > 20) return false;
-    char buf[24];
+    if (nome.size() < 2 || nome.size() >= static_cast<qsizetype>(kLunghezze)) return false;
+    char buf[kLunghezze];
     for (qsizetype i = 0; i < nome.size(); ++i) {
         char16_t c = nome[i].unicode();
         if (c >= 'A' && c <= 'Z') c = static_cast<char16_t>(c + 32);
         buf[i] = static_cast<char>(c);
     }
     const std::string_view p(buf, static_cast<size_t>(nome.size()));
-    const auto in = [&](const auto &elenco) { return std::find(std::begin(elenco), std::end(elenco), p) != std::end(elenco); };
-    return in(kRiservate) || in(kRiservateAltre) || in(kRiservateUltime);
+    for (std::string_view w : gruppi()[gruppo(p.size(), p.front())])
+        if (w == p) return true;
+    return false;
 }
 
 } // namespace

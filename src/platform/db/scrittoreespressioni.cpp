@@ -164,7 +164,7 @@ void Scrittore::valoreNodo(int e, int serve)
 void Scrittore::numero(int e, TipoJet come)
 {
     const QStringView t = m_a.testo(n(e).tok);
-    const TipoJet proprio = tipoNumero(n(e).tok);
+    const TipoJet proprio = tipo(e);
     switch (come) {
     case TipoJet::Valuta:
         if (sqlite()) {

@@ -11,6 +11,7 @@ Scrittore::Scrittore(const Albero &a, MotoreDb m, Catalogo &c) : m_a(a), m_m(m),
 {
     m_risolte.resize(a.nodi.size());
     m_tipi.assign(a.nodi.size(), 0);
+    m_firme.assign(a.nodi.size(), nullptr);
     m_fonti.resize(a.select.size());
     m_fontiPronte.assign(a.select.size(), false);
     // Room for what a statement legitimately becomes; a statement built to explode is refused.

@@ -171,6 +171,7 @@ private:
     std::vector<bool> m_fontiPronte;
     std::vector<std::optional<Risolta>> m_risolte;
     std::vector<int8_t> m_tipi; // TipoJet + 1 per node, 0 not worked out yet
+    std::vector<const FirmaJet *> m_firme; // per function node, once looked up
     Uscita m_o;
     QStringView m_qualDa;
     QString m_qualA;

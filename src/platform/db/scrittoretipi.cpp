@@ -51,6 +51,7 @@ int Scrittore::contaArgomenti(int f) const
 // library does not run.
 const FirmaJet &Scrittore::firma(int f)
 {
+    if (const FirmaJet *nota = m_firme[static_cast<size_t>(f)]) return *nota;
     const QStringView nomeF = m_a.nome(n(f).tok);
     const FirmaJet *fj = m_a.token[static_cast<size_t>(n(f).tok)].tipo == Tk::Nome && m_a.testo(n(f).tok) == nomeF
                              ? funzioneJet(nomeF)
@@ -59,6 +60,7 @@ const FirmaJet &Scrittore::firma(int f)
     const int k = n(f).extra == 1 ? 1 : contaArgomenti(f);
     if (k < fj->minimo || k > fj->massimo || (n(f).extra == 1 && fj->id != FnJet::Count))
         throw erroreSintassi(QStringLiteral("numero di argomenti errato per %1").arg(QLatin1String(fj->nome)));
+    m_firme[static_cast<size_t>(f)] = fj;
     return *fj;
 }
 
