@@ -258,7 +258,7 @@ Variant chiamaFunzioneJet(FnJet f, const std::vector<Variant> &a)
     case FnJet::IIf: return richiesto(a[0]).toBool() ? a[1] : a[2];
     case FnJet::Nz:
         if (!a[0].isNull()) return a[0];
-        return a.size() == 2 ? a[1] : Variant(static_cast<int32_t>(0));
+        return a.size() == 2 ? a[1] : Variant(); // Empty: 0 to a number, "" to a text
     case FnJet::IsNull: return Variant(a[0].isNull());
     case FnJet::Val: return Variant(valJet(testoJet(richiesto(a[0]))));
     case FnJet::CStr: return Variant(testoJet(richiesto(a[0])));
@@ -295,7 +295,11 @@ Variant chiamaFunzioneJet(FnJet f, const std::vector<Variant> &a)
     case FnJet::Trim: return Variant(spazi(testoJet(a[0]), true, true));
     case FnJet::LTrim: return Variant(spazi(testoJet(a[0]), true, false));
     case FnJet::RTrim: return Variant(spazi(testoJet(a[0]), false, true));
-    case FnJet::Space: return Variant(QString(nonNegativo(a[0]), QLatin1Char(' ')));
+    case FnJet::Space: {
+        const int32_t n = nonNegativo(a[0]);
+        if (n > (1 << 24)) errore(7); // out of memory, rather than taking it all
+        return Variant(QString(n, QLatin1Char(' ')));
+    }
     case FnJet::Int: return parteIntera(a[0], false);
     case FnJet::Fix: return parteIntera(a[0], true);
     case FnJet::Abs: return assoluto(a[0]);

@@ -281,6 +281,19 @@ void Scrittore::converti(int e, TipoJet da, TipoJet a)
             w(" AS timestamp) - TIMESTAMP '1899-12-30 00:00:00')) / 86400 AS double precision)");
             return;
         }
+        if (da == TipoJet::Testo) {
+            // A number typed on the Italian workstation: "1.234,5" (with a comma the points group).
+            usaDueVolte(e, TipoJet::Testo, [&](auto v) {
+                w("CAST(CASE WHEN strpos(");
+                v();
+                w(", ',') > 0 THEN replace(replace(");
+                v();
+                w(", '.', ''), ',', '.') ELSE ");
+                v();
+                w(" END AS double precision)");
+            });
+            return;
+        }
         w("CAST(");
         valore(e);
         w(" AS double precision)");
