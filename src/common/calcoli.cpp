@@ -72,6 +72,73 @@ double leggiTermine(QString termine)
     return *n;
 }
 
+// A cascade held in exact decimals: what is left of 100 after each term. Empty once a product
+// no longer fits, when the caller goes on in double precision.
+class RestoEsatto {
+public:
+    explicit RestoEsatto(double iniziale)
+    {
+        const DecimalNumber i = DecimalNumber::fromDouble(iniziale);
+        m_valore = sottrai(DecimalNumber{100, 0}, i);
+    }
+
+    // The term's text as written ("+10,5", "-5", " 3 "); a sign alone or nothing is 0.
+    void applica(QString termine)
+    {
+        if (!m_valore)
+            return;
+        termine.remove(QLatin1Char(' '));
+        termine.replace(QLatin1Char(','), QLatin1Char('.'));
+        if (termine.isEmpty() || termine == QLatin1String("+") || termine == QLatin1String("-"))
+            termine = QStringLiteral("0");
+        const auto t = DecimalNumber::fromString(termine.toStdString());
+        const auto fattore = t ? sottrai(DecimalNumber{100, 0}, *t) : std::nullopt;
+        Int128 m = 0;
+        if (!fattore || __builtin_mul_overflow(m_valore->mantissa, fattore->mantissa, &m)) {
+            m_valore.reset();
+            return;
+        }
+        m_valore = DecimalNumber{m, m_valore->exponent + fattore->exponent - 2};
+        m_valore->normalize();
+    }
+
+    // The combined percentage, 100 less what is left, rounded to `decimali` decimals (nearest).
+    std::optional<double> percentuale(int16_t decimali) const
+    {
+        if (!m_valore)
+            return std::nullopt;
+        const auto p = sottrai(DecimalNumber{100, 0}, *m_valore);
+        if (!p)
+            return std::nullopt;
+        if (p->exponent >= -decimali)
+            return p->toDouble();
+        const int togli = -decimali - p->exponent;
+        if (togli > 36)
+            return 0.0;
+        DecimalNumber r{divideRounded(p->mantissa, pow10Int(togli), RoundMode::HalfAway), -decimali};
+        r.normalize();
+        return r.toDouble();
+    }
+
+private:
+    static std::optional<DecimalNumber> sottrai(DecimalNumber a, DecimalNumber b)
+    {
+        // to the smaller exponent, then the difference of the mantissas
+        DecimalNumber &alto = a.exponent > b.exponent ? a : b;
+        const int salto = alto.exponent - std::min(a.exponent, b.exponent);
+        if (salto > 36 || __builtin_mul_overflow(alto.mantissa, pow10Int(salto), &alto.mantissa))
+            return std::nullopt;
+        alto.exponent -= salto;
+        DecimalNumber d{0, a.exponent};
+        if (__builtin_sub_overflow(a.mantissa, b.mantissa, &d.mantissa))
+            return std::nullopt;
+        d.normalize();
+        return d;
+    }
+
+    std::optional<DecimalNumber> m_valore;
+};
+
 } // namespace
 
 bool EspressioneNumValida(const QString &testo)
@@ -103,8 +170,11 @@ Variant CalcScontoComposto(const QString &testo, bool *errore, double iniziale, 
     if (!EspressioneNumValida(testo))
         return rifiuta();
     try {
-        // Each term takes its own percentage off what the earlier ones left.
+        // Each term takes its own percentage off what the earlier ones left. The rounded result
+        // comes from exact decimals, so that an exact half is never lost to the cancellation
+        // of 100 - x in binary (0,5+0,5+0,5 is 1.4925125); the unrounded one is the double.
         double accumulato = iniziale;
+        RestoEsatto esatto(iniziale);
         QString termine;
         for (qsizetype i = 0; i < testo.size(); ++i) {
             const QChar c = testo[i];
@@ -113,6 +183,7 @@ Variant CalcScontoComposto(const QString &testo, bool *errore, double iniziale, 
                 if (ultimo && c >= QLatin1Char('0') && c <= QLatin1Char('9'))
                     termine += c;
                 accumulato = 100.0 - (100.0 - accumulato) * (100.0 - leggiTermine(termine)) / 100.0;
+                esatto.applica(termine);
                 termine.clear();
             }
             termine += c;
@@ -120,7 +191,7 @@ Variant CalcScontoComposto(const QString &testo, bool *errore, double iniziale, 
         if (!std::isfinite(accumulato))
             throw AppError::standard(ErrNum::Overflow);
         if (decimali != kNessunArrotondamento)
-            accumulato = arrotonda(accumulato, kModoVicino, decimali);
+            accumulato = esatto.percentuale(decimali).value_or(arrotonda(accumulato, kModoVicino, decimali));
         return Variant(accumulato);
     } catch (const AppError &) {
         return rifiuta();

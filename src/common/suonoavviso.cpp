@@ -4,6 +4,7 @@
 #include "suoni.h"
 #include "suonowav.h"
 #include "utilgenerali.h"
+#include "winpaths.h"
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ void SuonoAvviso()
     const QString primo = pv < 0 ? gsBeepCome : gsBeepCome.left(pv);
     QString secondo = pv < 0 ? QString() : gsBeepCome.mid(pv + 1);
     if (!Variant(primo).isNumeric()) {
-        suoni().SuonaFile(primo);
+        suoni().SuonaFile(mapWindowsPath(primo));
         return;
     }
     if (secondo.isEmpty())

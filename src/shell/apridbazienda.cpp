@@ -58,6 +58,10 @@ QString cercaFileIni(const QString &nomeIni, const QString &iniInstallazione)
     return {};
 }
 
+// No main ini lists more databases than this: a larger "NumIni" is wrong information, and
+// its prompt could never be shown.
+constexpr int32_t kMaxVociIni = 999;
+
 enum class Scelta { Fatta, Fallita };
 
 // The database entry of the main ini file, into gsIniScelta. `voce` keeps the entry between
@@ -65,6 +69,8 @@ enum class Scelta { Fatta, Fallita };
 Scelta scegliVoce(const IniFile &ini, QString &voce)
 {
     const int32_t n = ini.intValue(kParametriGenerali, QStringLiteral("NumIni"), 0);
+    if (n > kMaxVociIni)
+        return Scelta::Fallita;
     int16_t scelta = 0;
     if (n > 0) {
         QString prompt = QStringLiteral("Numero di ini scelto") + kCrLf + QStringLiteral("(da 0 a ") +

@@ -177,10 +177,16 @@ void scCalcPiedeFat::CalcolaBolli()
             aggiungi(rata * numScad);
         } else if (effetto == QLatin1String("1")) {
             // The first bracket whose limit covers one instalment with its own stamp,
-            // compared exactly: limit x n >= amount + n x stamp.
+            // compared exactly and without overflow (the last limit is near the currency's
+            // top): limit x n >= amount + n x stamp.
+            const auto copre = [&](size_t i) {
+                const Int128 n = numScad;
+                return static_cast<Int128>(m_w.luScaRB[i].units()) * n >=
+                       static_cast<Int128>(importoScad.units()) + static_cast<Int128>(m_w.luBolloRB[i].units()) * n;
+            };
             Currency rata = m_w.luBolloRB[5];
             for (size_t i = 1; i <= 5; ++i)
-                if (m_w.luScaRB[i] * numScad >= importoScad + m_w.luBolloRB[i] * numScad) {
+                if (copre(i)) {
                     rata = m_w.luBolloRB[i];
                     break;
                 }

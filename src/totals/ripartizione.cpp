@@ -6,6 +6,7 @@
 // receives a share takes what the others leave, so the shares add up to the expense.
 #include "sccalcpiedefat.h"
 
+#include "apperror.h"
 #include "calcoli.h"
 #include "gestrecordset.h"
 #include "utilgenerali.h"
@@ -74,123 +75,123 @@ void scCalcPiedeFat::RipartisciIvaSpese()
     const int16_t dec = m_w.liNumDec;
     const bool ivati = eS(m_w.lsPrezziIvati);
     if (ogIve.obEsiste(kIvaDaRipartire)) {
-        if (!reale) {
-            // Nothing to spread over: the expenses stay at rate 0 under their own key.
-            if (!m_w.pbCalcRitAcc)
-                AccodaErrore(0, QStringLiteral("Spese con IVA da ripartire in un documento senza codici IVA"));
+        // Nothing to spread over (no row with a code of its own counted, as in a withholding run
+        // where only the expense is subject to it): the expense has no VAT to take, and the
+        // calculation ends here rather than book it at rate 0.
+        if (!reale)
+            throw AppError(ErrNum::InvalidCall,
+                           QStringLiteral("Spese con IVA da ripartire senza codici IVA su cui ripartirle"));
+        scIva &p = ogIve.ogIva(kIvaDaRipartire);
+        if (obFattEsente) {
+            scIva &f = ogIve.ogIva(primaIva);
+            f.odSVal += p.odSVal;
+            f.odSValPerSco += p.odSValPerSco;
+            const Currency q = arrotonda(p.odSValSpese, dec), qs = arrotonda(p.odSValSpesePerSco, dec);
+            f.odSValSpese += q;
+            f.odSValSpesePerSco += qs;
+            f.odSpeseRipart += q + qs;
+            if (ivati) {
+                // The first code is exempt: its values with VAT are the values themselves.
+                f.odSValIvSpese += q;
+                f.odSValIvSpesePerSco += qs;
+            }
+            for (const scControP &c : p.ocCollControPte) {
+                assicuraContoSpesa(f, c.osConto);
+                for (const bool pbConto : {true, false}) {
+                    ImportiIva &x = f.ogCP(c.osConto, pbConto, QString(), QString());
+                    x.odSVal += c.odSVal;
+                    x.odSValPerSco += c.odSValPerSco;
+                }
+            }
         } else {
-            scIva &p = ogIve.ogIva(kIvaDaRipartire);
-            if (obFattEsente) {
-                scIva &f = ogIve.ogIva(primaIva);
-                f.odSVal += p.odSVal;
-                f.odSValPerSco += p.odSValPerSco;
-                const Currency q = arrotonda(p.odSValSpese, dec), qs = arrotonda(p.odSValSpesePerSco, dec);
-                f.odSValSpese += q;
-                f.odSValSpesePerSco += qs;
-                f.odSpeseRipart += q + qs;
-                if (ivati) {
-                    // The first code is exempt: its values with VAT are the values themselves.
-                    f.odSValIvSpese += q;
-                    f.odSValIvSpesePerSco += qs;
+            // Incidences of the codes liable to VAT; the last one is brought to 100.
+            Currency totIncid, totIncidPrec;
+            scIva *ultima = nullptr;
+            for (scIva &x : ogIve.ocCollIva) {
+                if (eIvaDaRipartire(x.osIva) || x.obIvaEsente)
+                    continue;
+                x.odIncid = incidenza(x.odImpon, totImpon);
+                totIncidPrec = totIncid;
+                totIncid += x.odIncid;
+                ultima = &x;
+            }
+            const Currency cento = Currency::fromLong(100);
+            if (ultima && totIncid != cento)
+                ultima->odIncid = cento - totIncidPrec;
+
+            std::vector<scIva *> riceventi;
+            std::vector<Currency> incid;
+            for (scIva &x : ogIve.ocCollIva)
+                if (!eIvaDaRipartire(x.osIva) && x.odIncid > Currency()) {
+                    riceventi.push_back(&x);
+                    incid.push_back(x.odIncid);
                 }
-                for (const scControP &c : p.ocCollControPte) {
-                    assicuraContoSpesa(f, c.osConto);
-                    for (const bool pbConto : {true, false}) {
-                        ImportiIva &x = f.ogCP(c.osConto, pbConto, QString(), QString());
-                        x.odSVal += c.odSVal;
-                        x.odSValPerSco += c.odSValPerSco;
-                    }
-                }
+            for (scIva *x : riceventi)
+                for (const scControP &c : p.ocCollControPte)
+                    assicuraContoSpesa(*x, c.osConto);
+
+            // Code level.
+            auto spargi = [&](Currency importo, auto &&aggiungi) {
+                const std::vector<Currency> q = quote(importo, incid, dec);
+                for (size_t i = 0; i < riceventi.size(); ++i)
+                    aggiungi(*riceventi[i], q[i]);
+            };
+            spargi(p.odSVal, [](scIva &x, Currency q) { x.odSVal += q; });
+            spargi(p.odSValPerSco, [](scIva &x, Currency q) { x.odSValPerSco += q; });
+            auto conIva = [&](scIva &x, Currency q) {
+                return x.obIvaEsente ? q : q + CalcImportoPerc(Variant(q), Variant(x.odAliquota), dec).toCurrency();
+            };
+            if (ivati) {
+                // The net share also joins the values without VAT, so that the payment
+                // discount and a later recomputation of the VAT on expenses see it.
+                spargi(p.odSValIvSpese, [&](scIva &x, Currency q) {
+                    x.odSpeseRipart += q;
+                    x.odSValSpese += q;
+                    x.odSValIvSpese += conIva(x, q);
+                });
+                spargi(p.odSValIvSpesePerSco, [&](scIva &x, Currency q) {
+                    x.odSValSpesePerSco += q;
+                    const Currency l = conIva(x, q);
+                    x.odSValIvSpesePerSco += l;
+                    x.odSpeseRipart += l;
+                });
             } else {
-                // Incidences of the codes liable to VAT; the last one is brought to 100.
-                Currency totIncid, totIncidPrec;
-                scIva *ultima = nullptr;
-                for (scIva &x : ogIve.ocCollIva) {
-                    if (eIvaDaRipartire(x.osIva) || x.obIvaEsente)
-                        continue;
-                    x.odIncid = incidenza(x.odImpon, totImpon);
-                    totIncidPrec = totIncid;
-                    totIncid += x.odIncid;
-                    ultima = &x;
-                }
-                const Currency cento = Currency::fromLong(100);
-                if (ultima && totIncid != cento)
-                    ultima->odIncid = cento - totIncidPrec;
+                spargi(p.odSValSpese, [](scIva &x, Currency q) {
+                    x.odSValSpese += q;
+                    x.odSpeseRipart += q;
+                });
+                spargi(p.odSValSpesePerSco, [](scIva &x, Currency q) {
+                    x.odSValSpesePerSco += q;
+                    x.odSpeseRipart += q;
+                });
+            }
 
-                std::vector<scIva *> riceventi;
-                std::vector<Currency> incid;
-                for (scIva &x : ogIve.ocCollIva)
-                    if (!eIvaDaRipartire(x.osIva) && x.odIncid > Currency()) {
-                        riceventi.push_back(&x);
-                        incid.push_back(x.odIncid);
-                    }
-                for (scIva *x : riceventi)
-                    for (const scControP &c : p.ocCollControPte)
-                        assicuraContoSpesa(*x, c.osConto);
-
-                // Code level.
-                auto spargi = [&](Currency importo, auto &&aggiungi) {
-                    const std::vector<Currency> q = quote(importo, incid, dec);
-                    for (size_t i = 0; i < riceventi.size(); ++i)
-                        aggiungi(*riceventi[i], q[i]);
-                };
-                spargi(p.odSVal, [](scIva &x, Currency q) { x.odSVal += q; });
-                spargi(p.odSValPerSco, [](scIva &x, Currency q) { x.odSValPerSco += q; });
-                auto conIva = [&](scIva &x, Currency q) {
-                    return x.obIvaEsente ? q : q + CalcImportoPerc(Variant(q), Variant(x.odAliquota), dec).toCurrency();
-                };
-                if (ivati) {
-                    // The net share also joins the values without VAT, so that the payment
-                    // discount and a later recomputation of the VAT on expenses see it.
-                    spargi(p.odSValIvSpese, [&](scIva &x, Currency q) {
-                        x.odSpeseRipart += q;
-                        x.odSValSpese += q;
-                        x.odSValIvSpese += conIva(x, q);
-                    });
-                    spargi(p.odSValIvSpesePerSco, [&](scIva &x, Currency q) {
-                        x.odSValSpesePerSco += q;
-                        const Currency l = conIva(x, q);
-                        x.odSValIvSpesePerSco += l;
-                        x.odSpeseRipart += l;
-                    });
-                } else {
-                    spargi(p.odSValSpese, [](scIva &x, Currency q) {
-                        x.odSValSpese += q;
-                        x.odSpeseRipart += q;
-                    });
-                    spargi(p.odSValSpesePerSco, [](scIva &x, Currency q) {
-                        x.odSValSpesePerSco += q;
-                        x.odSpeseRipart += q;
-                    });
-                }
-
-                // Counterpart level, on the counterpart and on its empty share; no VAT added.
-                for (const scControP &c : p.ocCollControPte) {
-                    for (const bool pbConto : {true, false}) {
-                        const ImportiIva &da = p.ogCP(c.osConto, pbConto, QString(), QString());
-                        auto cp = [&](Currency ImportiIva::*m, Currency ImportiIva::*anche) {
-                            const std::vector<Currency> q = quote(da.*m, incid, dec);
-                            for (size_t i = 0; i < riceventi.size(); ++i) {
-                                ImportiIva &a = riceventi[i]->ogCP(c.osConto, pbConto, QString(), QString());
-                                a.*m += q[i];
-                                if (anche)
-                                    a.*anche += q[i];
-                            }
-                        };
-                        cp(&ImportiIva::odSVal, nullptr);
-                        cp(&ImportiIva::odSValPerSco, nullptr);
-                        if (ivati) {
-                            cp(&ImportiIva::odSValIvSpese, &ImportiIva::odSValSpese);
-                            cp(&ImportiIva::odSValIvSpesePerSco, &ImportiIva::odSValSpesePerSco);
-                        } else {
-                            cp(&ImportiIva::odSValSpese, nullptr);
-                            cp(&ImportiIva::odSValSpesePerSco, nullptr);
+            // Counterpart level, on the counterpart and on its empty share; no VAT added.
+            for (const scControP &c : p.ocCollControPte) {
+                for (const bool pbConto : {true, false}) {
+                    const ImportiIva &da = p.ogCP(c.osConto, pbConto, QString(), QString());
+                    auto cp = [&](Currency ImportiIva::*m, Currency ImportiIva::*anche) {
+                        const std::vector<Currency> q = quote(da.*m, incid, dec);
+                        for (size_t i = 0; i < riceventi.size(); ++i) {
+                            ImportiIva &a = riceventi[i]->ogCP(c.osConto, pbConto, QString(), QString());
+                            a.*m += q[i];
+                            if (anche)
+                                a.*anche += q[i];
                         }
+                    };
+                    cp(&ImportiIva::odSVal, nullptr);
+                    cp(&ImportiIva::odSValPerSco, nullptr);
+                    if (ivati) {
+                        cp(&ImportiIva::odSValIvSpese, &ImportiIva::odSValSpese);
+                        cp(&ImportiIva::odSValIvSpesePerSco, &ImportiIva::odSValSpesePerSco);
+                    } else {
+                        cp(&ImportiIva::odSValSpese, nullptr);
+                        cp(&ImportiIva::odSValSpesePerSco, nullptr);
                     }
                 }
             }
-            ogIve.ocCollIva.Remove(kIvaDaRipartire);
         }
+        ogIve.ocCollIva.Remove(kIvaDaRipartire);
         CalcScontoPagam(m_w.lsPrezziIvati, dec);
         CalcIva(m_w.lsPrezziIvati, dec);
     }

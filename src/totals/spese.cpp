@@ -89,8 +89,11 @@ void scCalcPiedeFat::LeggiSpese()
                     osContoBol = contoSpesa;
                     m_w.luPercBolloTratte = importo(g.LeggiCampo(a, s + "Percentuale"));
                     m_w.luArrotondBollo = importo(g.LeggiCampo(a, QStringLiteral("spese.ImportoLire")));
-                    const QString modo = testoSpesa(QStringLiteral("spese.SoggScontoPagam"));
-                    m_w.lsSoggScoPagBollo = uguale(modo, QLatin1String("N")) ? QStringLiteral("5") : modo;
+                    // The "subject to the payment discount" flag is the stamp's rounding mode:
+                    // "N" (and an empty flag, which is not "S" either) rounds to the nearest step.
+                    const QString modo = testoSpesa(QStringLiteral("spese.SoggScontoPagam")).trimmed();
+                    m_w.lsSoggScoPagBollo =
+                        modo.isEmpty() || uguale(modo, QLatin1String("N")) ? QStringLiteral("5") : modo;
                     m_w.ldImportoMinBollo = numeroSpesa(QStringLiteral("spese.ImportoMin"));
                     m_w.ldImportoMaxBollo = numeroSpesa(QStringLiteral("spese.ImportoMax"));
                 }

@@ -122,6 +122,16 @@ const Fatale kFatali[] = {
     {"FormInesistente",
      [](ProgrammaDiProva &p) { p.config().switchF = "frmAltro"; },
      QStringLiteral("La form richiesta e' inesistente")},
+    // zone 3: the error's own description, without its source
+    {"ErroreDelMenu",
+     [](ProgrammaDiProva &p) {
+         p.primaDellAvvio([](MenuServerControl &m) { m.failCall("FileIni", 13, "Tipo non corrispondente"); });
+     },
+     QStringLiteral("Errore (13): Tipo non corrispondente\r\nProbabilmente il menù non è stato avviato correttamente")},
+    // the link lost in the middle of the start-up: its own message, once
+    {"MenuPersoAllAvvio",
+     [](ProgrammaDiProva &p) { p.primaDellAvvio([](MenuServerControl &m) { m.dropOnCall("FileIni"); }); },
+     QStringLiteral("Il menu principale non è in esecuzione\r\nQuesto programma non può essere eseguito autonomamente")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Avvio, AvvioFatale, ::testing::ValuesIn(kFatali),

@@ -9,37 +9,11 @@
 //   prova_blocco <database> <user> <start file> numera <anno> <how many>
 //       numbers MovMagTes rows of the year, numbering again on a duplicate key; prints "numero <n>"
 #include "blocchi.h"
-#include "connessionedb.h"
-#include "contesto.h"
-#include "inprocessmenuclient.h"
-#include "utilgenerali.h"
+#include "programmaprova.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QThread>
-#include <cstdio>
-#include <memory>
 
 namespace {
-
-void scrivi(const QString &riga)
-{
-    std::printf("%s\n", riga.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-bool attendiVia(const QString &file)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(file)) {
-        if (t.elapsed() > 30000)
-            return false;
-        QThread::usleep(500);
-    }
-    return true;
-}
 
 int blocca(const QStringList &a)
 {
@@ -47,7 +21,7 @@ int blocca(const QStringList &a)
     const Variant esito = BloccaRecord(QStringLiteral("0"), a[0], static_cast<int16_t>(a[1].toShort()), a[2].toInt(),
                                        true, false, chiave, QStringLiteral("Il Ord"), utenteLock, gestione, varie,
                                        false, QString(), 0, 0, 0, statoLock);
-    scrivi(QStringLiteral("esito %1 %2").arg(esito.toInteger()).arg(UltimoErroreBlocco().numero));
+    scriviRigaProva(QStringLiteral("esito %1 %2").arg(esito.toInteger()).arg(UltimoErroreBlocco().numero));
     return 0;
 }
 
@@ -58,10 +32,10 @@ int tieni(const QStringList &a)
                                                    "values (%1, %2, %3, %4, '0', '3')")
                                         .arg(UtilGenerali::SqlValore(Variant(a[0]), 8), a[1], a[2],
                                              UtilGenerali::SqlValore(Variant(ggMenuClient->NomeUtente()), 8)));
-    scrivi(QStringLiteral("inserito"));
+    scriviRigaProva(QStringLiteral("inserito"));
     QThread::msleep(static_cast<unsigned long>(a[3].toInt()));
     ggDbAzienda->CommitTrans(gsNomeConn);
-    scrivi(QStringLiteral("confermato"));
+    scriviRigaProva(QStringLiteral("confermato"));
     return 0;
 }
 
@@ -75,7 +49,7 @@ int numera(const QStringList &a)
                 ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Insert into MovMagTes (Anno, NumReg) values (%1, %2)")
                                                     .arg(anno)
                                                     .arg(n));
-                scrivi(QStringLiteral("numero %1").arg(n));
+                scriviRigaProva(QStringLiteral("numero %1").arg(n));
                 break;
             } catch (const AppError &e) {
                 if (UtilGenerali::NumeroErrore(e) != 3022 && UtilGenerali::NumeroErrore(e) != 3260)
@@ -95,15 +69,7 @@ int main(int argc, char **argv)
     if (a.size() < 5)
         return 2;
     try {
-        MenuConfig config;
-        config.utente = a[1];
-        ggMenuClient = std::make_shared<InProcessMenuClient>(config);
-        auto conn = std::make_shared<ConnessioneDb>();
-        gsNomeConn = conn->Connetti(a[0]);
-        ggDbAzienda = conn;
-        UtilGenerali::ImpostaAreaDiLavoro(conn.get());
-        scrivi(QStringLiteral("pronto"));
-        if (!attendiVia(a[2]))
+        if (!avviaProgrammaProva(a[0], a[1], a[2]))
             return 3;
         const QStringList resto = a.mid(4);
         int rc = 2;
@@ -116,7 +82,7 @@ int main(int argc, char **argv)
         ggDbAzienda.reset();
         return rc;
     } catch (const AppError &e) {
-        scrivi(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
+        scriviRigaProva(QStringLiteral("errore %1 %2").arg(e.number()).arg(e.description()));
         return 1;
     }
 }

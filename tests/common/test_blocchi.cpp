@@ -6,11 +6,10 @@
 #include "contestodiprova.h"
 #include "dialoghidiprova.h"
 #include "gestrecordset.h"
+#include "programmiprova.h"
 #include "scratchdb.h"
 #include "utilgenerali.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -472,54 +471,9 @@ TEST_P(Blocchi, NextNumberOfTheYearNullIgnored)
 // ---------------------------------------------------------------- two programs
 
 // Started programs of the helper, released together by a start file.
-class Programmi {
+class Programmi : public ProgrammiProva {
 public:
-    explicit Programmi(const ScratchDb &db) : m_db(nomeDbAzienda(db)) {}
-
-    void avvia(const QString &utente, const QStringList &lavoro)
-    {
-        auto p = std::make_unique<QProcess>();
-        p->setProgram(QStringLiteral(PROVA_BLOCCO));
-        p->setArguments(QStringList{m_db, utente, via()} + lavoro);
-        p->start();
-        ASSERT_TRUE(p->waitForStarted(10000));
-        m_processi.push_back(std::move(p));
-    }
-    // The next line the program printed ("" when it printed none in time).
-    QString riga(size_t i)
-    {
-        QProcess &p = *m_processi.at(i);
-        while (!p.canReadLine()) {
-            if (!p.waitForReadyRead(30000))
-                return {};
-        }
-        return QString::fromUtf8(p.readLine()).trimmed();
-    }
-    // Waits until each says "pronto", then lets them all go.
-    void via_()
-    {
-        for (size_t i = 0; i < m_processi.size(); ++i)
-            ASSERT_EQ(riga(i), "pronto") << m_processi[i]->readAllStandardError().toStdString();
-        QFile f(via());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    // The lines each printed that were not read yet.
-    std::vector<QStringList> righe()
-    {
-        std::vector<QStringList> out;
-        for (auto &p : m_processi) {
-            EXPECT_TRUE(p->waitForFinished(60000));
-            EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
-            out.push_back(QString::fromUtf8(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts));
-        }
-        return out;
-    }
-
-private:
-    QString via() const { return m_dir.filePath(QStringLiteral("via")); }
-    QString m_db;
-    QTemporaryDir m_dir;
-    std::vector<std::unique_ptr<QProcess>> m_processi;
+    explicit Programmi(const ScratchDb &db) : ProgrammiProva(db, QStringLiteral(PROVA_BLOCCO)) {}
 };
 
 TEST_P(Blocchi, TwoProgramsAtOnceOneWins)

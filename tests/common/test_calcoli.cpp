@@ -41,6 +41,9 @@ TEST(CalcScontoComposto, CascadesOfTerms)
         {"", 0, false},           {"   ", 0, false},          {"1,5+1,5+1,5", 4.432838, false},
         {"10++5", 0, true},       {"10+-5", 0, true},         {"10.5", 0, true},
         {"10%", 0, true},         {"10,5,3", 0, true},        {",", 0, false},
+        // exact halves survive the cancellation of 100 - x: 1.4925125 and 0.0000005
+        {"0,5+0,5+0,5", 1.492513, false}, {"0,0000005", 0.000001, false}, {"-0,0000005", -0.000001, false},
+        {"99,9999995", 100, false},       {"33,3333335+0", 33.333334, false},
     };
     for (const auto &c : casi) {
         bool errore = !c.errore;

@@ -84,7 +84,9 @@ TEST(SuonoAvviso, AsTheSettingAsks)
         {"-800", "immagine 220"},
         {"/usr/share/sounds/avviso.wav", "file /usr/share/sounds/avviso.wav"},
         {"avviso.wav;100", "file avviso.wav"},
+        {"D:\\Suoni\\avviso.wav", "file /srv/suoni/Suoni/avviso.wav"},
     };
+    qputenv("SUITE_DRIVE_D", "/srv/suoni");
     for (const auto &k : casi) {
         SCOPED_TRACE(k.impostazione);
         gsBeepCome = k.impostazione;
@@ -92,6 +94,7 @@ TEST(SuonoAvviso, AsTheSettingAsks)
         SuonoAvviso();
         EXPECT_EQ(log, QStringList{k.atteso});
     }
+    qunsetenv("SUITE_DRIVE_D");
     gsBeepCome = "1000;lungo";
     EXPECT_THROW(SuonoAvviso(), AppError);
     gsBeepCome.clear();

@@ -21,6 +21,12 @@ TEST(Date, RangeIsYear100To9999)
     EXPECT_NO_THROW(Date::fromYmd(9999, 12, 31));
     EXPECT_THROW(Date::fromYmd(99, 12, 31), AppError);
     EXPECT_THROW(Date::fromSerial(Date::fromYmd(9999, 12, 31).serial() + 1), AppError);
+    EXPECT_THROW(Date::fromSerial(Date::fromYmd(100, 1, 1).serial() - 1), AppError);
+    EXPECT_EQ(Date::fromSerial(Date::fromYmd(9999, 12, 31, 23, 59).serial()).day(), 31);
+    EXPECT_EQ(Date::fromSerial(Date::fromYmd(100, 1, 1, 6).serial()).year(), 100);
+    // Far outside any day count (a serial from the menu link): refused before it is converted.
+    for (const double fuori : {1e300, -1e300, 1e19, -9.3e18})
+        EXPECT_THROW(Date::fromSerial(fuori), AppError) << fuori;
     EXPECT_EQ(Date::fromYmd(9999, 12, 31).addDays(-1), Date::fromYmd(9999, 12, 30));
 }
 

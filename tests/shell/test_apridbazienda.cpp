@@ -170,6 +170,32 @@ TEST_F(ApriDitta, NoGeneralEntryEndsTheProgram)
                  "Correggere e rieseguire il programma.");
 }
 
+TEST_F(ApriDitta, ANumberOfEntriesNoListCanHoldIsWrongInformation)
+{
+    for (const char *numero : {"1000", "2147483647"}) {
+        SCOPED_TRACE(numero);
+        DialoghiInstallati dd;
+        AgganciDiProva aa;
+        gsFileIni = scrivi("suite.ini", QByteArray("[Parametri Generali]\nNumIni=") + numero +
+                                            "\nOrdIniDBase=base.ini\n[Lista File Ini]\nOrdIniDBase1=uno.ini\n");
+        dd->rispondi(RispostaMsg::Ok);
+        EXPECT_TRUE(apri());
+        ASSERT_EQ(dd->mostrati().size(), 1u); // no prompt
+        EXPECT_EQ(dd->mostrati()[0].testo, "File di inizializzazione non trovato\no con informazioni non corrette.\n"
+                                           "Correggere e rieseguire il programma.");
+        EXPECT_EQ(aa.chiusureCollegamenti, 1);
+        EXPECT_FALSE(ggDbAzienda);
+    }
+    // The largest list still offers every entry.
+    gsFileIni = scrivi("suite.ini", "[Parametri Generali]\nNumIni=999\nOrdIniDBase=base.ini\n"
+                                    "[Lista File Ini]\nOrdIniDBase999=ultimo.ini\n");
+    d->rispondiTesto(QString("999"));
+    EXPECT_FALSE(apri());
+    EXPECT_EQ(gsIniScelta, "ultimo.ini");
+    ASSERT_EQ(d->mostrati().size(), 1u);
+    EXPECT_TRUE(d->mostrati()[0].testo.endsWith("\r\n998 -> \r\n999 -> ultimo.ini"));
+}
+
 TEST_F(ApriDitta, ParameterDisplayAsksAgainOrEnds)
 {
     gsFileIni = scrivi("suite.ini", "[Parametri Generali]\nNumIni=2\nOrdIniDBase=base.ini\nVisParam=db1\n"

@@ -124,6 +124,8 @@ void scriviSpeseDiProva(const QSqlDatabase &db)
     spesa("TRS", "F", "N", "S", "0003");
     spesa("CPA", "P", "N", "N", "0004", {{"Percentuale", 4.0}});
     spesa("CPF", "I", "N", "N", "0004", {{"Percentuale", 2.0}});
-    spesa("BOLS", "T", "N", "S", "0050",
-          {{"Gruppo", "60"}, {"Mastro", "10"}, {"ImportoLire", 0.01}, {"ImportoMin", 1.0}, {"ImportoMax", 0.0}, {"Iva", "E15"}});
+    const FieldValues bollo = {{"Gruppo", "60"}, {"Mastro", "10"}, {"ImportoLire", 0.01},
+                               {"ImportoMin", 1.0}, {"ImportoMax", 0.0}, {"Iva", "E15"}};
+    spesa("BOLS", "T", "N", "S", "0050", bollo);
+    spesa("BOLV", "T", "N", "", "0050", bollo);
 }

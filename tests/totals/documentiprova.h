@@ -58,5 +58,6 @@ void scriviDocumento(const QSqlDatabase &db, const DocumentoProva &d);
 
 // Expense masters the footer tests use beside the fixture's: weight "PES", apportioned
 // "RIP" and "RIPS" (the latter subject to the payment discount), "TRS" fixed and subject to
-// the discount, pension fund "CPA", stamp "BOLS" for bills with its rounding up to the cent.
+// the discount, pension fund "CPA", stamp "BOLS" for bills with its rounding up to the cent
+// and "BOLV", the same with an empty rounding flag.
 void scriviSpeseDiProva(const QSqlDatabase &db);

@@ -263,6 +263,17 @@ TEST_P(ProvaPiede, StampsOnInstalments)
     EXPECT_EQ(p->odTotPagare, C("1227.74"));
     EXPECT_EQ(p->ogIve.ogIva("E15").odImpon, C("7.74"));
 
+    // Twelve monthly bank receipts of 1220, above the fourth bracket: the fifth bracket's 3.62
+    // each (its limit times twelve is beyond the currency's range, and compares all the same).
+    suite::insertRow(m_q, QStringLiteral("Pagamenti"),
+                     {{"Pagamento", "RB12"}, {"Descrizione", "Ri.Ba. mensili"}, {"PagTipo", "RB"}, {"NumScad", 12},
+                      {"Decorrenza", "F"}, {"Periodicita", "M"}, {"TrattamIva", "P"}, {"GiornoFisso", 0},
+                      {"NumGGMM", 1}});
+    p = piede(fattura(10, "RB12", 12000));
+    EXPECT_SENZA_ERRORI(*p);
+    EXPECT_EQ(p->odTotBolli, C("43.44"));
+    EXPECT_EQ(p->odTotPagare, C("14683.44"));
+
     // An instalment that with its stamp reaches the bracket's limit exactly takes that bracket.
     p = piede(fattura(2, "RB306090", 313.03)); // 381.90 + 3 x 1.81 = 3 x 129.11
     EXPECT_EQ(p->odTotBolli, C("5.43"));
@@ -288,6 +299,11 @@ TEST_P(ProvaPiede, StampsOnInstalments)
     EXPECT_DOUBLE_EQ(p->odSpeseScad(1), 18.30);
     EXPECT_TRUE(p->odTotSpese.isZero());
     EXPECT_EQ(p->ogIve.ogIva("E15").ogControp("60100050").odImpon, C("18.30"));
+    // An empty rounding flag is not "S": to the nearest cent, and the stamps stay.
+    p = piede(fattura(11, "TR60", 1000, {{.spesa = "BOLV", .iva = "E15", .percentuale = 1.5, .extra = bollo}}));
+    EXPECT_SENZA_ERRORI(*p);
+    EXPECT_EQ(p->odTotBolli, C("18.30"));
+    EXPECT_EQ(p->odTotFattura, C("1238.30"));
 
     // The fixture's stamp expense is not subject to the payment discount: its charge rounds in
     // mode "5", to the nearest step (1 euro: 18.30 gives 18), and is then raised to its minimum.
@@ -465,20 +481,28 @@ TEST_P(ProvaPiede, DeliveryNoteWithLevelsAndCompetence)
 
 TEST_P(ProvaPiede, WithholdingRunWithOnlyAnApportionedExpense)
 {
-    // Only the expense is subject to withholding: in the nested run it has no code to go to
-    // and stays at rate 0, so the base is the expense itself.
+    // Only the expense is subject to withholding: in the nested run it has no code to be
+    // spread over, which ends that run with an error; the withholding is not computed (the
+    // user is told), while the document's own totals are.
+    DialoghiInstallati dialoghi;
+    dialoghi->rispondi(1);
     DocumentoProva d;
     d.testata = {{"PercRitAcc", 20.0}};
     d.righe = {{.iva = "22", .valTotale = 100}};
     d.spese = {{.spesa = "RIP", .iva = "22", .importo = 10, .extra = kSoggRitAcc}};
     const auto p = piede(d);
-    EXPECT_SENZA_ERRORI(*p);
-    EXPECT_EQ(p->odTotImpRitAcc, C("10"));
-    EXPECT_EQ(p->odRitAcc, C("2"));
+    const QString errore = QStringLiteral("Errore n°5 : Spese con IVA da ripartire senza codici IVA su cui ripartirle"
+                                          " in  CalcPiedeFat (Ripartizione IVA spese) \r\n");
+    ASSERT_EQ(dialoghi->mostrati().size(), 1u);
+    EXPECT_EQ(dialoghi->mostrati()[0].testo, errore + "Totali ritenuta d'acconto non aggiornati");
+    EXPECT_TRUE(p->osErrori.startsWith(errore)) << p->osErrori.toStdString();
+    EXPECT_TRUE(p->odTotImpRitAcc.isZero());
+    EXPECT_TRUE(p->odRitAcc.isZero());
     EXPECT_EQ(p->odTotImponibile, C("110"));
     EXPECT_EQ(p->odTotIva, C("24.20"));
     EXPECT_EQ(p->odTotFattura, C("134.20"));
-    EXPECT_EQ(p->odTotPagare, C("132.20"));
+    EXPECT_EQ(p->odTotPagare, C("134.20"));
+
 }
 
 TEST_P(ProvaPiede, ErrorsEndTheCalculationAndAreListed)

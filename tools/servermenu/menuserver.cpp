@@ -169,9 +169,10 @@ void MenuServer::delayCall(const QString &op, int ms)
         m_delays.erase(op);
 }
 
-void MenuServer::dropOnCall(const QString &op)
+void MenuServer::dropOnCall(const QString &op, int nth)
 {
     m_dropOn = op;
+    m_dropAfter = nth > 1 ? nth - 1 : 0;
 }
 
 void MenuServer::dropConnection()
@@ -244,7 +245,7 @@ void MenuServer::handle(Link *link, MenuMessage m)
 {
     switch (m.kind) {
     case MenuMessage::Kind::Call: {
-        if (!m_dropOn.isEmpty() && textEquals(m.op, m_dropOn)) {
+        if (!m_dropOn.isEmpty() && textEquals(m.op, m_dropOn) && m_dropAfter-- <= 0) {
             reject(link, QStringLiteral("collegamento interrotto alla chiamata ") + m.op);
             return;
         }

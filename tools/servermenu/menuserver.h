@@ -64,8 +64,9 @@ public:
     void refuseConnections(bool refuse);
     // Answers of `op` ("" every call) wait `ms` before they go; 0 removes the delay.
     void delayCall(const QString &op, int ms);
-    // The link is dropped, without an answer, when a call named `op` arrives; "" clears.
-    void dropOnCall(const QString &op);
+    // The link is dropped, without an answer, when the `nth` call named `op` from now arrives
+    // (the first by default); "" clears.
+    void dropOnCall(const QString &op, int nth = 1);
     void dropConnection();
     void sendRaw(const QByteArray &bytes);
 
@@ -100,6 +101,7 @@ private:
 
     MapNoCase<int> m_delays;
     QString m_dropOn;
+    int m_dropAfter = 0; // calls named m_dropOn still answered before the drop
 
     QProcess *m_process = nullptr;
     std::optional<int> m_exitCode;

@@ -19,13 +19,13 @@ double splitTime(double serial, double &days)
 
 Date Date::fromSerial(double serial)
 {
-    if (!std::isfinite(serial))
+    // The range is checked on the serial itself: a huge value must never reach the whole-day
+    // conversion.
+    static const double firstDay = std::trunc(fromYmd(MinYear, 1, 1).serial());
+    static const double lastDay = fromYmd(MaxYear, 12, 31).serial();
+    if (!std::isfinite(serial) || std::trunc(serial) < firstDay || std::trunc(serial) > lastDay)
         throw AppError::standard(ErrNum::Overflow);
-    Date d(serial);
-    const int y = d.toQDate().year();
-    if (y < MinYear || y > MaxYear)
-        throw AppError::standard(ErrNum::Overflow);
-    return d;
+    return Date(serial);
 }
 
 Date Date::fromYmd(int year, int month, int day, int hour, int minute, int second)

@@ -6,6 +6,10 @@
 // the handler leaves in pvRitComando. Connect handlers directly (the answer is read back
 // when the signal returns).
 //
+// A link that breaks (the server gone, a message that cannot be read or never arrives whole)
+// is told once through the signal CollegamentoPerso, from the event loop; an end the program
+// asks itself (Scollega) is not a loss.
+//
 // The socket client finds the server through the environment variable SUITE_MENU_SOCKET,
 // set by the server that starts the program; SUITE_MENU_TIMEOUT_MS overrides the time a
 // call may wait for its answer (30 s by default).
@@ -48,10 +52,13 @@ public:
     // Ends the registration and closes the link. Inside a command handler the link closes
     // only after the handler's answer has been sent.
     virtual void Scollega();
+    // Whether the link has been lost (not ended by Scollega).
+    virtual bool Interrotto() const { return false; }
 
 signals:
     void EseguiComando(const QString &psIdMenu, const QString &psKeySec, const QString &psCom,
                        const Variant &pvParam, Variant &pvRitComando);
+    void CollegamentoPerso(const QString &motivo);
 
 protected:
     // One call to the server by its name, with its arguments; the server's result.

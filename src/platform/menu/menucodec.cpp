@@ -69,6 +69,13 @@ public:
 
     qsizetype remaining() const { return m_d.size() - m_pos; }
 
+    // One more value read; raises past the bound of a message.
+    void countValue()
+    {
+        if (++m_values > MaxValues)
+            malformed("troppi valori in un messaggio");
+    }
+
     void need(size_t n) const
     {
         if (static_cast<size_t>(remaining()) < n)
@@ -78,12 +85,14 @@ public:
 private:
     QByteArrayView m_d;
     qsizetype &m_pos;
+    uint32_t m_values = 0;
 };
 
 Variant readAt(Reader &r, int depth)
 {
     if (depth > MaxNesting)
         malformed("vettori annidati troppo in profondità");
+    r.countValue();
     switch (r.get<uint8_t>()) {
     case TEmpty: return Variant();
     case TNull: return Variant::null();
@@ -110,8 +119,11 @@ Variant readAt(Reader &r, int depth)
         VariantArray a;
         a.lowerBound = r.get<int32_t>();
         const uint32_t n = r.get<uint32_t>();
-        // every item takes at least its tag byte
+        // every item takes at least its tag byte and counts as a value: the room reserved is
+        // what the frame can really hold
         r.need(n);
+        if (n > MaxValues)
+            malformed("troppi valori in un messaggio");
         a.items.reserve(n);
         for (uint32_t i = 0; i < n; ++i)
             a.items.push_back(readAt(r, depth + 1));
@@ -236,6 +248,7 @@ std::optional<MenuMessage> FrameReader::next()
     if (static_cast<uint64_t>(m_buffer.size()) < 4u + len)
         return std::nullopt;
     MenuMessage m = decodePayload(QByteArrayView(m_buffer).sliced(4, len));
-    m_buffer.remove(0, 4 + static_cast<qsizetype>(len));
+    m_lastFrameBytes = 4 + static_cast<qsizetype>(len);
+    m_buffer.remove(0, m_lastFrameBytes);
     return m;
 }

@@ -7,8 +7,9 @@
 //   0 Empty, 1 Null, 2 Boolean (u8 0/1), 3 Integer (i16), 4 Long (i32), 5 Double (IEEE 64),
 //   6 Currency (i64 ten-thousandths), 7 Date (serial day as IEEE 64), 8 String (u32 length +
 //   UTF-8), 9 Array (i32 lower bound, u32 count, items).
-// Anything else, a truncated body, invalid UTF-8 or a date out of range makes the whole
-// stream unusable: the reader raises and the peer drops the link.
+// Anything else, a truncated body, invalid UTF-8, a date out of range or more values than a
+// message may hold makes the whole stream unusable: the reader raises and the peer drops the
+// link.
 #include "variant.h"
 
 #include <QByteArray>
@@ -23,6 +24,9 @@ namespace menucodec {
 inline constexpr uint32_t MaxFrameBytes = 16u * 1024u * 1024u;
 inline constexpr int MaxNesting = 32;
 inline constexpr uint32_t MaxArguments = 64;
+// Values of one message, array items at every depth included: far more than any call or
+// command carries, and a bound on what a message can cost once decoded.
+inline constexpr uint32_t MaxValues = 65536;
 
 void writeValue(QByteArray &out, const Variant &v);
 // Reads the value that starts at `pos` and moves `pos` past it.
@@ -56,9 +60,14 @@ public:
     void append(const QByteArray &bytes) { m_buffer.append(bytes); }
     // The next complete message, nullopt until one is complete; raises on a malformed frame.
     std::optional<MenuMessage> next();
+    // Bytes held that do not make a whole message yet.
+    bool incomplete() const { return !m_buffer.isEmpty(); }
+    // The size on the wire of the message next() gave last.
+    qsizetype lastFrameBytes() const { return m_lastFrameBytes; }
 
 private:
     QByteArray m_buffer;
+    qsizetype m_lastFrameBytes = 0;
 };
 
 // Decodes one payload (the bytes after the length); raises when malformed.

@@ -3,11 +3,12 @@
 #include "apperror.h"
 #include "guard.h"
 
-#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QTimer>
 
 namespace {
 const QString kSource = QStringLiteral("MenuClient");
+const QString kIncompleto = QStringLiteral("Messaggio del menu incompleto");
 }
 
 SocketMenuClient::SocketMenuClient(QString socketName, QObject *parent)
@@ -17,6 +18,10 @@ SocketMenuClient::SocketMenuClient(QString socketName, QObject *parent)
     const int t = qEnvironmentVariableIntValue(kMenuTimeoutEnv, &ok);
     if (ok && t > 0)
         m_callTimeoutMs = t;
+    m_incompleteTimer = new QTimer(this);
+    m_incompleteTimer->setSingleShot(true);
+    connect(m_incompleteTimer, &QTimer::timeout, this,
+            [this] { guarded("MenuClient::incompleteTimer", [&] { checkIncomplete(); }); });
 }
 
 SocketMenuClient::~SocketMenuClient()
@@ -108,12 +113,16 @@ Variant SocketMenuClient::chiama(const QString &op, std::vector<Variant> args)
     // Replies that came with earlier bytes are already in the buffer.
     pumpIncoming();
     while (m_replies.find(id) == m_replies.end()) {
+        if (m_state == State::Connected && m_reader.incomplete() && m_incompleteDeadline.hasExpired())
+            breakLink(kIncompleto);
         if (m_state != State::Connected)
             raiseLinkError(m_closeReason);
         if (deadline.hasExpired())
             raiseLinkError(QStringLiteral("Il menu non risponde (%1)").arg(op));
-        if (m_socket->bytesAvailable() == 0
-            && !m_socket->waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())))
+        qint64 wait = deadline.remainingTime();
+        if (m_reader.incomplete() && !m_incompleteDeadline.isForever())
+            wait = qMin(wait, m_incompleteDeadline.remainingTime());
+        if (m_socket->bytesAvailable() == 0 && !m_socket->waitForReadyRead(static_cast<int>(qMax<qint64>(1, wait)))
             && m_socket->state() != QLocalSocket::ConnectedState)
             breakLink(QStringLiteral("Il collegamento con il menu si è interrotto"));
         pumpIncoming();
@@ -131,19 +140,43 @@ void SocketMenuClient::pumpIncoming()
 {
     if (!m_socket || m_state != State::Connected)
         return;
+    const bool begun = m_reader.incomplete();
     const QByteArray bytes = m_socket->readAll();
     if (!bytes.isEmpty())
         m_reader.append(bytes);
+    bool whole = false;
     try {
         while (m_state == State::Connected) {
             std::optional<MenuMessage> m = m_reader.next();
             if (!m)
                 break;
+            whole = true;
             handleMessage(std::move(*m));
         }
     } catch (const AppError &e) {
         breakLink(e.description());
     }
+    if (m_state != State::Connected)
+        return;
+    // A message begun now has the call time-out to arrive whole; one already under way keeps
+    // the time it had.
+    if (!m_reader.incomplete()) {
+        m_incompleteTimer->stop();
+    } else if (!begun || whole) {
+        m_incompleteDeadline = QDeadlineTimer(m_callTimeoutMs);
+        m_incompleteTimer->start(m_callTimeoutMs);
+    }
+}
+
+void SocketMenuClient::checkIncomplete()
+{
+    pumpIncoming();
+    if (m_state != State::Connected || !m_reader.incomplete())
+        return;
+    if (m_incompleteDeadline.hasExpired())
+        breakLink(kIncompleto);
+    else
+        m_incompleteTimer->start(static_cast<int>(qMax<qint64>(1, m_incompleteDeadline.remainingTime())));
 }
 
 void SocketMenuClient::handleMessage(MenuMessage m)
@@ -158,7 +191,12 @@ void SocketMenuClient::handleMessage(MenuMessage m)
     case MenuMessage::Kind::Command: {
         if (m.args.size() != 4 || !m.args[0].isText() || !m.args[1].isText() || !m.args[2].isText())
             menucodec::malformed("comando senza i suoi argomenti");
-        m_commands.push_back(Command{m.id, m.args[0].text(), m.args[1].text(), m.args[2].text(), std::move(m.args[3])});
+        const qsizetype bytes = m_reader.lastFrameBytes();
+        if (m_commands.size() >= MaxPendingCommands || m_pendingBytes + bytes > MaxPendingBytes)
+            menucodec::malformed("troppi comandi in attesa");
+        m_pendingBytes += bytes;
+        m_commands.push_back(
+            Command{m.id, m.args[0].text(), m.args[1].text(), m.args[2].text(), std::move(m.args[3]), bytes});
         if (m_callDepth == 0)
             scheduleDispatch();
         return;
@@ -175,11 +213,16 @@ void SocketMenuClient::breakLink(const QString &reason)
         return;
     m_state = State::Closed;
     m_closeReason = reason;
+    m_broken = true;
     m_commands.clear();
+    m_pendingBytes = 0;
+    m_incompleteTimer->stop();
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();
     }
+    // Told from the event loop, never from inside the call or the read that found it.
+    QMetaObject::invokeMethod(this, [this, reason] { emit CollegamentoPerso(reason); }, Qt::QueuedConnection);
 }
 
 void SocketMenuClient::closeLink()
@@ -189,6 +232,8 @@ void SocketMenuClient::closeLink()
     m_state = State::Closed;
     m_closeReason = QStringLiteral("Il programma si è scollegato dal menu");
     m_commands.clear();
+    m_pendingBytes = 0;
+    m_incompleteTimer->stop();
     m_socket->disconnect(this);
     m_socket->flush();
     if (m_socket->bytesToWrite() > 0)
@@ -235,6 +280,7 @@ void SocketMenuClient::dispatchNext()
         return;
     Command c = std::move(m_commands.front());
     m_commands.pop_front();
+    m_pendingBytes -= c.bytes;
     if (!m_commands.empty())
         scheduleDispatch();
 

@@ -32,8 +32,14 @@ const QString kACapo = QStringLiteral("\r\n");
 const QString kMenuNonInEsecuzione =
     QStringLiteral("Il menu principale non è in esecuzione") + kACapo +
     QStringLiteral("Questo programma non può essere eseguito autonomamente");
+const QString kCollegamentoPerso = QStringLiteral("Il collegamento con il menu principale si è interrotto") +
+                                   kACapo + QStringLiteral("Il programma viene chiuso");
 constexpr int32_t kErrMemoria = 7;
 constexpr int32_t kErrInterno = 51;
+
+enum class StatoAvvio { NonIniziato, InCorso, Fallito, Riuscito };
+StatoAvvio gStatoAvvio = StatoAvvio::NonIniziato;
+bool gPersoDetto = false;
 
 void messaggioAvvio(const QString &testo)
 {
@@ -143,14 +149,29 @@ void Main()
 {
     installaAgganciProgramma();
     QString testo;
-    if (!AvvioProgramma(27, testo))
+    gStatoAvvio = StatoAvvio::InCorso;
+    if (!AvvioProgramma(27, testo)) {
+        gStatoAvvio = StatoAvvio::Fallito;
         return;
+    }
     try {
         LeggiRestrizioniTerminale();
     } catch (...) {
         gbDisabTermPrz = false;
         gbDisabTermVisPrz = false;
     }
+    gStatoAvvio = StatoAvvio::Riuscito;
+    // A link lost during the start-up's last questions (their failures leave the defaults).
+    if (ggMenuClient && ggMenuClient->Interrotto())
+        CollegamentoMenuPerso();
+}
+
+void CollegamentoMenuPerso()
+{
+    if (gStatoAvvio == StatoAvvio::InCorso || gStatoAvvio == StatoAvvio::Fallito || gPersoDetto || !ggFrmPrincipale)
+        return;
+    gPersoDetto = true;
+    MessaggioEChiudi(kCollegamentoPerso, PulsantiMsg::Ok, true);
 }
 
 bool AvvioProgramma(int32_t codice, QString &testo)
@@ -194,7 +215,7 @@ bool AvvioProgramma(int32_t codice, QString &testo)
     try {
         return avvioDopoCollegamento(codice, testo, rispostaProc);
     } catch (const AppError &e) {
-        messaggioZona3(UtilGenerali::NumeroErrore(e), descrizioneConOrigine(e));
+        messaggioZona3(UtilGenerali::NumeroErrore(e), e.description());
     } catch (const std::bad_alloc &) {
         messaggioZona3(UtilGenerali::NumeroErrore(kErrMemoria), QString());
     } catch (const std::exception &e) {

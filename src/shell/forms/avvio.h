@@ -17,6 +17,11 @@ void Main();
 // failure the close timer is armed and nothing more is asked of the menu server.
 bool AvvioProgramma(int32_t codice, QString &testo);
 
+// The link with the menu server is lost or corrupt: the user is told and the program ends
+// through its close request (a run in progress finishes first). Told once; nothing is done
+// while the start-up runs or after it failed (its own messages tell the user then).
+void CollegamentoMenuPerso();
+
 // Opens the program window by name: only "frmEvasOrd" (any letter case) exists; any other name
 // gives "La form richiesta e' inesistente" and the program ends. True when it opened.
 bool ApriFormNome(const QString &nome, bool primaAttivazione, const QString &keySec, const QString &chiLancia,

@@ -89,6 +89,13 @@ bool FineProgramma()
     // A modal window on the screen, or a run writing its documents: the program stays.
     if (UtilGenerali::ChiusuraImpedita() || ElaborazioneAttiva()) {
         gsStatoModale = QString::fromLatin1(kStatoModale);
+        // A close request (not the menu's "fine", which gets the refusal as its answer) is
+        // carried out once the run has ended.
+        if (ElaborazioneAttiva() && !gbChiusuraDaMenu)
+            RinviaAFineElaborazione([] {
+                if (formPrincipale())
+                    RichiediChiusura(false);
+            });
         return false;
     }
     frmPrincipale *principale = formPrincipale();
@@ -141,7 +148,9 @@ void ScollegaMenu()
 void RitornaAlChiamante(QWidget *form, bool ritorno)
 {
     FormProgramma *f = formProgramma(form);
-    if (ritorno && !gbChiusuraDaMenu) {
+    // Nothing goes back through a menu link that has been lost.
+    const bool menuPerso = ggMenuClient && ggMenuClient->Interrotto();
+    if (ritorno && !gbChiusuraDaMenu && !menuPerso) {
         if (!f || f->osKeyLancia.isEmpty()) {
             TornaAlMenu();
         } else {

@@ -15,7 +15,9 @@ inline constexpr char kStatoModale[] = "Maschera Modal";
 // 100 ms until it succeeds).
 void RichiediChiusura(bool subito);
 // Ends the program now; true when it ended. Refused ("Maschera Modal" in gsStatoModale) while
-// a modal window is open or a run is in progress; the reason is cleared at each attempt.
+// a modal window is open or a run is in progress; the reason is cleared at each attempt. A
+// close request refused because of a run (not the menu's "fine") is requested again, through
+// the close timer, when the run ends.
 bool FineProgramma();
 // Releases the database objects and leaves the menu server. The menu link and the command
 // sink are released once control is back in the event loop, so that a command being answered

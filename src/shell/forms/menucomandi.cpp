@@ -8,6 +8,7 @@
 #include "forms.h"
 #include "frmprincipale.h"
 #include "gestioneforms.h"
+#include "guard.h"
 #include "menuclient.h"
 #include "messaggife.h"
 #include "mostraform.h"
@@ -128,9 +129,12 @@ void scMenuComandiClie::impostaOgMenuClient(std::shared_ptr<MenuClient> client)
     if (m_client)
         m_client->disconnect(this);
     m_client = std::move(client);
-    if (m_client)
+    if (m_client) {
         connect(m_client.get(), &MenuClient::EseguiComando, this, &scMenuComandiClie::mgMenuClient_EseguiComando,
                 Qt::DirectConnection);
+        connect(m_client.get(), &MenuClient::CollegamentoPerso, this,
+                [] { guarded("MenuClient::CollegamentoPerso", [] { CollegamentoMenuPerso(); }); });
+    }
 }
 
 void scMenuComandiClie::mgMenuClient_EseguiComando(const QString &psIdMenu, const QString &psKeySec,

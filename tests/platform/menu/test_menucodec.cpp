@@ -110,6 +110,39 @@ TEST(MenuCodec, MalformedFramesAreRejected)
     EXPECT_THROW(r.next(), AppError);
 }
 
+// A command whose parameter is an array of `n` Empty items.
+QByteArray arrayFrame(uint32_t n)
+{
+    QByteArray p = QByteArray("\x04\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x09\x00\x00\x00\x00", 18);
+    p.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
+    p.append(QByteArray(static_cast<qsizetype>(n), '\0'));
+    return framed(p);
+}
+
+TEST(MenuCodec, AMessageHoldsABoundedNumberOfValues)
+{
+    FrameReader ok;
+    ok.append(arrayFrame(menucodec::MaxValues - 1)); // the array and its items
+    const auto m = ok.next();
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->args.front().toArray().items.size(), menucodec::MaxValues - 1);
+    EXPECT_FALSE(ok.incomplete());
+
+    // a frame full of Empty items is refused before it is built (16 M of them fit the frame)
+    for (const uint32_t n : {menucodec::MaxValues, menucodec::MaxFrameBytes - 64}) {
+        FrameReader r;
+        r.append(arrayFrame(n));
+        EXPECT_THROW(r.next(), AppError) << n;
+    }
+    // nested arrays count every item at every depth: 300 arrays of 300 items
+    QByteArray p = QByteArray("\x04\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x09\x00\x00\x00\x00\x00\x00\x01\x2C", 22);
+    for (int i = 0; i < 300; ++i)
+        p += QByteArray("\x09\x00\x00\x00\x00\x00\x00\x01\x2C", 9) + QByteArray(300, '\0');
+    FrameReader r;
+    r.append(framed(p));
+    EXPECT_THROW(r.next(), AppError);
+}
+
 TEST(RichiestaLancio, TravelsAsAnArrayOfFive)
 {
     const RichiestaLancio l{"/F frmEvasOrd /H \"/home/x/help.chm\"", "VENDITE", "K1", "p", "2"};

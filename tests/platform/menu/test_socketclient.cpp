@@ -170,6 +170,120 @@ TEST(SocketMenuClient, MalformedFrameFromTheServerClosesTheLink)
     EXPECT_EQ(errorOf([&] { f.client->NomeUtente(); }), ErrNum::InvalidCall);
 }
 
+// Counts the losses the client reports.
+struct Perdite {
+    explicit Perdite(MenuClient &c)
+    {
+        QObject::connect(&c, &MenuClient::CollegamentoPerso, [this](const QString &m) { motivi << m; });
+    }
+    QStringList motivi;
+};
+
+TEST(SocketMenuClient, ALostLinkIsToldOnceAndAnEndOfItsOwnIsNot)
+{
+    {
+        MenuLinkFixture f;
+        Perdite p(*f.client);
+        f.client->Collega("m", "p", "");
+        f.server.dropConnection();
+        ASSERT_TRUE(MenuServerControl::waitFor([&] { return !p.motivi.isEmpty(); }, 3000));
+        EXPECT_TRUE(f.client->Interrotto());
+        // a later failed call is not a second loss
+        EXPECT_EQ(errorOf([&] { f.client->NomeUtente(); }), ErrNum::InvalidCall);
+        MenuServerControl::waitFor([] { return false; }, 100);
+        EXPECT_EQ(p.motivi.size(), 1);
+    }
+    {
+        // lost inside a call: the call raises, and the loss is told from the event loop after it
+        MenuLinkFixture f;
+        Perdite p(*f.client);
+        f.client->Collega("m", "p", "");
+        f.server.dropOnCall("FileIni");
+        EXPECT_EQ(errorOf([&] { f.client->FileIni(); }), ErrNum::InvalidCall);
+        EXPECT_TRUE(p.motivi.isEmpty());
+        EXPECT_TRUE(MenuServerControl::waitFor([&] { return p.motivi.size() == 1; }, 3000));
+    }
+    {
+        MenuLinkFixture f;
+        Perdite p(*f.client);
+        f.client->Collega("m", "p", "");
+        f.client->Scollega();
+        EXPECT_TRUE(f.server.waitUntilUnlinked(3000));
+        MenuServerControl::waitFor([] { return false; }, 100);
+        EXPECT_TRUE(p.motivi.isEmpty());
+        EXPECT_FALSE(f.client->Interrotto());
+    }
+}
+
+TEST(SocketMenuClient, AMessageThatNeverArrivesWholeBreaksTheLink)
+{
+    MenuLinkFixture f;
+    f.client->setTimeouts(1000, 400);
+    Perdite p(*f.client);
+    bool delivered = false;
+    QObject::connect(f.client.get(), &MenuClient::EseguiComando, [&](auto &&...) { delivered = true; });
+    f.client->Collega("m", "p", "");
+    // a length of 100 and ten bytes: the next messages would only fill it up
+    f.server.sendRaw(QByteArray("\x00\x00\x00\x64\x04\x00\x00\x00\x01\x00\x00\x00\x00\x00", 14));
+    f.server.sendCommand("fine");
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(MenuServerControl::waitFor([&] { return !p.motivi.isEmpty(); }, 3000));
+    EXPECT_GE(t.elapsed(), 300);
+    EXPECT_EQ(p.motivi, QStringList{"Messaggio del menu incompleto"});
+    EXPECT_FALSE(delivered);
+
+    // inside a call the same bound holds
+    MenuLinkFixture g;
+    g.client->setTimeouts(1000, 400);
+    g.client->Collega("m", "p", "");
+    g.server.delayCall("NomeUtente", 300);
+    g.server.sendRaw(QByteArray("\x00\x00\x00\x64\x04", 5));
+    MenuServerControl::waitFor([] { return false; }, 250); // the message has begun
+    t.restart();
+    EXPECT_EQ(errorOf([&] { g.client->NomeUtente(); }), ErrNum::InvalidCall);
+    EXPECT_LT(t.elapsed(), 300);
+    EXPECT_TRUE(g.client->Interrotto());
+}
+
+TEST(SocketMenuClient, CommandsWaitingTheirTurnAreBounded)
+{
+    // While a call waits, the server sends `n` commands; the call's error (0 when none), the
+    // commands delivered after it and the losses told.
+    struct Esito {
+        int errore;
+        int consegnati;
+        QStringList perdite;
+    };
+    const auto inonda = [](size_t n) {
+        MenuLinkFixture f;
+        Perdite p(*f.client);
+        int consegnati = 0;
+        QObject::connect(f.client.get(), &MenuClient::EseguiComando, [&](auto &&...) { ++consegnati; });
+        f.client->Collega("m", "p", "");
+        f.server.delayCall("NomeUtente", 300);
+        std::thread mittente([&] {
+            f.server.waitForCall("NomeUtente", 3000);
+            for (size_t i = 0; i < n; ++i)
+                f.server.sendCommand("esiste");
+        });
+        const int errore = errorOf([&] { f.client->NomeUtente(); });
+        mittente.join();
+        MenuServerControl::waitFor([&] { return !p.motivi.isEmpty() || consegnati == int(n); }, 3000);
+        return Esito{errore, consegnati, p.motivi};
+    };
+    const Esito troppi = inonda(SocketMenuClient::MaxPendingCommands + 1);
+    EXPECT_EQ(troppi.errore, ErrNum::InvalidCall);
+    EXPECT_EQ(troppi.consegnati, 0);
+    ASSERT_EQ(troppi.perdite.size(), 1);
+    EXPECT_TRUE(troppi.perdite.front().contains("troppi comandi in attesa"));
+
+    const Esito tutti = inonda(SocketMenuClient::MaxPendingCommands);
+    EXPECT_EQ(tutti.errore, 0);
+    EXPECT_EQ(tutti.consegnati, int(SocketMenuClient::MaxPendingCommands));
+    EXPECT_TRUE(tutti.perdite.isEmpty());
+}
+
 TEST(SocketMenuClient, CommandAnswerIsWhatTheHandlerLeaves)
 {
     MenuLinkFixture f;

@@ -119,13 +119,53 @@ TEST(Chiusura, TheCloseTimerRetriesUntilTheModalWindowHasGone)
     apri();
     QDialog modale;
     QTimer::singleShot(0, &modale, [] { RichiediChiusura(false); });
-    QTimer::singleShot(350, &modale, &QDialog::accept);
+    // What the close request left while the modal window was still open (looked at from inside
+    // it: once it is accepted a pending retry may end the program before exec returns).
+    int finiDuranteModale = -1, oiChiudi = -1, intervallo = -1;
+    QTimer::singleShot(350, &modale, [&] {
+        finiDuranteModale = s.fini;
+        if (formPrincipale()) {
+            oiChiudi = formPrincipale()->oiChiudi;
+            intervallo = formPrincipale()->timChiudi->interval();
+        }
+        modale.accept();
+    });
     modale.exec();
-    EXPECT_EQ(s.fini, 0);
-    EXPECT_EQ(formPrincipale()->oiChiudi, 1);
-    EXPECT_EQ(formPrincipale()->timChiudi->interval(), 100);
+    EXPECT_EQ(finiDuranteModale, 0);
+    EXPECT_EQ(oiChiudi, 1);
+    EXPECT_EQ(intervallo, 100);
     ASSERT_TRUE(s.attendiFine(1000));
     EXPECT_EQ(Forms::Count(), 0);
+}
+
+TEST(Chiusura, ACloseRequestedDuringARunIsCarriedOutWhenTheRunEnds)
+{
+    {
+        ShellInProva s;
+        apri();
+        {
+            ElaborazioneInCorso run;
+            ElaborazioneInCorso notifica; // the progress notice, ending with the run
+            RichiediChiusura(false);
+            // the close timer runs meanwhile (the run lets events through)
+            EXPECT_FALSE(s.attendiFine(300));
+            EXPECT_TRUE(FormCaricata("frmEvasOrd"));
+        }
+        ASSERT_TRUE(s.attendiFine(1000));
+        EXPECT_EQ(Forms::Count(), 0);
+        EXPECT_EQ(s.fini, 1);
+    }
+    {
+        // the menu's "fine" gets its refusal as its answer and is not carried out later
+        ShellInProva s;
+        apri();
+        {
+            ElaborazioneInCorso run;
+            EXPECT_EQ(s.menu().eseguiComando("fine").text(), kStatoModale);
+        }
+        EXPECT_FALSE(s.attendiFine(300));
+        EXPECT_TRUE(FormCaricata("frmEvasOrd"));
+    }
 }
 
 TEST(Chiusura, TimVariePassesTheFocusOnlyToALoadedForm)

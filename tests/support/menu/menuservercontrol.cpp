@@ -201,9 +201,9 @@ void MenuServerControl::delayCall(const QString &op, int ms)
     onServer([&](MenuServer &s) { s.delayCall(op, ms); });
 }
 
-void MenuServerControl::dropOnCall(const QString &op)
+void MenuServerControl::dropOnCall(const QString &op, int nth)
 {
-    onServer([&](MenuServer &s) { s.dropOnCall(op); });
+    onServer([&](MenuServer &s) { s.dropOnCall(op, nth); });
 }
 
 void MenuServerControl::dropConnection()

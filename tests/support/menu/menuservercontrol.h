@@ -68,7 +68,7 @@ public:
     void failCall(const QString &op, int32_t number, const QString &description = {}, int times = -1);
     void clearFailures();
     void delayCall(const QString &op, int ms);
-    void dropOnCall(const QString &op);
+    void dropOnCall(const QString &op, int nth = 1);
     void dropConnection();
     void sendRaw(const QByteArray &bytes);
 

@@ -85,6 +85,8 @@ void ProgrammaDiProva::avvia(bool rifiutaConnessioni)
     m_menu = std::make_unique<MenuServerControl>(m_config);
     if (rifiutaConnessioni)
         m_menu->refuseConnections(true);
+    if (m_prepara)
+        m_prepara(*m_menu);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("EVASORD_GIORNALE_DIALOGHI"), m_dir->filePath(QStringLiteral("dialoghi.jsonl")));

@@ -17,6 +17,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -46,6 +47,8 @@ public:
     void risposteDialoghi(QStringList risposte) { m_risposte = std::move(risposte); }
     // Extra environment of the program.
     void ambiente(const QString &nome, const QString &valore);
+    // What to do to the server once it listens and before the program starts (failures).
+    void primaDellAvvio(std::function<void(MenuServerControl &)> prepara) { m_prepara = std::move(prepara); }
 
     QString cartella() const;
     QString database() const;
@@ -71,5 +74,6 @@ private:
     MenuConfig m_config;
     QStringList m_risposte;
     std::vector<std::pair<QString, QString>> m_ambiente;
+    std::function<void(MenuServerControl &)> m_prepara;
     std::unique_ptr<MenuServerControl> m_menu;
 };

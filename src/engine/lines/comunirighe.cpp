@@ -1,0 +1,134 @@
+#include "comunirighe.h"
+
+#include "apperror.h"
+#include "campiriga.h"
+#include "confrontaarrotondati.h"
+#include "impegni.h"
+#include "scevaordven.h"
+#include "textcompare.h"
+#include "ultimerighe.h"
+#include "utilgenerali.h"
+
+#include <limits>
+
+double Numero(const GestRecordset &recs, const QString &alias, QStringView campo)
+{
+    return UtilGenerali::ValoreNumerico(recs.LeggiCampo(alias, campo));
+}
+
+QString Testo(const GestRecordset &recs, const QString &alias, QStringView campo)
+{
+    return recs.LeggiCampo(alias, campo).text();
+}
+
+bool QtaZero(const Variant &qta)
+{
+    return ConfrontaArrotondati(Variant(UtilGenerali::ValoreNumerico(qta)), Variant(0.0), -8) == 0;
+}
+
+bool Flag(const GestRecordset &recs, const QString &alias, QStringView campo, QStringView flag)
+{
+    return textEquals(Testo(recs, alias, campo), flag);
+}
+
+bool LivelliGestiti(const scEvaOrdVen &eva)
+{
+    return textEquals(eva.msGesTaglie, u"S");
+}
+
+bool OrdineAperto(const scEvaOrdVen &eva)
+{
+    return textEquals(eva.msOrdAperto, u"S");
+}
+
+bool RigaArticolo(const QString &tipoRiga)
+{
+    return textEquals(tipoRiga, u"A") || textEquals(tipoRiga, u"M");
+}
+
+bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore)
+{
+    return LivelliGestiti(eva) && !Testo(eva.mgRecs(), cursore, u"OrdVenLiv.Livello1").isEmpty();
+}
+
+QString StatoEvasione(double qtaEvasa, double qta, bool aSaldo)
+{
+    if (aSaldo || ConfrontaArrotondati(Variant(qtaEvasa), Variant(qta), -8) >= 0)
+        return QStringLiteral("E");
+    return QStringLiteral("P");
+}
+
+double ScriviEvaso(GestRecordset &recs, const QString &alias, const QString &tabella, const QString &cursore,
+                   double qtaPresa)
+{
+    const double prima = Numero(recs, alias, QString(tabella + QStringLiteral(".QtaEvasa")));
+    recs.Edit(alias);
+    recs.ScriviCampo(alias, u"QtaEvasa", Variant(prima + qtaPresa));
+    recs.ScriviCampo(alias, u"StatoRiga",
+                     Variant(StatoEvasione(Numero(recs, alias, QString(tabella + QStringLiteral(".QtaEvasa"))),
+                                           Numero(recs, alias, QString(tabella + QStringLiteral(".Qta"))),
+                                           Flag(recs, cursore, u"OrdVenEvaDett.ASaldo", u"S"))));
+    return prima;
+}
+
+ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &cursore, bool livello)
+{
+    const QString t = livello ? QStringLiteral("OrdVenLiv.") : QStringLiteral("OrdVenDett.");
+    ImpegnoDaRilasciare i;
+    if (livello) {
+        i.livello1 = Testo(recs, cursore, u"OrdVenLiv.Livello1");
+        i.livello2 = Testo(recs, cursore, u"OrdVenLiv.Livello2");
+    }
+    i.qta = recs.LeggiCampo(cursore, QString(t + QStringLiteral("Qta")));
+    i.valEuro = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValEuro")));
+    i.valLire = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValLire")));
+    return i;
+}
+
+void PerOgniLivello(GestRecordset &recs, const QString &cursore, const std::function<void()> &passo)
+{
+    const Variant chiave = recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv");
+    do {
+        passo();
+        recs.MoveNext(cursore);
+    } while (recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv").sameAs(chiave) && !recs.Eof(cursore));
+    if (recs.Eof(cursore))
+        recs.MoveLast(cursore);
+    else
+        recs.MovePrevious(cursore);
+}
+
+void NumeraNuovaRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
+{
+    int32_t rigDet = 0, rigLiv = 0;
+    CercaUltRigDetLiv(eva, rigDet, rigLiv, c.numRifDoc);
+    c.ultimoRigDet = Successivo(rigDet);
+    c.ultimoRigLiv = Successivo(rigLiv);
+    Incrementa(piRigheCreate);
+}
+
+void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i)
+{
+    GestRecordset &recs = eva.mgRecs();
+    AggiornaImpegni(true, recs.LeggiCampo(cursore, u"OrdVenDett.Anno").toInteger(),
+                    Testo(recs, eva.msAliasOrd, u"OrdVenTest.MagazzProv"), Testo(recs, cursore, u"OrdVenDett.Articolo"),
+                    i.livello1, i.livello2, i.qta, Variant(i.qtaEvasa), Variant(i.qtaEvasaPrec), Variant(i.qtaMov),
+                    i.valEuro, i.valLire, Testo(recs, cursore, u"OrdVenEvaDett.ASaldo"), false,
+                    Testo(recs, cursore, u"TabIva.TipoIva"), recs.LeggiCampo(cursore, u"TabIva.Aliquota"),
+                    Testo(recs, eva.msAliasOrd, u"OrdVenTest.PrezziIvati"), Testo(recs, cursore, u"Articoli.ArtMag"),
+                    eva.msCarScar, eva.msCausaleDiBa, eva.msScaricoComp, false, false);
+}
+
+void Incrementa(int16_t &contatore)
+{
+    if (contatore == std::numeric_limits<int16_t>::max())
+        throw AppError::standard(6);
+    ++contatore;
+}
+
+int32_t Successivo(int32_t numero)
+{
+    if (numero == std::numeric_limits<int32_t>::max())
+        throw AppError::standard(6);
+    return numero + 1;
+}

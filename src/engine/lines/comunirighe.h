@@ -1,0 +1,76 @@
+#pragma once
+// What the line conversions share: their record-set aliases, the reads of the line cursor
+// (a Null number reads 0, a Null text ""), the run's switches, the walk of a line's levels, the
+// numbers of a new document row, and the fulfilled quantity and committed quantities of an order
+// line or level.
+#include "gestrecordset.h"
+#include "variant.h"
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+
+#include <functional>
+
+class scEvaOrdVen;
+struct ConversioneRighe;
+
+namespace alias {
+inline const QString kCursore = QStringLiteral("EvaDettCursore");   // the line cursor
+inline const QString kDettDoc = QStringLiteral("EvaDettDoc");       // document lines
+inline const QString kLivDoc = QStringLiteral("EvaLivDoc");         // document levels
+inline const QString kOrdDett = QStringLiteral("EvaOrdDett");       // the order line re-read
+inline const QString kOrdLiv = QStringLiteral("EvaOrdLiv");         // the order level re-read
+inline const QString kLivAperti = QStringLiteral("EvaLivAperti");   // open levels of a line
+inline const QString kSoloASaldo = QStringLiteral("EvaSoloASaldo"); // the balance-only cursor
+} // namespace alias
+
+double Numero(const GestRecordset &recs, const QString &alias, QStringView campo);
+QString Testo(const GestRecordset &recs, const QString &alias, QStringView campo);
+// Whether the quantity is 0 at eight decimals.
+bool QtaZero(const Variant &qta);
+// Whether the field holds the flag, ignoring letter case.
+bool Flag(const GestRecordset &recs, const QString &alias, QStringView campo, QStringView flag);
+
+bool LivelliGestiti(const scEvaOrdVen &eva);
+bool OrdineAperto(const scEvaOrdVen &eva);
+// "A" or "M": the lines that carry an article and get a fulfilled quantity.
+bool RigaArticolo(const QString &tipoRiga);
+// The cursor row is a level of a line handled through its levels.
+bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore);
+
+// The quantity fulfilled after this conversion: StatoRiga "E" when it reaches the ordered
+// quantity (at eight decimals), or whenever the line is closed to balance.
+QString StatoEvasione(double qtaEvasa, double qta, bool aSaldo);
+
+// Edits the re-read order line ("OrdVenDett") or level ("OrdVenLiv") under `alias`: QtaEvasa
+// raised by the quantity taken, StatoRiga as it then stands (the cursor's ASaldo closing it);
+// the row is left being edited for the caller to store. Returns QtaEvasa before.
+double ScriviEvaso(GestRecordset &recs, const QString &alias, const QString &tabella, const QString &cursore,
+                   double qtaPresa);
+
+// One release of committed quantities for the cursor's order line (empty levels) or level.
+struct ImpegnoDaRilasciare {
+    QString livello1, livello2;
+    Variant qta;           // ordered quantity of the line or level
+    double qtaEvasa = 0;   // fulfilled after this conversion
+    double qtaEvasaPrec = 0; // fulfilled before it
+    double qtaMov = 0;     // taken now
+    Variant valEuro, valLire; // values of the whole ordered quantity
+};
+// The cursor's order line or, with `livello`, its level: levels, ordered quantity and values;
+// the fulfilled quantities left for the caller.
+ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &cursore, bool livello);
+void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i);
+
+// The cursor rows of the current line's levels, from the current one, each handed to `passo`;
+// the cursor then stands on the line's last row.
+void PerOgniLivello(GestRecordset &recs, const QString &cursore, const std::function<void()> &passo);
+
+// The numbers of a row about to be appended to the document (its highest RigDet and RigLiv
+// plus 1, kept in c.ultimoRigDet / c.ultimoRigLiv), counted in piRigheCreate.
+void NumeraNuovaRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate);
+
+// Counters that raise the run-time's overflow rather than wrap.
+void Incrementa(int16_t &contatore);
+int32_t Successivo(int32_t numero);

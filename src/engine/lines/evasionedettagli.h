@@ -1,0 +1,33 @@
+#pragma once
+// The conversion of the current order's lines, as the run calls it for each order (through
+// ServiziEvasione): document lines and level rows with their reference and description lines,
+// the order lines' fulfilled quantities, states and run markers, the committed quantities
+// released; and the balance-only closing of the lines picked only to be closed.
+//
+// Each procedure reports its failures as the run wants them: one line in the run's error list
+// (naming the stage in msFase), the open transaction rolled back and pbEsci set.
+#include <QString>
+#include <cstdint>
+
+class scEvaOrdVen;
+
+// The order's selected lines into lines of the header under msAliasTesDoc: one transaction per
+// line and one per level row. piRigheCreate counts the document lines added (reference,
+// description and article lines). pbRipri carries on a conversion an earlier run left unfinished.
+void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri);
+
+// Balance-only: the picked lines and levels of the order closed ("E") and their remaining
+// committed quantities released, in one transaction, the order's lock staged "5" then "6".
+void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci);
+
+// The fulfilled quantity and state of an order line handled through its levels: psROrdDetAgg is
+// the updatable re-read of the line, psROrdDet a cursor standing on a row of it;
+// pdTotQtaEvaDet is added to QtaEvasa. Nothing for an open order or a line that is not an
+// article line. Errors reach the caller.
+void ControllaDettaglioEvaso(scEvaOrdVen &eva, const QString &psROrdDetAgg, const QString &psROrdDet,
+                             double pdTotQtaEvaDet);
+
+// Manual runs: whether none of the current user's staged rows of the current order has a
+// quantity to deliver. Such an order gets no document: its lines are closed as in a
+// balance-only run. Errors reach the caller.
+bool OrdineSoloASaldo(scEvaOrdVen &eva);

@@ -1,0 +1,132 @@
+#pragma once
+// The fulfilment engine: one object carries one fulfilment request in its public criteria and
+// the working state of the run it drives. The request dialog creates it at its first OK and
+// keeps it while it stays open; the manual picking form works with the same object.
+//
+// The methods of document assembly, line conversion and manual grouping live in their own
+// libraries as functions taking the engine; they share the working state below, which is
+// therefore public here (in the original it was private to the class).
+#include "avanzamentoelab.h"
+#include "gestrecordset.h"
+#include "variant.h"
+#include "vbdate.h"
+#include "vettorechiavi.h"
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class ServiziEvasione;
+
+class scEvaOrdVen {
+public:
+    scEvaOrdVen();
+    ~scEvaOrdVen();
+    scEvaOrdVen(const scEvaOrdVen &) = delete;
+    scEvaOrdVen &operator=(const scEvaOrdVen &) = delete;
+
+    // ------------------------------------------------------------------ request criteria
+    int16_t oiAnno = 0;            // year of the run's documents (year of otDataEvasione)
+    bool obEvasManule = false;     // manual picking run
+    Date otDataEvasione;           // fulfilment date
+    QString osFattDocOrd;          // order document type
+    QString osTipoDocEva;          // target document type
+    QString osDoveDesLunga;        // DoveStampoDesLung of the target type
+    bool obEvACorrisp = false;     // cash-sale run
+    QString osMoneta;              // currency of the orders, empty = any
+    QString osCliDa, osCliA;       // customer account range
+    QString osArticoloDa, osArticoloA;
+    Variant ovDataConsDa, ovDataConsA; // dates or Null
+    Variant ovDataRifDa, ovDataRifA;
+    int32_t olNumRifDa = 0, olNumRifA = 0;
+    Variant ovDataDocDa, ovDataDocA;
+    int32_t olNumDocDa = 0, olNumDocA = 0;
+    QString osPrefDoc;             // prefix of the new documents
+    int16_t oiPerIvaMese = 0, oiPerIvaAnno = 0; // VAT period of the new documents
+    QString osInDesc;              // the order description must begin with it
+    bool obSoloASaldo = false;     // balance-only run
+    // Exchange rate per currency code (Valore the rate, Data its date); created on first use.
+    VettoreChiavi &ogCambi();
+    void setOgCambi(std::shared_ptr<VettoreChiavi> cambi) { m_cambi = std::move(cambi); }
+    QString osRegimeMargine;       // "S"/"N" of the order type
+    int16_t oiSplitPay = 0;        // 0 not an invoice type, 1 invoice, 2 invoice with split payment
+    int32_t miNumErrori = 0;       // errors of the current run (counts past 32,767 too)
+    QString msErrori;              // error list of the current run
+    QString osDocEvaTipo;          // Tipo of the target type: "F" invoice, else delivery note
+
+    // ------------------------------------------------------------------ run control
+    QString PrepSqlWhere();
+    QString PrepSqlSelOrd(bool pbJoinSel = false, int16_t piAnnoOrd = 0, int32_t plNumRifOrd = 0);
+    QString PrepSqlOrder();
+    QString PrepSqlDett(int16_t piSegna = 0, bool pbRipri = false);
+    QString PrepSqlRilettOrdDett(const QString &psROrdDet);
+    QString PrepSqlRilettOrdDettLiv(const QString &psROrdDet);
+    void LanciaEvasioneOrdVen(bool pbDaOrdAperto = false);
+    void FineEvasione(bool &pbEsci);
+    bool LeggiComuniOK(bool pbRipri = false, const Variant &pvTerminaleMenu = {});
+    void RileggiDocEOrd(int16_t piAnnoOrd, int32_t plNumRifOrd, int16_t piAnnoDoc, int32_t plNumRifDoc,
+                        QString &psErrori, const QString &psUtente, int16_t piAnnoRegMov = 0,
+                        int32_t plNumRegMov = 0);
+    Variant LegDaOrdTes(const QString &psCosa);
+    bool LetCtrFatDocOrdErr(QString &psErrore);
+    void LeggiValTestOrd(bool &pbEsci);
+    void PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci);
+    void EvadeOrdine(bool &pbEsci);
+
+    // Appends one line to the run's error list: "Errore n°" number " : " text " in " msFase
+    // " di Evasione Ordini"; after 30 lines one line of dots, later errors only counted.
+    void AccodaErroreEva(int32_t plNumero, const QString &psTesto);
+
+    // The services of document assembly and line conversion this engine calls: its own when
+    // given, else the program's.
+    ServiziEvasione &servizi();
+    void ImpostaServizi(ServiziEvasione *servizi) { m_servizi = servizi; }
+
+    // ------------------------------------------------------------------ working state
+    // Shared by the methods of run control, document assembly, line conversion and manual
+    // grouping; each member is filled where the comment says.
+    GestRecordset &mgRecs();       // the engine's record sets, until the end of the run
+    void RilasciaRecordset() { m_recs.reset(); }
+    QString msAliasOrd;            // order cursor (run driver)
+    QString msAliasTesDoc;         // current target header (EvadoOrdTest)
+    QString msAliasDocDaElab;      // the run's DocDaElab rows (run driver)
+    QString msAliasLockOrd;        // lock of the current order (LeggiValTestOrd)
+    QString msAliasLockMov;        // lock of the cash-sale movement
+    QString msGesTaglie = QStringLiteral("N"); // "S" when levels are handled (LeggiComuniOK)
+    QString msRagOrd;              // grouping rule of the current order, "N" when empty
+    QString msOrdAperto = QStringLiteral("N"); // "S" for an open order
+    bool mbDaOrdAperto = false;    // the run's pbDaOrdAperto
+    AvanzamentoElab &mgAvanzElab(); // the run's progress display
+    int32_t mlContaAvanz = 0;      // progress counter
+    QString msFase;                // stage text, ends every error line
+    QString msTabTesta, msTabDett, msTabLiv, msTabSpese; // the target kind's four tables
+    QString msTipoLockTes;         // lock type of the target headers: "F" or "D"
+    QString msFattAccomp, msPrezzoDDT, msFattDocEvasione; // of the target type
+    QString msComeEva;             // "Fat.ComeEva"
+    std::array<QString, 5> msDescLibTest, msRigaDaEva; // "Fat.DescLibTest"k / "Fat.RigaDaEva"k, k = 1..4
+    QString msCarScar, msCausaleDiBa, msScaricoComp; // stock causal of the order type
+    QString msCausaleCorr, msDestCorr; // cash-sale causal and its Dest
+    QString msGruppoCliCorr, msMastroCliCorr, msContoCliCorr; // cash-sale customer
+    int16_t miAnnoMov = 0;         // key of the cash-sale movement
+    int32_t mlNumRegMov = 0;
+    QString msDicIntentiVerif;     // "DicIntentiVerif"
+    bool mbRigDescrEva = false;    // "RigDescrEva" given
+    std::array<QString, 4> msRigDescrEva; // its parts 1..3
+    double mdDivPezziConf = 1.0;   // "DivPezziConf"
+    bool mbStDesLunDaDoc = false;  // "StDesLunDaDoc" is "S"
+    // Dimension settings, re-read for every order.
+    bool mbQtaDaDimen = false;
+    QString msQtaDaDimUML, msQtaDaDimUMQ, msQtaDaDimUMC;
+    QString msNotaDimUML, msNotaDimUMQ, msNotaDimUMC;
+    double mdQtaDimenRapp = 1000.0;
+    // Break fields (grouping fields of a new and an old order) of manual grouping.
+    QVector<Variant> mvCampiRotNew, mvCampiRotOld;
+
+private:
+    std::unique_ptr<GestRecordset> m_recs;
+    std::unique_ptr<AvanzamentoElab> m_avanz;
+    std::shared_ptr<VettoreChiavi> m_cambi;
+    ServiziEvasione *m_servizi = nullptr;
+};
