@@ -511,20 +511,21 @@ private:
 
     int concatena() { return operandi(0); }
 
-    // A sign applies to what follows it, powers included; the exponent may carry a sign too.
-    int unario()
+    // A sign applies to what follows it, powers included (-2^2 is -4); the exponent of a power
+    // may carry a sign of its own (2^-1).
+    int unario(bool potenze = true)
     {
         if (op(OpTk::Meno) || op(OpTk::Piu)) {
             const Livello livello(*this);
             const bool meno = op(OpTk::Meno);
             ++m_p;
-            const int a = unario();
+            const int a = unario(potenze);
             const int x = nuovo(Nd::Unario);
             n(x).op = meno ? Op::Meno : Op::Piu;
             n(x).a = a;
             return x;
         }
-        return potenza();
+        return potenze ? potenza() : primaria();
     }
 
     int potenza()
@@ -532,24 +533,9 @@ private:
         int a = primaria();
         while (op(OpTk::Potenza)) {
             ++m_p;
-            a = binario(Op::Potenza, a, esponente());
+            a = binario(Op::Potenza, a, unario(false));
         }
         return a;
-    }
-
-    int esponente()
-    {
-        if (op(OpTk::Meno) || op(OpTk::Piu)) {
-            const Livello livello(*this);
-            const bool meno = op(OpTk::Meno);
-            ++m_p;
-            const int a = esponente();
-            const int x = nuovo(Nd::Unario);
-            n(x).op = meno ? Op::Meno : Op::Piu;
-            n(x).a = a;
-            return x;
-        }
-        return primaria();
     }
 
     int primaria()

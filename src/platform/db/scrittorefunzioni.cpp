@@ -163,18 +163,18 @@ void Scrittore::aggregato(int e, const FirmaJet &f)
 
 // ------------------------------------------------------------------ PostgreSQL
 
-// A count or a length: Jet refuses a negative one (5).
-void Scrittore::nonNegativoPg(int e)
+// A count, a length or a position: Jet refuses one below its least (5).
+void Scrittore::nonNegativoPg(int e, int minimo)
 {
     if (n(e).tipo == Nd::Numero) {
-        if (m_a.testo(n(e).tok).toDouble() < -0.5) throw AppError::standard(ErrNum::InvalidCall);
+        if (m_a.testo(n(e).tok).toDouble() < minimo - 0.5) throw AppError::standard(ErrNum::InvalidCall);
         valoreCome(e, TipoJet::Lungo);
         return;
     }
     usaDueVolte(e, TipoJet::Lungo, [&](auto v) {
         w("CASE WHEN CAST(CASE WHEN ");
         v();
-        w(" < 0 THEN 'Jet:5' END AS integer) IS NULL THEN ");
+        w(QStringLiteral(" < %1 THEN 'Jet:5' END AS integer) IS NULL THEN ").arg(minimo));
         v();
         w(" END");
     });
@@ -211,13 +211,7 @@ void Scrittore::funzionePg(int e, const FirmaJet &f)
         w("substr(");
         testoArg(0);
         w(", ");
-        usaDueVolte(arg(1), TipoJet::Lungo, [&](auto v) {
-            w("CASE WHEN CAST(CASE WHEN ");
-            v();
-            w(" < 1 THEN 'Jet:5' END AS integer) IS NULL THEN ");
-            v();
-            w(" END");
-        });
+        nonNegativoPg(arg(1), 1);
         if (contaArgomenti(e) == 3) {
             w(", ");
             nonNegativoPg(arg(2));

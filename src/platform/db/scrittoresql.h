@@ -140,7 +140,7 @@ private:
     void formatoPg(int e, const FormatoJet &f);
     void numeroFormatoPg(int e, const FormatoJet &f);
     void dataFormatoPg(int e, const FormatoJet &f);
-    void nonNegativoPg(int e);
+    void nonNegativoPg(int e, int minimo = 0);
     void datePg(int e, const FirmaJet &f);
     QString letteraleArgomento(int e, const char *funzione);
 
