@@ -38,7 +38,8 @@ public:
     // without "." an ODBC data source; anything else the path of a SQLite file (a Windows path
     // is mapped). ODBC sources are PostgreSQL servers. Login values are brace-quoted or refused,
     // never spliced into the connect text. Errors: 3024 file missing, 3343 not a database,
-    // 3059 login refused, 3146 any other failure.
+    // 3059 login refused, 3146 any other failure (a server that does not answer within the
+    // wait of ImpostaAttesaConnessione among them).
     QString Connetti(const QString &nomeDb, int16_t opzioni = 0, bool esclusivo = false, bool solaLettura = false,
                      const QString &connetti = {});
     bool Connesso(const QString &nomeConn = {}) const;

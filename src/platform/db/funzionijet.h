@@ -37,8 +37,7 @@ struct FirmaJet {
 const FirmaJet *funzioneJet(QStringView nome);
 bool aggregata(FnJet f);
 
-// The result's type; with `letterale` the first argument's text when it is a literal (the
-// interval of DateAdd/DateDiff, the pattern of Format).
+// The result's type, from the arguments' types.
 TipoJet tipoFunzioneJet(FnJet f, const std::vector<TipoJet> &argomenti);
 
 // The call on values (not for aggregates). Errors as Jet raises them: 94 for a Null where a

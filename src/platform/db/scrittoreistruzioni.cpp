@@ -108,6 +108,11 @@ void Scrittore::corpoSelect(int si, const std::vector<TipoCampo> *suggeriti, con
         }
         for (int v = s.voci; v >= 0; v = n(v).seguente)
             if (n(n(v).a).tipo == Nd::Funzione && aggregata(firma(n(v).a).id)) aggregati = true;
+        // Only this SELECT's own tables count (a correlated name reads an outer one).
+        const std::vector<Fonte> &proprie = fonti(si);
+        std::erase_if(righe, [&](const Fonte *f) {
+            return std::none_of(proprie.begin(), proprie.end(), [f](const Fonte &p) { return &p == f; });
+        });
         if (tutte || aggregati || righe.size() >= fonti(si).size()) {
             righe.clear();
         } else {
