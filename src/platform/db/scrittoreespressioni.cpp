@@ -177,11 +177,12 @@ void Scrittore::numero(int e, TipoJet come)
         w(t);
         return;
     case TipoJet::Intero: case TipoJet::Lungo: case TipoJet::Logico:
-        if (proprio == TipoJet::Intero || proprio == TipoJet::Lungo) {
+        if (proprio == TipoJet::Intero || (proprio == TipoJet::Lungo && come != TipoJet::Intero)) {
             w(t);
             return;
         }
-        w(QString::number(Variant(t.toDouble()).toLong()));
+        // Rounded, or refused with Jet's overflow, as the engine converts it.
+        converti(e, proprio, come);
         return;
     case TipoJet::Testo: w(letteraleTesto(testoJetNumero(t))); return;
     case TipoJet::Data: converti(e, proprio, come); return;
