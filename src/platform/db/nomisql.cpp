@@ -50,16 +50,10 @@ const Gruppi &gruppi()
     return g;
 }
 
-bool riservata(QStringView nome)
+// A reserved word, given in lower case.
+bool riservata(std::string_view p)
 {
-    if (nome.size() < 2 || nome.size() >= static_cast<qsizetype>(kLunghezze)) return false;
-    char buf[kLunghezze];
-    for (qsizetype i = 0; i < nome.size(); ++i) {
-        char16_t c = nome[i].unicode();
-        if (c >= 'A' && c <= 'Z') c = static_cast<char16_t>(c + 32);
-        buf[i] = static_cast<char>(c);
-    }
-    const std::string_view p(buf, static_cast<size_t>(nome.size()));
+    if (p.size() < 2 || p.size() >= kLunghezze) return false;
     for (std::string_view w : gruppi()[gruppo(p.size(), p.front())])
         if (w == p) return true;
     return false;
@@ -70,12 +64,17 @@ bool riservata(QStringView nome)
 bool nomeDaQuotare(QStringView nome)
 {
     if (nome.isEmpty()) return true;
-    for (qsizetype i = 0; i < nome.size(); ++i) {
-        const char16_t c = nome[i].unicode();
-        const bool lettera = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-        if (!lettera && (i == 0 || c < '0' || c > '9')) return true;
+    // One pass: the characters checked and, for a short name, its lower-case form made.
+    char minuscolo[kLunghezze];
+    const qsizetype n = nome.size();
+    const char16_t *p = nome.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = p[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char16_t>(c + 32);
+        else if (!((c >= 'a' && c <= 'z') || c == '_' || (i > 0 && c >= '0' && c <= '9'))) return true;
+        if (i < static_cast<qsizetype>(kLunghezze)) minuscolo[i] = static_cast<char>(c);
     }
-    return riservata(nome);
+    return n < static_cast<qsizetype>(kLunghezze) && riservata(std::string_view(minuscolo, static_cast<size_t>(n)));
 }
 
 QString nomeSql(QStringView nome, MotoreDb motore)
