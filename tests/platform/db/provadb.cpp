@@ -71,6 +71,16 @@ Variant ProvaDb::scalare(const QString &sql)
     return v;
 }
 
+std::vector<int> ProvaDb::interi(const QString &sql)
+{
+    std::vector<int> out;
+    const QString a = rs.Apri(db, conn, QString(), sql);
+    Recordset &r = rs.Recordset(a);
+    for (int i = 0; i < r.RecordCount(); ++i) out.push_back(r.Valore(i, 0).toLong());
+    rs.Chiudi(a);
+    return out;
+}
+
 int ProvaDb::conta(const QString &tabellaEWhere)
 {
     return scalare(QStringLiteral("SELECT count(*) AS N FROM ") + tabellaEWhere).toLong();

@@ -81,14 +81,7 @@ protected:
 
     std::vector<int> righe(const QString &dove)
     {
-        std::vector<int> out;
-        const QString a = rs.Apri(db, conn, QString(), QStringLiteral("SELECT Id FROM Prove WHERE ") + dove + " ORDER BY Id");
-        while (!rs.Eof(a)) {
-            out.push_back(rs.LeggiCampo(a, u"Id").toLong());
-            rs.MoveNext(a);
-        }
-        rs.Chiudi(a);
-        return out;
+        return interi(QStringLiteral("SELECT Id FROM Prove WHERE ") + dove + " ORDER BY Id");
     }
 };
 
