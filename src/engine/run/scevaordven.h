@@ -94,6 +94,7 @@ public:
     QString msAliasDocDaElab;      // the run's DocDaElab rows (run driver)
     QString msAliasLockOrd;        // lock of the current order (LeggiValTestOrd)
     QString msAliasLockMov;        // lock of the cash-sale movement
+    QString msRidMovTes;           // header of the cash-sale movement (CreaTestMovMag)
     QString msGesTaglie = QStringLiteral("N"); // "S" when levels are handled (LeggiComuniOK)
     QString msRagOrd;              // grouping rule of the current order, "N" when empty
     QString msOrdAperto = QStringLiteral("N"); // "S" for an open order
