@@ -1,0 +1,20 @@
+#include "evasionemanuale.h"
+
+#include "apperror.h"
+
+namespace {
+FabbricaEvasioneManuale &fabbrica()
+{
+    static FabbricaEvasioneManuale f;
+    return f;
+}
+} // namespace
+
+void ImpostaFrmEvaManu(FabbricaEvasioneManuale f) { fabbrica() = std::move(f); }
+
+FormEvasioneManuale &frmEvaManu()
+{
+    if (!fabbrica())
+        throw AppError::standard(91);
+    return fabbrica()();
+}
