@@ -10,31 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 
-int MessaggiRegistrati::msgCom(const RichiestaMsgCom &r)
-{
-    testi << r.psLabel;
-    richieste.push_back(r);
-    if (durante)
-        durante();
-    if (risposte.empty())
-        return 1;
-    const int risposta = risposte.front();
-    risposte.pop_front();
-    return risposta;
-}
-
-int MessaggiRegistrati::MsgBox(const QString &testo, PulsantiMsg, IconaMsg, const QString &)
-{
-    testi << testo;
-    return RispostaMsg::Ok;
-}
-
-std::optional<QString> MessaggiRegistrati::InputBox(const QString &prompt, const QString &, const QString &)
-{
-    testi << prompt;
-    return std::nullopt;
-}
-
 void ManualeDiProva::EvasioneManuale()
 {
     ++chiamate;
@@ -75,8 +50,17 @@ bool DialogoEvasione::prepara(Engine motore)
     auto f = std::make_unique<FinestraAiutoDiProva>();
     finestra = f.get();
     installaAiutoDiProva().ImpostaFinestra(std::move(f));
-    auto d = std::make_unique<MessaggiRegistrati>();
+    auto d = std::make_unique<DialoghiEvasione>();
     messaggi = d.get();
+    messaggi->risposta = [this](const RichiestaMsgCom &) {
+        if (durante)
+            durante();
+        if (risposte.empty())
+            return 1;
+        const int r = risposte.front();
+        risposte.pop_front();
+        return r;
+    };
     m_dialoghiPrima = impostaDialoghi(std::move(d));
     ImpostaFrmEvaManu([this]() -> FormEvasioneManuale & { return manuale; });
     nuovoDialogo();

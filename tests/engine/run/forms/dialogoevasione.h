@@ -6,6 +6,7 @@
 #include "companyfixture.h"
 #include "contestodiprova.h"
 #include "dialoghi.h"
+#include "evasionediprova.h"
 #include "evasionemanuale.h"
 #include "finestraaiutodiprova.h"
 #include "orders.h"
@@ -20,20 +21,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
-
-// Every message recorded; answered from the queue, then with the first button.
-class MessaggiRegistrati : public Dialoghi {
-public:
-    int msgCom(const RichiestaMsgCom &r) override;
-    int MsgBox(const QString &testo, PulsantiMsg, IconaMsg, const QString &) override;
-    std::optional<QString> InputBox(const QString &prompt, const QString &, const QString &) override;
-
-    std::deque<int> risposte;
-    // Run while the message is "on the screen" (a test may open a real window there).
-    std::function<void()> durante;
-    QStringList testi;
-    std::vector<RichiestaMsgCom> richieste;
-};
 
 // The picking form: records what the dialog handed over.
 class ManualeDiProva : public FormEvasioneManuale {
@@ -64,7 +51,11 @@ protected:
     std::unique_ptr<ScratchDb> db;
     QSqlDatabase fixture;
     FinestraAiutoDiProva *finestra = nullptr;
-    MessaggiRegistrati *messaggi = nullptr;
+    // Every message recorded; answered from `risposte`, then with the first button, after
+    // `durante` has run (a test may open a real window there, as the message would).
+    DialoghiEvasione *messaggi = nullptr;
+    std::deque<int> risposte;
+    std::function<void()> durante;
     ManualeDiProva manuale;
     QPointer<frmEvasOrd> form;
 

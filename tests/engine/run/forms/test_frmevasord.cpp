@@ -116,7 +116,13 @@ TEST_F(DialogoEvasione, ThePrefixIsColouredByItsList)
 // dialog is no leaving of the prefix field, so the check runs once per leaving.
 TEST_F(DialogoEvasione, MarginSchemeMismatchIsSaidOnceEachWay)
 {
-    messaggi->durante = [] {
+    // the dialog active again once the message has gone, with the focus where the user put it
+    const auto riattiva = [this] {
+        QTest::qWait(100);
+        QApplication::setActiveWindow(form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    };
+    durante = [] {
         QDialog modale;
         modale.setWindowModality(Qt::ApplicationModal);
         QTimer::singleShot(30, &modale, &QDialog::accept);
@@ -128,7 +134,7 @@ TEST_F(DialogoEvasione, MarginSchemeMismatchIsSaidOnceEachWay)
     form->txt[160]->setFocus(Qt::TabFocusReason);
     form->txt[160]->setText("M");
     QTest::keyClick(form->txt[160], Qt::Key_Tab);
-    QTest::qWait(100);
+    riattiva();
     EXPECT_EQ(messaggi->testi, QStringList{"Prefisso Fattura con flag regime del margine"});
     EXPECT_EQ(BackColor(form->txt[160]), glColErrore);
     EXPECT_EQ(QApplication::focusWidget(), form->txt[170]);
@@ -136,6 +142,7 @@ TEST_F(DialogoEvasione, MarginSchemeMismatchIsSaidOnceEachWay)
     // A margin-scheme invoice type with its ordinary prefix "A": said as the type is left.
     messaggi->testi.clear();
     scrivi(20, "OCM");
+    riattiva();
     EXPECT_EQ(form->txt[30]->text(), "FATM");
     EXPECT_EQ(form->txt[160]->text(), "A");
     EXPECT_EQ(messaggi->testi, QStringList{"Prefisso Fattura senza flag regime del margine"});
@@ -144,7 +151,7 @@ TEST_F(DialogoEvasione, MarginSchemeMismatchIsSaidOnceEachWay)
     form->txt[160]->setFocus(Qt::TabFocusReason);
     form->txt[160]->setText("M");
     QTest::keyClick(form->txt[160], Qt::Key_Tab);
-    QTest::qWait(100);
+    riattiva();
     EXPECT_TRUE(messaggi->testi.isEmpty());
     EXPECT_EQ(BackColor(form->txt[160]), glColNormale);
 }
@@ -163,7 +170,7 @@ TEST_F(DialogoEvasione, F2ToF5OpenTheLookupOfTheFieldWithItsFilter)
         {30, Qt::Key_F3, Qt::NoModifier, "", {"DDT", "DDTN", "FAT", "FATM", "FATSP"}},
         {190, Qt::Key_F4, Qt::NoModifier, "", {"Euro", "L.", "SEK", "USD"}},
         {200, Qt::Key_F5, Qt::NoModifier, "", {}},
-        {40, Qt::Key_F2, Qt::NoModifier, "", {}},
+        {40, Qt::Key_F2, Qt::NoModifier, "", {}}, // accounts: the component lists them by kind
         {20, Qt::Key_F2, Qt::ShiftModifier, nullptr, {}},
         {20, Qt::Key_F6, Qt::NoModifier, nullptr, {}},
         {10, Qt::Key_F2, Qt::NoModifier, nullptr, {}},
@@ -188,10 +195,6 @@ TEST_F(DialogoEvasione, F2ToF5OpenTheLookupOfTheFieldWithItsFilter)
             EXPECT_FALSE(trovati.isEmpty()) << k.indice;
         }
     }
-    // Accounts: customers only.
-    for (const QString &conto : finestra->aperture[4].trovati)
-        EXPECT_TRUE(conto.startsWith("14")) << conto.toStdString();
-
     // The "..." button puts the focus in its field and opens the same lookup as F2 there.
     finestra->scegli = FinestraAiutoDiProva::primoTrovato;
     form->txt[210]->clear();

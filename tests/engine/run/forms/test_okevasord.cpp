@@ -154,7 +154,7 @@ TEST_F(OkEvasione, RefusesInTheOrderOfItsChecks)
         nuovoDialogo();
         k.prepara(*this, *c);
         messaggi->testi.clear();
-        messaggi->risposte = k.risposte;
+        risposte = k.risposte;
         form->ComOk_Click();
         EXPECT_EQ(messaggi->testi, k.messaggi);
         EXPECT_EQ(manuale.chiamate, 0);
