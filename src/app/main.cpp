@@ -5,6 +5,7 @@
 #include "formprogramma.h"
 #include "frmconn.h"
 #include "frmevasord.h"
+#include "vistepostingqt.h"
 
 #include <QApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
 
     impostaDialoghi(dialoghiDelProgramma());
     impostaFinestraConnessione(std::make_unique<FinestraConnessioneQt>());
+    impostaVistePosting(std::make_unique<VistePostingQt>());
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
 
     Main();

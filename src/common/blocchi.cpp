@@ -180,14 +180,17 @@ void SbloccaRecord(QString &pvChiave, bool pbChiudi)
             // by the suite's utility, does not match and stays.
             const Variant utente = rs.ValoreCampo(pvChiave, u"Utente");
             if (textEquals(utente.text(), ggMenuClient->NomeUtente())) {
+                // An empty user name may be stored as Null or as an empty text.
+                const QString diUtente = utente.text().isEmpty()
+                                             ? QStringLiteral(" AND (Utente Is Null Or Utente = '')")
+                                             : QStringLiteral(" AND Utente = ") + UtilGenerali::SqlValore(utente, 8);
                 const Variant ora = rs.ValoreCampo(pvChiave, u"Ora");
                 const QString sql =
                     QStringLiteral("Delete from LockGest Where Tipo = ") +
                     UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"Tipo"), 8) + QStringLiteral(" AND Anno = ") +
                     UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"Anno"), 2) + QStringLiteral(" AND NumReg = ") +
                     UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"NumReg"), 3) +
-                    QStringLiteral(" AND Utente = ") + UtilGenerali::SqlValore(utente, 8) +
-                    (ora.isNull() ? QStringLiteral(" AND Ora Is Null")
+                    diUtente + (ora.isNull() ? QStringLiteral(" AND Ora Is Null")
                                   : QStringLiteral(" AND Ora = ") + UtilGenerali::SqlValore(ora, 7));
                 ggDbAzienda->Esegui(gsNomeConn, sql);
             }

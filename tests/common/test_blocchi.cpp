@@ -376,6 +376,33 @@ TEST_P(Blocchi, ReleaseDeletesOnlyTheHoldersRow)
         EXPECT_NE(r.numero, 10);
 }
 
+TEST_P(Blocchi, AnEmptyUserNameReleasesItsOwnLock)
+{
+    auto db = SCRATCH_DB_OR_SKIP(GetParam());
+    contesto().creaSchema(*db);
+    contesto().menu().responder().setUtente(QString());
+    Blocco b;
+    ASSERT_EQ(b(), EsitoBlocco::Preso);
+    SbloccaRecord(b.chiave, true);
+    EXPECT_TRUE(righeLock().empty());
+    // Found again by a check (the row read back from the table) and released.
+    Blocco preso;
+    ASSERT_EQ(preso(), EsitoBlocco::Preso);
+    ggRecLock().Chiudi(preso.chiave);
+    Blocco verifica;
+    verifica.soloVerifica = true;
+    ASSERT_EQ(verifica(), EsitoBlocco::Preso);
+    SbloccaRecord(verifica.chiave, true);
+    EXPECT_TRUE(righeLock().empty());
+    // Another user's row stays.
+    lockAltrui("luigi", 7);
+    Blocco altrui;
+    altrui.soloVerifica = true;
+    ASSERT_EQ(altrui(), EsitoBlocco::Preso);
+    SbloccaRecord(altrui.chiave, true);
+    EXPECT_EQ(righeLock().size(), 1u);
+}
+
 TEST_P(Blocchi, TwoConnectionsOneHolder)
 {
     auto db = SCRATCH_DB_OR_SKIP(GetParam());

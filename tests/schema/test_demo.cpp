@@ -33,12 +33,13 @@ TEST(CreaDittaDemo, ReplacesAnExistingFileWithTheDemoCompany)
     EXPECT_TRUE(out.contains(QStringLiteral("Ditta dimostrativa creata")));
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".nuovo")));
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("demo_check"));
         db.setDatabaseName(path);
         ASSERT_TRUE(db.open());
         EXPECT_EQ(scalar(db, QStringLiteral("SELECT COUNT(*) FROM OrdVenTest")).toInt(), 100);
-        EXPECT_EQ(scalar(db, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+        EXPECT_EQ(scalar(db, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
         EXPECT_EQ(scalar(db, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         db.close();
     }

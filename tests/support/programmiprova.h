@@ -44,12 +44,12 @@ public:
         QFile f(via());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    // The lines each printed that were not read yet.
-    std::vector<QStringList> righe()
+    // The lines each printed that were not read yet, once it has ended (within attesaMs).
+    std::vector<QStringList> righe(int attesaMs = 60000)
     {
         std::vector<QStringList> out;
         for (auto &p : m_processi) {
-            EXPECT_TRUE(p->waitForFinished(60000));
+            EXPECT_TRUE(p->waitForFinished(attesaMs));
             EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
             out.push_back(QString::fromUtf8(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts));
         }

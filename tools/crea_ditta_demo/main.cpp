@@ -67,7 +67,9 @@ int main(int argc, char *argv[])
         err << "Impossibile sostituire " << finalPath << ": il file non si può cancellare\n";
         return 1;
     }
-    QFile::remove(finalPath + QStringLiteral("-journal"));
+    // A journal or log left beside the old file would be read as the new one's.
+    for (const char *resto : {"-journal", "-wal", "-shm"})
+        QFile::remove(finalPath + QLatin1String(resto));
     if (!QFile::rename(work, finalPath)) {
         err << "Impossibile rinominare " << work << " in " << finalPath << "\n";
         return 1;

@@ -52,8 +52,10 @@ struct RigaInConversione {
     int32_t rigLiv = 0;
     // Level totals of the line, raised by each level row written or skipped in resumption.
     double totQta = 0, totQtaProv = 0, totValTotale = 0, totValLire = 0, totValEuro = 0;
-    // The level row last written: its quantity and the part taken from the order level.
+    // The level row last written: its quantity and the part taken from the order level, and
+    // its lire and euro amounts (the values released from the committed quantities).
     double livQta = 0, livQtaProv = 0;
+    double livValLire = 0, livValEuro = 0;
 };
 
 // Adds the document line of the cursor's current order line under c.aliasDettDoc: AddNew, every
@@ -63,10 +65,14 @@ void ScriviRigaDocumento(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversion
 
 // Adds the document level row of the cursor's current order level under c.aliasLivDoc (the
 // line being riga.rigLiv): quantity, quantity taken, unit price and amounts as the level gives
-// them, stored with Update; sets riga.livQta / riga.livQtaProv and raises the line totals.
+// them, stored with Update; sets riga.livQta / riga.livQtaProv / riga.livValLire /
+// riga.livValEuro and raises the line totals. No row is added (the values are still set) for a
+// level closed to balance with nothing delivered, an automatic level with nothing left, or a
+// line without a document line of its own (riga.rigLiv 0).
 // The converter's level walk owns the level's transaction, the order level's state, the
 // committed quantities and the line totals written back.
 void ScriviLivelloDocumento(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);
 
-// The amounts of a level skipped in resumption (already written), raised into the line totals.
+// The amounts of a level skipped in resumption (already written), raised into the line totals:
+// those of its stored level row, since the order level already counts it as fulfilled.
 void SommaLivelloGiaScritto(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga);

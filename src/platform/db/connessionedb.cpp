@@ -2,6 +2,7 @@
 
 #include "connessione.h"
 #include "esecuzione.h"
+#include "filesqlite.h"
 #include "testoodbc.h"
 #include "utilgenerali.h"
 #include "winpaths.h"
@@ -91,7 +92,7 @@ QString ConnessioneDb::apriSqlite(const QString &percorso, bool solaLettura)
             QSqlDatabase::removeDatabase(nomeQt);
             sollevaGuasto(g);
         }
-        impostaSqlite(db, 2000);
+        impostaSqlite(db, FileSqlite::kAttesaPredefinitaMs);
         // SQLite opens anything; the first read tells whether it is a database.
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
@@ -103,6 +104,8 @@ QString ConnessioneDb::apriSqlite(const QString &percorso, bool solaLettura)
             if (numeroJet(g) == ErrDb::NonDatabase) throw erroreDb(ErrDb::NonDatabase, percorso);
             sollevaGuasto(g);
         }
+        q.finish();
+        FileSqlite::prepara(db, solaLettura);
     }
     return registra(nomeQt, MotoreDb::SQLite);
 }

@@ -33,10 +33,13 @@ void Recordset::leggi(const QString &sql)
     QSqlQuery q = c.nuovaQuery();
     eseguiTesto(q, m_motore, t->sql);
     preparaCampi(*t, q.record());
+    m_celle.imposta(m_colonne);
     const int n = m_colonne;
-    while (q.next())
+    while (q.next()) {
+        QVariant *riga = m_celle.aggiungi();
         for (int i = 0; i < n; ++i)
-            m_celle.push_back(q.value(i));
+            riga[i] = q.value(i);
+    }
     q.finish();
 }
 
@@ -261,13 +264,38 @@ void Recordset::richiediAggiornabile() const
         throw erroreDb(ErrDb::SolaLettura);
 }
 
+// Only the fields written last time are cleared: a wide set writing a few fields a row pays
+// for those few.
+void Recordset::iniziaScrittura(Modo modo)
+{
+    if (m_scritto.size() != m_campi.size()) {
+        m_buffer.assign(m_campi.size(), Variant::null());
+        m_legati.assign(m_campi.size(), QVariant());
+        m_scritto.assign(m_campi.size(), false);
+    } else {
+        for (int c : m_scritti) {
+            const size_t k = static_cast<size_t>(c);
+            m_buffer[k] = Variant::null();
+            m_legati[k] = QVariant();
+            m_scritto[k] = false;
+        }
+    }
+    m_scritti.clear();
+    m_modo = modo;
+}
+
+void Recordset::segnaScritto(int c)
+{
+    if (!m_scritto[static_cast<size_t>(c)]) {
+        m_scritto[static_cast<size_t>(c)] = true;
+        m_scritti.push_back(c);
+    }
+}
+
 void Recordset::AddNew()
 {
     richiediAggiornabile();
-    m_modo = Modo::Nuovo;
-    m_buffer.assign(m_campi.size(), Variant::null());
-    m_legati.assign(m_campi.size(), QVariant());
-    m_scritto.assign(m_campi.size(), false);
+    iniziaScrittura(Modo::Nuovo);
 }
 
 void Recordset::Edit()
@@ -275,10 +303,7 @@ void Recordset::Edit()
     richiediAggiornabile();
     if (!haRigaCorrente())
         throw erroreDb(ErrDb::NessunRecordCorrente);
-    m_modo = Modo::Modifica;
-    m_buffer.assign(m_campi.size(), Variant::null());
-    m_legati.assign(m_campi.size(), QVariant());
-    m_scritto.assign(m_campi.size(), false);
+    iniziaScrittura(Modo::Modifica);
 }
 
 void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
@@ -294,7 +319,7 @@ void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
     // A value the field cannot hold fails here, as on assignment.
     m_legati[static_cast<size_t>(c)] = versoMotore(valore, f.tipo, m_motore);
     m_buffer[static_cast<size_t>(c)] = valore;
-    m_scritto[static_cast<size_t>(c)] = true;
+    segnaScritto(c);
 }
 
 void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
@@ -302,13 +327,23 @@ void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
 const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
 {
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
-    // The key of the plan: the base, the kind of write and the fields written.
-    QString chiave = QString::number(indiceBase) + (nuovo ? QLatin1Char('N') : QLatin1Char('M'));
-    for (int i : b.colonne)
-        chiave += m_scritto[static_cast<size_t>(i)] ? QLatin1Char('1') : QLatin1Char('0');
-    const auto trovato = m_piani.find(chiave);
-    if (trovato != m_piani.end())
-        return trovato->second;
+    // A plan is for the base, the kind of write, the fields written and, for a change, the
+    // fields read as Null (checked with IS NULL, not bound: a wide row is mostly Null).
+    const auto nullo = [&](size_t k) {
+        const int i = b.colonne[k];
+        return !nuovo && std::find(b.chiave.begin(), b.chiave.end(), i) == b.chiave.end() && cella(m_pos, i).isNull();
+    };
+    const auto stesso = [&](const Piano &p) {
+        if (p.base != indiceBase || p.nuovo != nuovo) return false;
+        for (size_t k = 0; k < b.colonne.size(); ++k)
+            if (p.scritto[k] != m_scritto[static_cast<size_t>(b.colonne[k])] || p.nullo[k] != nullo(k)) return false;
+        return true;
+    };
+    for (size_t k = 0; k < m_piani.size(); ++k)
+        if (stesso(*m_piani[k])) {
+            if (k > 0) std::swap(m_piani[k], m_piani[0]); // the plan of the last write is tried first
+            return *m_piani[0];
+        }
 
     const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
     // Each base column once (a statement may name a field twice, "T.*, T.Field"); the last
@@ -320,13 +355,33 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
             if (stessoNome(base(j), base(i))) doppia = true;
         if (!doppia) colonne.push_back(i);
     }
-    Piano p;
+    auto nuovoPiano = std::make_unique<Piano>();
+    Piano &p = *nuovoPiano;
+    p.base = indiceBase;
+    p.nuovo = nuovo;
+    for (size_t k = 0; k < b.colonne.size(); ++k) {
+        p.scritto.push_back(m_scritto[static_cast<size_t>(b.colonne[k])]);
+        p.nullo.push_back(nullo(k));
+    }
+    // A new row's fields not written take the table's defaults. Found again by its key, the row
+    // is read back only when one of them is wanted: most rows added are never read again. A key
+    // field not written (or a table without a key among the fields) is read back at once.
+    const bool chiaveLetta = !b.chiave.empty() && std::find(b.chiave.begin(), b.chiave.end(), -1) == b.chiave.end();
     for (int i : colonne) {
         int ultima = -1;
         for (int j : b.colonne)
             if (m_scritto[static_cast<size_t>(j)] && stessoNome(base(j), base(i))) ultima = j;
         if (ultima >= 0) p.scritte.push_back(ultima);
-        else if (nuovo) p.ritorno.push_back(i); // its default value is learnt from the database
+        else if (nuovo) (chiaveLetta ? p.rinviate : p.ritorno).push_back(i);
+    }
+    if (nuovo && chiaveLetta) {
+        for (int k : b.chiave) {
+            const auto it = std::find(p.rinviate.begin(), p.rinviate.end(), k);
+            if (it != p.rinviate.end()) {
+                p.rinviate.erase(it);
+                p.ritorno.push_back(k);
+            }
+        }
     }
     if (nuovo) {
         p.sql = QStringLiteral("INSERT INTO ") + b.tabella;
@@ -373,14 +428,28 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
         for (int i : colonne) {
             if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
-            p.sql += QStringLiteral(" AND ") + base(i) + uguale;
-            p.controllo.push_back(i);
+            if (cella(m_pos, i).isNull()) {
+                p.sql += QStringLiteral(" AND ") + base(i) + QStringLiteral(" IS NULL");
+            } else {
+                p.sql += QStringLiteral(" AND ") + base(i) + uguale;
+                p.controllo.push_back(i);
+            }
         }
     }
-    return m_piani.emplace(chiave, std::move(p)).first->second;
+    // The row kept holds what was written and read back, every copy of a doubled field included.
+    const auto copie = [&](const std::vector<int> &da, std::vector<std::pair<int, int>> &dove) {
+        for (int i : da)
+            for (int j : b.colonne)
+                if (j == i || stessoNome(base(j), base(i))) dove.emplace_back(i, j);
+    };
+    copie(p.scritte, p.copieScritte);
+    copie(p.ritorno, p.copieRitorno);
+    copie(p.rinviate, p.copieRinviate);
+    m_piani.insert(m_piani.begin(), std::move(nuovoPiano));
+    return *m_piani.front();
 }
 
-void Recordset::scriviBase(int indiceBase, bool nuovo, std::vector<QVariant> &riga)
+void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
 {
     Connessione &cn = conn();
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
@@ -390,10 +459,7 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, std::vector<QVariant> &ri
     for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
     if (!nuovo) {
         for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
-        for (int i : p.controllo) {
-            const QVariant &orig = cella(m_pos, i);
-            q.bindValue(k++, orig.isNull() ? nulloPer(m_campi[static_cast<size_t>(i)].tipo, m_motore) : orig);
-        }
+        for (int i : p.controllo) q.bindValue(k++, cella(m_pos, i));
     }
     eseguiPreparata(q, m_motore);
     if (!nuovo && q.numRowsAffected() == 0) {
@@ -403,14 +469,40 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, std::vector<QVariant> &ri
     if (!p.ritorno.empty() && q.next())
         for (size_t r = 0; r < p.ritorno.size(); ++r) riga[static_cast<size_t>(p.ritorno[r])] = q.value(static_cast<int>(r));
     q.finish();
-    // The row holds what was written, every copy of a doubled field included.
-    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
-    for (int i : p.scritte)
-        for (int j : b.colonne)
-            if (j == i || stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
-    for (int i : p.ritorno)
-        for (int j : b.colonne)
-            if (j != i && stessoNome(base(j), base(i))) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
+    for (const auto &[i, j] : p.copieScritte) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
+    for (const auto &[i, j] : p.copieRitorno)
+        if (i != j) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
+    const QVariant daLeggere(kDaRileggere);
+    for (const auto &[i, j] : p.copieRinviate) riga[static_cast<size_t>(j)] = daLeggere;
+}
+
+void Recordset::rileggi(int r) const
+{
+    Connessione &cn = conn();
+    QVariant *riga = m_celle.riga(r);
+    for (size_t ib = 0; ib < m_basi.size(); ++ib) {
+        const Base &b = m_basi[ib];
+        std::vector<int> colonne;
+        for (int i : b.colonne)
+            if (daRileggere(riga[i])) colonne.push_back(i);
+        if (colonne.empty()) continue;
+        QString sql = QStringLiteral("SELECT ");
+        for (size_t k = 0; k < colonne.size(); ++k)
+            sql += (k ? QStringLiteral(", ") : QString()) + m_campi[static_cast<size_t>(colonne[k])].info.colonnaBase;
+        sql += QStringLiteral(" FROM ") + b.tabella + QStringLiteral(" WHERE ");
+        for (size_t k = 0; k < b.chiave.size(); ++k)
+            sql += (k ? QStringLiteral(" AND ") : QString()) + m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase +
+                   QStringLiteral(" = ?");
+        QSqlQuery &q = cn.preparata(sql);
+        for (size_t k = 0; k < b.chiave.size(); ++k) q.bindValue(static_cast<int>(k), riga[b.chiave[k]]);
+        eseguiPreparata(q, m_motore);
+        if (!q.next()) {
+            q.finish();
+            throw erroreDb(ErrDb::RecordEliminato, b.tabella);
+        }
+        for (size_t k = 0; k < colonne.size(); ++k) riga[colonne[k]] = q.value(static_cast<int>(k));
+        q.finish();
+    }
 }
 
 void Recordset::Update()
@@ -424,29 +516,34 @@ void Recordset::Update()
     };
     const int basi = static_cast<int>(m_basi.size());
     if (m_modo == Modo::Nuovo) {
-        std::vector<QVariant> riga(static_cast<size_t>(m_colonne));
-        bool fatto = false;
-        for (int b = 0; b < basi; ++b)
-            if (scritta(m_basi[static_cast<size_t>(b)])) {
-                scriviBase(b, true, riga);
-                fatto = true;
-            }
-        if (!fatto) {
-            if (basi != 1) throw erroreDb(ErrDb::SolaLettura);
-            scriviBase(0, true, riga);
-        }
         const bool allaFine = m_pos >= righe();
-        m_celle.insert(m_celle.end(), riga.begin(), riga.end());
+        // The row is written straight into its place, given up when a write fails.
+        QVariant *riga = m_celle.aggiungi();
+        try {
+            bool fatto = false;
+            for (int b = 0; b < basi; ++b)
+                if (scritta(m_basi[static_cast<size_t>(b)])) {
+                    scriviBase(b, true, riga);
+                    fatto = true;
+                }
+            if (!fatto) {
+                if (basi != 1) throw erroreDb(ErrDb::SolaLettura);
+                scriviBase(0, true, riga);
+            }
+        } catch (...) {
+            m_celle.togliUltima();
+            throw;
+        }
         m_ultimoModificato = righe() - 1;
         if (allaFine && !m_correnteEliminata) m_pos = righe();
     } else {
         if (!haRigaCorrente())
             throw erroreDb(ErrDb::NessunRecordCorrente);
-        std::vector<QVariant> riga(m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne,
-                                   m_celle.begin() + static_cast<qsizetype>(m_pos + 1) * m_colonne);
+        if (std::any_of(m_celle.riga(m_pos), m_celle.riga(m_pos) + m_colonne, daRileggere))
+            rileggi(m_pos); // the values to check are the table's
+        // Each base table's fields take the values written once its statement has gone through.
         for (int b = 0; b < basi; ++b)
-            if (scritta(m_basi[static_cast<size_t>(b)])) scriviBase(b, false, riga);
-        std::copy(riga.begin(), riga.end(), m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne);
+            if (scritta(m_basi[static_cast<size_t>(b)])) scriviBase(b, false, m_celle.riga(m_pos));
         m_ultimoModificato = m_pos;
     }
     m_modo = Modo::Nessuno;
@@ -474,8 +571,7 @@ void Recordset::Delete()
         q.bindValue(static_cast<int>(k), cella(m_pos, b.chiave[k]));
     eseguiPreparata(q, m_motore);
     q.finish();
-    const auto inizio = m_celle.begin() + static_cast<qsizetype>(m_pos) * m_colonne;
-    m_celle.erase(inizio, inizio + m_colonne);
+    m_celle.elimina(m_pos);
     if (m_ultimoModificato == m_pos) m_ultimoModificato = -1;
     else if (m_ultimoModificato > m_pos) --m_ultimoModificato;
     m_correnteEliminata = true;
@@ -499,7 +595,7 @@ void Recordset::AggiungiDaRecord(const Recordset &da)
         if (j < 0) continue;
         m_buffer[i] = da.ValoreCampo(da.NomeCampo(j));
         m_legati[i] = versoMotore(m_buffer[i], f.tipo, m_motore);
-        m_scritto[i] = true;
+        segnaScritto(static_cast<int>(i));
     }
     Update();
 }

@@ -3,6 +3,7 @@
 // set can be walked both ways), fields found by the suite's names, and, for an updatable set,
 // writes that go to each field's own base table by its primary key, checked against the values
 // read (a row changed by another user since is refused with 3197, not overwritten).
+#include "celle.h"
 #include "criterio.h"
 #include "motoredb.h"
 #include "nomicampi.h"
@@ -19,6 +20,11 @@
 #include <vector>
 
 class Connessione;
+
+// The mark of a cell of a row added by the set whose value the table has not given yet.
+struct CampoDaRileggere {};
+inline constexpr QMetaType kDaRileggere = QMetaType::fromType<CampoDaRileggere>();
+inline bool daRileggere(const QVariant &v) { return v.metaType().iface() == kDaRileggere.iface(); }
 
 // Record-set types of the suite.
 inline constexpr int16_t dbOpenDynaset = 2;  // updatable
@@ -96,9 +102,17 @@ private:
         std::vector<QString> nomiChiave;
     };
 
-    int righe() const { return m_colonne == 0 ? 0 : static_cast<int>(m_celle.size() / static_cast<size_t>(m_colonne)); }
-    const QVariant &cella(int riga, int col) const { return m_celle[static_cast<size_t>(riga) * static_cast<size_t>(m_colonne) + static_cast<size_t>(col)]; }
-    QVariant &cella(int riga, int col) { return m_celle[static_cast<size_t>(riga) * static_cast<size_t>(m_colonne) + static_cast<size_t>(col)]; }
+    int righe() const { return m_celle.righe(); }
+    // The stored value of a cell; a row added by this set is read back from its table the first
+    // time a field it did not write is wanted.
+    const QVariant &cella(int riga, int col) const
+    {
+        const QVariant &v = m_celle.cella(riga, col);
+        if (!daRileggere(v)) return v;
+        rileggi(riga);
+        return m_celle.cella(riga, col);
+    }
+    void rileggi(int riga) const;
     bool haRigaCorrente() const { return m_pos >= 0 && m_pos < righe() && !m_correnteEliminata; }
     int campo(QStringView nome) const; // raises 3265 when ambiguous; -1 when absent
     // The field's value on the current row, or in the row being edited; Empty when there is no
@@ -108,14 +122,15 @@ private:
     void preparaCampi(const Traduzione &t, const class QSqlRecord &r);
     void richiediAggiornabile() const;
     Connessione &conn() const;
-    void scriviBase(int base, bool nuovo, std::vector<QVariant> &riga);
+    void scriviBase(int base, bool nuovo, QVariant *riga);
     bool cercaDa(int inizio);
 
     std::weak_ptr<Connessione> m_connessione;
     MotoreDb m_motore = MotoreDb::SQLite;
     int16_t m_tipo = dbOpenSnapshot;
     int m_colonne = 0;
-    std::vector<QVariant> m_celle;
+    // Mutable: a row added is completed from its table on first read.
+    mutable CelleRighe m_celle;
     std::vector<Campo> m_campi;
     std::vector<Base> m_basi;
     IndiceNomi m_nomi;
@@ -129,16 +144,27 @@ private:
     std::vector<Variant> m_buffer;
     std::vector<QVariant> m_legati; // the written values as the engine takes them
     std::vector<bool> m_scritto;
+    std::vector<int> m_scritti;     // the fields written since AddNew or Edit
+    void iniziaScrittura(Modo modo);
+    void segnaScritto(int c);
 
     // The statements of a base table's writes, by the fields written.
     struct Piano {
+        int base = -1;
+        bool nuovo = false;
+        std::vector<bool> scritto; // over the base's fields: the pattern the plan is for
+        std::vector<bool> nullo;
         QString sql;
+        // Where each value goes in the row kept: written or read-back field, and every field
+        // of the set holding the same column.
+        std::vector<std::pair<int, int>> copieScritte, copieRitorno, copieRinviate;
         std::vector<int> scritte;  // fields bound as values, in order
-        std::vector<int> ritorno;  // fields read back (RETURNING), in order
+        std::vector<int> ritorno;  // fields read back at once (RETURNING), in order
+        std::vector<int> rinviate; // fields of a new row read back on first use
         std::vector<int> controllo; // fields checked against their value as read
     };
     const Piano &piano(int base, bool nuovo);
-    std::unordered_map<QString, Piano, HashTesto> m_piani;
+    std::vector<std::unique_ptr<Piano>> m_piani;
     // Field positions of the names asked so far, by their exact spelling; the names a walk asks
     // again and again (the same texts at the same addresses) are found first by address.
     mutable std::unordered_map<QString, int, HashVista, std::equal_to<>> m_nomiVisti;

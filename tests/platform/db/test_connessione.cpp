@@ -1,5 +1,6 @@
 // Opening the company database: files that are missing or are not databases, server logins,
 // and connect-text values that must not change the connect text.
+#include "connessione.h"
 #include "errori.h"
 #include "provadb.h"
 #include "utilgenerali.h"
@@ -9,6 +10,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -32,6 +36,60 @@ TEST(Connessione, AFileThatIsMissingOrNotADatabaseIsReported)
     EXPECT_FALSE(nome.isEmpty());
     EXPECT_FALSE(nome.startsWith(QLatin1String("Err:")));
     EXPECT_EQ(db.Motore(nome), MotoreDb::SQLite);
+}
+
+// Several programs on one company file: it takes the write-ahead log, each commit is flushed
+// to the disk, a reader is not held up by a writer and a second writer waits for the first.
+TEST(Connessione, ACompanyFileIsSharedByProgramsThatWaitForEachOther)
+{
+    auto s = ScratchDb::create(Engine::SQLite);
+    const QString file = nomeConnessione(*s);
+    const auto scalare = [](const QSqlDatabase &d, const QString &sql) {
+        QSqlQuery q(d);
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    };
+    {
+        QSqlDatabase grezza = s->open(QStringLiteral("file_condiviso"));
+        QSqlQuery(grezza).exec(QStringLiteral("CREATE TABLE T (N INTEGER PRIMARY KEY)"));
+        EXPECT_EQ(scalare(grezza, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+        grezza.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("file_condiviso"));
+    ConnessioneDb db;
+    const QString n = db.Connetti(file);
+    const QSqlDatabase qt = db.connessione(n).db();
+    EXPECT_EQ(scalare(qt, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(scalare(qt, QStringLiteral("PRAGMA synchronous")).toInt(), 2); // FULL
+
+    // Another program holds a write transaction for a while.
+    std::promise<void> preso;
+    std::thread altro([&] {
+        const QString nome = QStringLiteral("altro_programma");
+        {
+            QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+            d.setDatabaseName(file);
+            d.open();
+            QSqlQuery q(d);
+            q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+            q.exec(QStringLiteral("INSERT INTO T VALUES (1)"));
+            preso.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            q.exec(QStringLiteral("COMMIT"));
+            d.close();
+        }
+        QSqlDatabase::removeDatabase(nome);
+    });
+    preso.get_future().wait();
+    const auto inizio = std::chrono::steady_clock::now();
+    const auto trascorsi = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - inizio).count();
+    };
+    EXPECT_EQ(scalare(qt, QStringLiteral("SELECT count(*) FROM T")).toInt(), 0); // the last committed state, at once
+    EXPECT_LT(trascorsi(), 300);
+    EXPECT_EQ(numeroErrore([&] { db.Esegui(n, QStringLiteral("INSERT INTO T VALUES (2)")); }), 0);
+    EXPECT_GE(trascorsi(), 300);
+    altro.join();
+    EXPECT_EQ(scalare(qt, QStringLiteral("SELECT count(*) FROM T")).toInt(), 2);
 }
 
 TEST(Connessione, ServerLoginsAreQuotedAndRefusalsGive3059)

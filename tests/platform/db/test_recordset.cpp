@@ -190,6 +190,66 @@ TEST_P(Insiemi, AddedRowsStayInTheSetAndDeletedRowsLeaveIt)
     rs.Chiudi(QStringLiteral("nessuno")); // closing an unknown alias is harmless
 }
 
+TEST_P(Insiemi, ANewRowGivesTheTableValuesOfTheFieldsItDidNotWrite)
+{
+    const bool sq = motore() == MotoreDb::SQLite;
+    esegui(QStringLiteral("CREATE TABLE Prog (Anno SMALLINT NOT NULL, Articolo %1 NOT NULL, Qta %2 DEFAULT 0, Valore %3 DEFAULT 0, "
+                          "Note %1, PRIMARY KEY (Anno, Articolo))")
+               .arg(sq ? QStringLiteral("VARCHAR(10) COLLATE NOCASE") : QStringLiteral("citext"),
+                    sq ? QStringLiteral("DOUBLE") : QStringLiteral("double precision"),
+                    sq ? QStringLiteral("CURRENCY") : QStringLiteral("numeric(19,4)")));
+    db.AggiornaCatalogo(conn);
+    // Every field twice: the copy holds what the table holds too.
+    const QString a = rs.Apri(db, conn, QString(), QStringLiteral("Select Prog.*, Prog.Qta As Copia from Prog Where 0=1"), false,
+                              dbOpenDynaset);
+    for (int i = 1; i <= 40; ++i) {
+        rs.AddNew(a);
+        rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+        rs.ScriviCampo(a, u"Articolo", Variant(QStringLiteral("A%1").arg(i)));
+        if (i % 2) rs.ScriviCampo(a, u"Qta", Variant(static_cast<double>(i)));
+        rs.Update(a);
+    }
+    EXPECT_EQ(rs.RecordCount(a), 40);
+    rs.VaiUltimoModificato(a);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Articolo").toString(), QStringLiteral("A40"));
+    EXPECT_EQ(rs.LeggiCampo(a, u"Qta").toDouble(), 0.0);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Copia").toDouble(), 0.0);
+    EXPECT_EQ(rs.ValoreCampo(a, u"Valore").toCurrency(), Currency());
+    EXPECT_TRUE(rs.ValoreCampo(a, u"Note").isNull());
+    // Written and defaulted values are found by a search over the rows added.
+    rs.FindFirst(a, QStringLiteral("Qta = 39"));
+    ASSERT_FALSE(rs.NoMatch(a));
+    EXPECT_EQ(rs.LeggiCampo(a, u"Articolo").toString(), QStringLiteral("A39"));
+    rs.FindFirst(a, QStringLiteral("Qta = 0 And Articolo = 'A2'"));
+    EXPECT_FALSE(rs.NoMatch(a));
+    // A row added and never read again is edited against what the table holds.
+    rs.MoveFirst(a);
+    rs.Delete(a);
+    rs.MoveNext(a);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Articolo").toString(), QStringLiteral("A2"));
+    rs.Edit(a);
+    rs.ScriviCampo(a, u"Valore", Variant(Currency::fromUnits(15000)));
+    rs.Update(a);
+    EXPECT_EQ(scalare("select Valore from Prog where Articolo = 'A2'").toCurrency(), Currency::fromUnits(15000));
+    EXPECT_EQ(conta("Prog"), 39);
+    // Changed or deleted by another user before the set read them back: the set shows the
+    // change, and a deleted row gives 3167.
+    for (const char *art : {"A41", "A42"}) {
+        rs.AddNew(a);
+        rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
+        rs.ScriviCampo(a, u"Articolo", Variant(art));
+        rs.ScriviCampo(a, u"Qta", Variant(1.0));
+        rs.Update(a);
+    }
+    esegui("UPDATE Prog SET Note = 'altro' WHERE Articolo = 'A41'");
+    esegui("DELETE FROM Prog WHERE Articolo = 'A42'");
+    rs.VaiUltimoModificato(a);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Qta").toDouble(), 1.0); // written: no read needed
+    EXPECT_EQ(numeroErrore([&] { rs.LeggiCampo(a, u"Note"); }), ErrDb::RecordEliminato);
+    rs.MovePrevious(a);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Note").toString(), QStringLiteral("altro"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Insiemi, kBothEngines, engineParamName);
 
 } // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// How a company file on SQLite is opened: several programs of the suite work on it at once on
+// one machine (the file on a local disk; a network share gives no shared memory for the log).
+//
+// - The journal is a write-ahead log, a setting kept in the file: readers never wait for a
+//   writer, a writer waits for no reader, and a commit appends its pages to the log instead of
+//   rewriting the file through a rollback journal.
+// - synchronous FULL: each commit flushes the log to the disk before it returns, so a
+//   transaction that committed survives a crash of the program, of the system or a power loss.
+// - A busy timeout: a program that finds the file held by another one's write waits for it
+//   (the statement fails with 3260 only when the wait runs out).
+#include <QSqlDatabase>
+
+namespace FileSqlite {
+
+inline constexpr int kAttesaPredefinitaMs = 2000;
+
+// The settings of one connection: extended result codes, the busy timeout, synchronous FULL,
+// and the write-ahead log when the file has not got it yet (not on a read-only connection).
+// A file that another program holds at that moment keeps its journal: the next opening
+// switches it. Raises nothing: a setting refused leaves SQLite's own default.
+void prepara(const QSqlDatabase &db, bool solaLettura = false, int attesaMs = kAttesaPredefinitaMs);
+
+// The journal mode of the file as the connection sees it ("wal", "delete", ...).
+QString modoJournal(const QSqlDatabase &db);
+
+} // namespace FileSqlite
