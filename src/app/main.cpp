@@ -5,6 +5,7 @@
 #include "formprogramma.h"
 #include "frmconn.h"
 #include "frmevasord.h"
+#include "tastiscritti.h"
 #include "vistepostingqt.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
 
     Main();
+    AvviaTastiScritti();
     const int codice = QApplication::exec();
     // the program's objects go while the application still exists
     azzeraContesto();

@@ -1,0 +1,74 @@
+#include "tastiscritti.h"
+
+#include "formprogramma.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+struct Tasto {
+    Qt::Key tasto;
+    Qt::KeyboardModifiers modificatori;
+    QString testo;
+};
+
+QList<Tasto> leggiTasti(const QString &elenco)
+{
+    QList<Tasto> tasti;
+    for (const QString &nome : elenco.split(u',', Qt::SkipEmptyParts)) {
+        const QKeySequence s = QKeySequence::fromString(nome.trimmed(), QKeySequence::PortableText);
+        if (s.isEmpty())
+            continue;
+        const QKeyCombination k = s[0];
+        Tasto t{k.key(), k.keyboardModifiers(), QString()};
+        const bool comando = k.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        if (!comando && t.tasto >= Qt::Key_Space && t.tasto <= Qt::Key_AsciiTilde) {
+            const QChar c(static_cast<char16_t>(t.tasto));
+            t.testo = (k.keyboardModifiers() & Qt::ShiftModifier) ? c.toUpper() : c.toLower();
+        }
+        tasti << t;
+    }
+    return tasti;
+}
+
+void premi(const Tasto &t)
+{
+    QWidget *dove = QApplication::focusWidget();
+    if (!dove)
+        dove = QApplication::activeWindow();
+    if (!dove)
+        return;
+    QKeyEvent giu(QEvent::KeyPress, t.tasto, t.modificatori, t.testo);
+    QApplication::sendEvent(dove, &giu);
+    QWidget *su = QApplication::focusWidget() ? QApplication::focusWidget() : dove;
+    QKeyEvent rilascio(QEvent::KeyRelease, t.tasto, t.modificatori, t.testo);
+    QApplication::sendEvent(su, &rilascio);
+}
+
+} // namespace
+
+void AvviaTastiScritti()
+{
+    const QList<Tasto> tasti = leggiTasti(qEnvironmentVariable(kTastiScrittiEnv));
+    if (tasti.isEmpty())
+        return;
+    auto *attesa = new QTimer(QApplication::instance());
+    attesa->setInterval(50);
+    QObject::connect(attesa, &QTimer::timeout, [attesa, tasti] {
+        QWidget *finestra = QApplication::activeWindow();
+        if (!finestra || !formProgramma(finestra) || !finestra->isVisible())
+            return;
+        attesa->stop();
+        attesa->deleteLater();
+        // the keys go once the window has settled, each after the previous one has been handled
+        QTimer::singleShot(300, QApplication::instance(), [tasti] {
+            for (const Tasto &t : tasti)
+                premi(t);
+        });
+    });
+    attesa->start();
+}
