@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 namespace {
 
@@ -49,6 +50,16 @@ void premi(const Tasto &t)
     QApplication::sendEvent(su, &rilascio);
 }
 
+// The next key is due before this one is handled: its handling may last (a modal window).
+void premiDa(std::shared_ptr<QList<Tasto>> restanti)
+{
+    if (restanti->isEmpty())
+        return;
+    const Tasto t = restanti->takeFirst();
+    QTimer::singleShot(100, QApplication::instance(), [restanti] { premiDa(restanti); });
+    premi(t);
+}
+
 } // namespace
 
 void AvviaTastiScritti()
@@ -64,11 +75,9 @@ void AvviaTastiScritti()
             return;
         attesa->stop();
         attesa->deleteLater();
-        // the keys go once the window has settled, each after the previous one has been handled
-        QTimer::singleShot(300, QApplication::instance(), [tasti] {
-            for (const Tasto &t : tasti)
-                premi(t);
-        });
+        // One key at a time once the window has settled; a key that opens a modal window leaves
+        // the next ones to it, as a user typing on would.
+        QTimer::singleShot(300, QApplication::instance(), [tasti] { premiDa(std::make_shared<QList<Tasto>>(tasti)); });
     });
     attesa->start();
 }

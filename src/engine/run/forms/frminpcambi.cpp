@@ -98,7 +98,13 @@ void FrmInpCambi::Form_Load()
     dbgCambi->setColumnWidth(ColDescrizione, fm.horizontalAdvance(QString(20, QLatin1Char('M'))) + bordo);
     dbgCambi->setColumnWidth(ColData, fm.horizontalAdvance(QStringLiteral("31/12/2000   ")) + bordo);
     dbgCambi->setColumnWidth(ColCambio, fm.horizontalAdvance(QString(12, QLatin1Char('0'))) + bordo);
+    // the window as wide as the four columns
+    int larghezza = 2 * dbgCambi->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int c = ColMoneta; c <= ColCambio; ++c)
+        larghezza += dbgCambi->columnWidth(c);
+    resize(std::max(larghezza, width()), height());
     m_caricata = true;
+    Form_Resize();
     if (dbgCambi->rowCount() > 0)
         dbgCambi->setCurrentCell(0, ColCambio);
 
