@@ -135,31 +135,30 @@ void frmEvasOrd::controllaTipoEvasione()
         lab[160]->setVisible(visibile);
         txt[160]->setVisible(visibile);
     };
-    if (textEquals(tipo, u"B")) {
+    // The row of a delivery-note or invoice type: its caption, the company's list of prefixes
+    // (the company's default prefix only when there is a list), then the type's own prefix.
+    const auto prefissi = [&](const QString &etichetta, const QString &elenco, const QString &mancano,
+                              const QString &parametro, const QString &delTipo) {
         rigaPrefisso(true);
-        Label1[160]->setText(QStringLiteral("Prefisso DDT: "));
-        const QString elenco = LeggiElePrefDdt();
+        Label1[160]->setText(etichetta);
         if (elenco.isEmpty()) {
-            lab[160]->setText(QStringLiteral("Mancano in Param.di Contabilità i prefissi per DDT !!"));
+            lab[160]->setText(mancano);
         } else {
             lab[160]->setText(QStringLiteral("(Elenco prefissi da Parametri Fatturazione: ") + elenco + QStringLiteral(" )"));
-            txt[160]->setText(LeggiParamMenu(QStringLiteral("Fat.PrefDdt")).text());
+            txt[160]->setText(LeggiParamMenu(parametro).text());
         }
-        if (tipoDato && !prefBolle.isEmpty())
-            txt[160]->setText(prefBolle);
+        if (tipoDato && !delTipo.isEmpty())
+            txt[160]->setText(delTipo);
+    };
+    if (textEquals(tipo, u"B")) {
+        prefissi(QStringLiteral("Prefisso DDT: "), LeggiElePrefDdt(),
+                 QStringLiteral("Mancano in Param.di Contabilità i prefissi per DDT !!"), QStringLiteral("Fat.PrefDdt"),
+                 prefBolle);
     } else if (textEquals(tipo, u"F")) {
         mbFattura = true;
-        rigaPrefisso(true);
-        Label1[160]->setText(QStringLiteral("Prefisso fatture: "));
-        const QString elenco = LeggiEleRegIvaVen();
-        if (elenco.isEmpty()) {
-            lab[160]->setText(QStringLiteral("Mancano in Param.di Contabilità i prefissi per fattura !!"));
-        } else {
-            lab[160]->setText(QStringLiteral("(Elenco prefissi da Parametri Fatturazione: ") + elenco + QStringLiteral(" )"));
-            txt[160]->setText(LeggiParamMenu(QStringLiteral("Ditta.RegIvaVen")).text());
-        }
-        if (tipoDato && !prefRegIva.isEmpty())
-            txt[160]->setText(prefRegIva);
+        prefissi(QStringLiteral("Prefisso fatture: "), LeggiEleRegIvaVen(),
+                 QStringLiteral("Mancano in Param.di Contabilità i prefissi per fattura !!"),
+                 QStringLiteral("Ditta.RegIvaVen"), prefRegIva);
         controllaRegimeMargine();
     } else {
         rigaPrefisso(false);

@@ -15,6 +15,7 @@ void ImpostaFrmEvaManu(FabbricaEvasioneManuale f) { fabbrica() = std::move(f); }
 FormEvasioneManuale &frmEvaManu()
 {
     if (!fabbrica())
-        throw AppError::standard(91);
+        throw AppError(91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"),
+                       QStringLiteral("frmEvaManu"));
     return fabbrica()();
 }
