@@ -295,6 +295,11 @@ void frmEvasOrd::CheCorrispettivo_Click()
 
 void frmEvasOrd::closeEvent(QCloseEvent *e)
 {
+    // a request being handled (its run lets events through) keeps the dialog that started it
+    if (m_okInCorso) {
+        e->ignore();
+        return;
+    }
     guarded("frmEvasOrd::Form_Unload", [&] {
         if (miLoadOk == 1)
             RitornaAlChiamante(this, true);

@@ -148,8 +148,12 @@ TEST_P(CambiMonete, AsksTheRatesTheHeadersNeedAndRunsWithThem)
 
 TEST_P(CambiMonete, ClosingTheRateWindowAbandonsTheRequest)
 {
-    quandoCambi([](FrmInpCambi &f) { f.close(); });
+    quandoCambi([this](FrmInpCambi &f) {
+        EXPECT_FALSE(form->close()); // the dialog stays while its request is handled
+        f.close();
+    });
     form->ComOk_Click();
+    ASSERT_TRUE(form);
     EXPECT_TRUE(servizi.chiamate.isEmpty());
     EXPECT_TRUE(messaggi->testi.isEmpty());
     EXPECT_EQ(form->txt[20]->text(), "OC");
