@@ -74,6 +74,8 @@ void checkTable(const TableDef &t, int lineNo)
     checkFields(t.primaryKey);
     for (const auto &u : t.uniqueIndexes)
         checkFields(u);
+    for (const auto &x : t.indexes)
+        checkFields(x);
 }
 
 QString columnDef(const TableDef &t, const FieldDef &f, SqlEngine engine)
@@ -148,14 +150,14 @@ Schema Schema::parse(QStringView text)
             if (s.table(words[1]))
                 throw schemaError(lineNo, QStringLiteral("tabella %1 ripetuta").arg(words[1]));
             expandName(words[1], lineNo);
-            s.m_tables.push_back(TableDef{words[1], {}, {}, {}});
+            s.m_tables.push_back(TableDef{words[1], {}, {}, {}, {}});
             cur = &s.m_tables.back();
             tableLine = lineNo;
             continue;
         }
         if (!cur)
             throw schemaError(lineNo, QStringLiteral("riga fuori da una tabella"));
-        if (head == QLatin1String("key") || head == QLatin1String("unique")) {
+        if (head == QLatin1String("key") || head == QLatin1String("unique") || head == QLatin1String("index")) {
             const QStringList fields = words.mid(1);
             if (fields.isEmpty())
                 throw schemaError(lineNo, QStringLiteral("\"%1\" senza campi").arg(head));
@@ -163,8 +165,10 @@ Schema Schema::parse(QStringView text)
                 if (!cur->primaryKey.isEmpty())
                     throw schemaError(lineNo, QStringLiteral("chiave ripetuta"));
                 cur->primaryKey = fields;
-            } else {
+            } else if (head == QLatin1String("unique")) {
                 cur->uniqueIndexes.push_back(fields);
+            } else {
+                cur->indexes.push_back(fields);
             }
             continue;
         }
@@ -261,6 +265,12 @@ QStringList Schema::createStatements(SqlEngine engine) const
                        .arg(t.name)
                        .arg(++n)
                        .arg(u.join(QStringLiteral(", ")));
+        n = 0;
+        for (const QStringList &x : t.indexes)
+            out << QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)")
+                       .arg(t.name)
+                       .arg(++n)
+                       .arg(x.join(QStringLiteral(", ")));
     }
     return out;
 }

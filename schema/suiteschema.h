@@ -39,6 +39,7 @@ struct TableDef {
     std::vector<FieldDef> fields; // in the order of the schema
     QStringList primaryKey;
     std::vector<QStringList> uniqueIndexes; // further unique indexes besides the key
+    std::vector<QStringList> indexes;       // indexes that statements need, not unique
 
     const FieldDef *field(QStringView fieldName) const; // ignoring case; nullptr when absent
     bool isKeyField(QStringView fieldName) const;

@@ -1,9 +1,8 @@
 #pragma once
-// The stock services the posting calls and that are built apart: the expense share of a row,
-// the movement row totals, the issue values from level rows, and the row poster the drivers
-// call (the real one unless a test puts another in its place). The program installs the
-// first three with the stock module that provides them; until then a call raises error 5, so
-// that a movement is never posted as if they had answered.
+// The stock services the posting calls: the expense share of a row, the movement row totals,
+// the issue values from level rows, and the row poster the drivers call; the real ones
+// (CalcolaQuotaSpese, TotaliRigheMov, AggValoriScarico, AggiornaRigaMov) unless a test puts
+// others in their place.
 #include "aggiornarigamov.h"
 #include "avanzamentoelab.h"
 #include "variant.h"
@@ -30,6 +29,6 @@ struct ServiziMagazzino {
 };
 
 const ServiziMagazzino &serviziMagazzino();
-// Installs the services (an empty function falls back to the behaviour without one); returns
-// the previous ones.
+// Installs the services (an empty function falls back to the real one); returns the previous
+// ones.
 ServiziMagazzino impostaServiziMagazzino(ServiziMagazzino servizi);

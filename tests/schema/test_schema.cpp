@@ -90,16 +90,17 @@ TEST(SchemaText, MalformedDescriptionsAreRefusedWithTheirLine)
 
 TEST(SchemaDdl, FollowsTheColumnTypeContract)
 {
-    const Schema s = Schema::parse(u"table Tx\n  key K\n  unique T1 M\n  K text(3)\n  M memo\n  I int16\n  L int32\n"
-                                   u"  D double\n  C currency default 0\n  G date\n  H datetime\n  B bool\n  T1 int32\n");
+    const Schema s = Schema::parse(u"table Tx\n  key K\n  unique T1 M\n  index I L\n  K text(3)\n  M memo\n  I int16\n"
+                                   u"  L int32\n  D double\n  C currency default 0\n  G date\n  H datetime\n  B bool\n  T1 int32\n");
     const QStringList lite = s.createStatements(SqlEngine::SQLite);
-    ASSERT_EQ(lite.size(), 2);
+    ASSERT_EQ(lite.size(), 3);
     for (const char *part : {"K VARCHAR(3) COLLATE NOCASE NOT NULL", "M TEXT COLLATE NOCASE", "I SMALLINT", "L INTEGER",
                              "D DOUBLE", "C CURRENCY DEFAULT 0", "G DATE", "H DATETIME", "B SMALLINT", "PRIMARY KEY (K)"})
         EXPECT_TRUE(lite[0].contains(QString::fromLatin1(part))) << part;
     EXPECT_EQ(lite[1], QStringLiteral("CREATE UNIQUE INDEX Tx_u1 ON Tx (T1, M)"));
+    EXPECT_EQ(lite[2], QStringLiteral("CREATE INDEX Tx_i1 ON Tx (I, L)"));
     const QStringList pg = s.createStatements(SqlEngine::PostgreSQL);
-    ASSERT_EQ(pg.size(), 3);
+    ASSERT_EQ(pg.size(), 4);
     EXPECT_EQ(pg[0], QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
     for (const char *part : {"K citext NOT NULL", "M citext", "I smallint", "L integer", "D double precision",
                              "C numeric(19,4) DEFAULT 0", "G date", "H timestamp(0) without time zone", "B smallint"})

@@ -3,6 +3,8 @@
 #include "apperror.h"
 #include "campiriga.h"
 #include "confrontaarrotondati.h"
+#include "connessionedb.h"
+#include "contesto.h"
 #include "impegni.h"
 #include "scevaordven.h"
 #include "textcompare.h"
@@ -83,6 +85,42 @@ ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &
     i.valEuro = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValEuro")));
     i.valLire = recs.LeggiCampo(cursore, QString(t + QStringLiteral("ValLire")));
     return i;
+}
+
+void AggiornaLivelloOrdine(scEvaOrdVen &eva, const QString &cursore, double qtaPresa)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cursore),
+                                  false, dbOpenDynaset);
+    const double prima = ScriviEvaso(recs, liv, QStringLiteral("OrdVenLiv"), cursore, qtaPresa);
+    recs.ScriviCampo(liv, u"FlagStato", Variant(QStringLiteral("D")));
+    recs.Update(liv);
+    recs.Chiudi(liv);
+
+    // The order level's own values: they are those of its whole ordered quantity, of which the
+    // release takes the share delivered.
+    ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cursore, true);
+    i.qtaEvasa = prima + qtaPresa;
+    i.qtaEvasaPrec = prima;
+    i.qtaMov = qtaPresa;
+    RilasciaImpegni(eva, cursore, i);
+}
+
+void AzzeraMarcatoriRiga(scEvaOrdVen &eva, const QString &cursore, const QString &ordDett)
+{
+    GestRecordset &recs = eva.mgRecs();
+    ggDbAzienda->Esegui(gsNomeConn,
+                        QStringLiteral("update OrdVenLiv") + QStringLiteral(" Set OrdVenLiv.FlagStato = ") +
+                            UtilGenerali::SqlValore(Variant(QStringLiteral("0")), 8) + QStringLiteral(" WHERE") +
+                            QStringLiteral(" OrdVenLiv.Anno=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cursore, u"OrdVenDett.Anno"), 2) +
+                            QStringLiteral(" AND OrdVenLiv.NumRif=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cursore, u"OrdVenDett.NumRif"), 3) +
+                            QStringLiteral(" AND OrdVenLiv.RigLiv=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv"), 3));
+    recs.Edit(ordDett);
+    recs.ScriviCampo(ordDett, u"FlagStato", Variant(QStringLiteral("0")));
+    recs.Update(ordDett);
 }
 
 void PerOgniLivello(GestRecordset &recs, const QString &cursore, const std::function<void()> &passo)

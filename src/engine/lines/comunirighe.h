@@ -23,6 +23,8 @@ inline const QString kOrdDett = QStringLiteral("EvaOrdDett");       // the order
 inline const QString kOrdLiv = QStringLiteral("EvaOrdLiv");         // the order level re-read
 inline const QString kLivAperti = QStringLiteral("EvaLivAperti");   // open levels of a line
 inline const QString kSoloASaldo = QStringLiteral("EvaSoloASaldo"); // the balance-only cursor
+inline const QString kMovDett = QStringLiteral("EvaMovDett");       // cash-sale movement rows
+inline const QString kMovLiv = QStringLiteral("EvaMovLiv");         // cash-sale movement level rows
 } // namespace alias
 
 double Numero(const GestRecordset &recs, const QString &alias, QStringView campo);
@@ -62,6 +64,14 @@ struct ImpegnoDaRilasciare {
 // the fulfilled quantities left for the caller.
 ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &cursore, bool livello);
 void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i);
+
+// The cursor's order level re-read on its key: the quantity taken added, its state, "D" as
+// transferred, stored; then its committed quantities released.
+void AggiornaLivelloOrdine(scEvaOrdVen &eva, const QString &cursore, double qtaPresa);
+
+// After the levels of the cursor's line: the run marker of every level of the line, picked or
+// not, and of the line itself (re-read under `ordDett`) back to "0".
+void AzzeraMarcatoriRiga(scEvaOrdVen &eva, const QString &cursore, const QString &ordDett);
 
 // The cursor rows of the current line's levels, from the current one, each handed to `passo`;
 // the cursor then stands on the line's last row.

@@ -2,7 +2,8 @@
 // The conversion of the current order's lines, as the run calls it for each order (through
 // ServiziEvasione): document lines and level rows with their reference and description lines,
 // the order lines' fulfilled quantities, states and run markers, the committed quantities
-// released; and the balance-only closing of the lines picked only to be closed.
+// released; the balance-only closing of the lines picked only to be closed; and the cash-sale
+// conversion of an order into a posted stock movement.
 //
 // Each procedure reports its failures as the run wants them: one line in the run's error list
 // (naming the stage in msFase), the open transaction rolled back and pbEsci set.
@@ -19,6 +20,16 @@ void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool p
 // Balance-only: the picked lines and levels of the order closed ("E") and their remaining
 // committed quantities released, in one transaction, the order's lock staged "5" then "6".
 void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci);
+
+// Cash sale: the order becomes one stock movement, its header made and locked here (type "M"),
+// one row in MovMagDettApp per stock article line and one in MovMagLivApp per level of such a
+// line, at the quantity moved and net of VAT, each line and each level in a transaction of its
+// own with the order's fulfilled quantities, states and committed quantities; then the movement
+// is posted (RiaggiornaMovimentoCorrisp), the order's state written (not on an open order) and
+// the movement's lock released. An order that gives no movement row leaves no header and no
+// lock. pbRipri carries on an order an earlier run left unfinished. On failure: an error line,
+// the open transaction rolled back, pbEsci set; what was committed stays for the recovery.
+void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri);
 
 // The fulfilled quantity and state of an order line handled through its levels: psROrdDetAgg is
 // the updatable re-read of the line, psROrdDet a cursor standing on a row of it;

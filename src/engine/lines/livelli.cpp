@@ -1,36 +1,11 @@
 #include "campiriga.h"
-#include "connessionedb.h"
-#include "contesto.h"
 #include "evasionedettagli.h"
 #include "comunirighe.h"
 #include "scevaordven.h"
 #include "statoriga.h"
 #include "transazioni.h"
-#include "utilgenerali.h"
 
 namespace {
-
-// The order level of the cursor row: the quantity taken added, its state, "D" as transferred;
-// then its committed quantities released.
-void aggiornaLivelloOrdine(scEvaOrdVen &eva, ConversioneRighe &c, const RigaInConversione &riga)
-{
-    GestRecordset &recs = eva.mgRecs();
-    const QString &cur = c.aliasCursore;
-    const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cur), false,
-                                  dbOpenDynaset);
-    const double prima = ScriviEvaso(recs, liv, QStringLiteral("OrdVenLiv"), cur, riga.livQtaProv);
-    recs.ScriviCampo(liv, u"FlagStato", Variant(QStringLiteral("D")));
-    recs.Update(liv);
-    recs.Chiudi(liv);
-
-    // The order level's own values: they are those of its whole ordered quantity, of which the
-    // release takes the share delivered.
-    ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, true);
-    i.qtaEvasa = prima + riga.livQtaProv;
-    i.qtaEvasaPrec = prima;
-    i.qtaMov = riga.livQtaProv;
-    RilasciaImpegni(eva, cur, i);
-}
 
 // A level picked only to be closed, with nothing to deliver.
 bool soloChiusura(scEvaOrdVen &eva, const QString &cur)
@@ -50,7 +25,7 @@ void trasferisciLivello(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione
     if (rigaPropria && !soloChiusura(eva, c.aliasCursore))
         ScriviLivelloDocumento(eva, c, riga);
     if (!OrdineAperto(eva))
-        aggiornaLivelloOrdine(eva, c, riga);
+        AggiornaLivelloOrdine(eva, c.aliasCursore, riga.livQtaProv);
     ConfermaTransazione();
     c.transazioneAperta = false;
 }
@@ -82,17 +57,5 @@ void EvadoLivelliRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &
         recs.ScriviCampo(doc, u"ValEuro", Variant(riga.totValEuro));
         recs.Update(doc);
     }
-    ggDbAzienda->Esegui(gsNomeConn,
-                        QStringLiteral("update OrdVenLiv") + QStringLiteral(" Set OrdVenLiv.FlagStato = ") +
-                            UtilGenerali::SqlValore(Variant(QStringLiteral("0")), 8) + QStringLiteral(" WHERE") +
-                            QStringLiteral(" OrdVenLiv.Anno=") +
-                            UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.Anno"), 2) +
-                            QStringLiteral(" AND OrdVenLiv.NumRif=") +
-                            UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.NumRif"), 3) +
-                            QStringLiteral(" AND OrdVenLiv.RigLiv=") +
-                            UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenLiv.RigLiv"), 3));
-    const QString &ord = c.aliasOrdDett;
-    recs.Edit(ord);
-    recs.ScriviCampo(ord, u"FlagStato", Variant(QStringLiteral("0")));
-    recs.Update(ord);
+    AzzeraMarcatoriRiga(eva, cur, c.aliasOrdDett);
 }

@@ -18,14 +18,18 @@ double Numero(const Variant &v)
 
 } // namespace
 
+bool IvaDaScorporare(const QString &tipoIva, const QString &prezziIvati)
+{
+    return (textEquals(tipoIva, u"0") || textEquals(tipoIva, u"1")) && textEquals(prezziIvati, u"S");
+}
+
 void ScorporaValoriRiga(const Variant &qta, const QString &tipoIva, const Variant &aliquota,
                         const QString &prezziIvati, int16_t decImporto, int16_t decUnitario,
                         const Variant & /*valUnitario*/, const Variant &importo, const Variant &importoLire,
                         const Variant &importoEuro, Variant &valUnitarioNetto, Variant &importoNetto,
                         Variant &importoLireNetto, Variant &importoEuroNetto)
 {
-    const bool ivaInclusa = (textEquals(tipoIva, u"0") || textEquals(tipoIva, u"1")) && textEquals(prezziIvati, u"S");
-    if (ivaInclusa) {
+    if (IvaDaScorporare(tipoIva, prezziIvati)) {
         importoNetto = ScorporaIva(importo, aliquota, decImporto);
         importoLireNetto = ScorporaIva(importoLire, aliquota, giNumDecPrzLire);
         importoEuroNetto = ScorporaIva(importoEuro, aliquota, giNumDecPrzEuro);

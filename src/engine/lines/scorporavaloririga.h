@@ -7,6 +7,10 @@
 #include <QString>
 #include <cstdint>
 
+// Whether amounts of a line with this VAT kind, on an order with this prices-include-VAT flag,
+// carry VAT to take out: kind "0" or "1" with "S" (letter case ignored).
+bool IvaDaScorporare(const QString &tipoIva, const QString &prezziIvati);
+
 // VAT kind "0" or "1" with prices including VAT ("S"): the amount, its lire and its euro twin net
 // of VAT, at the order currency's, the lire and the euro decimals; otherwise the three as given.
 // The unit value is the net amount over the quantity rounded down to `decUnitario` decimals, or

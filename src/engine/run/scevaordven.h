@@ -94,6 +94,7 @@ public:
     QString msAliasDocDaElab;      // the run's DocDaElab rows (run driver)
     QString msAliasLockOrd;        // lock of the current order (LeggiValTestOrd)
     QString msAliasLockMov;        // lock of the cash-sale movement
+    QString msRidMovTes;           // header of the cash-sale movement (CreaTestMovMag)
     QString msGesTaglie = QStringLiteral("N"); // "S" when levels are handled (LeggiComuniOK)
     QString msRagOrd;              // grouping rule of the current order, "N" when empty
     QString msOrdAperto = QStringLiteral("N"); // "S" for an open order
@@ -125,6 +126,22 @@ public:
     QVector<Variant> mvCampiRotNew, mvCampiRotOld;
 
 private:
+    // Lock phase of the run driver: every selected order locked (automatic mode) and its state
+    // checked; after a stop the locks taken are released (SbloccaOrdini, the first plFinoA
+    // orders of the cursor).
+    void BloccaOrdini(bool &pbEsci);
+    void SbloccaOrdini(QString &psChiave, int32_t plFinoA);
+    // The statements that mark the current order's lines (mode 1) or level rows (mode 2).
+    QString SqlSegnaDett(int16_t piSegna, bool pbLivelliNeiTermini, const Variant &pvAnno, const Variant &pvNumRif,
+                         const QString &psChiaveOrdine, const QString &psTermini);
+    static QString livelliDelloStaging();
+    // OrdVenTest.Stato of the order as the database has it now.
+    static QString StatoOrdineAttuale(int16_t piAnno, int32_t plNumRif);
+
+    bool m_runInCorso = false;
+    // The current order is only closed (balance-only run, or a picked order with nothing to
+    // deliver): set by EvadeOrdine, read by PostEvasioneDett.
+    bool mbOrdineSoloASaldo = false;
     std::unique_ptr<GestRecordset> m_recs;
     std::unique_ptr<AvanzamentoElab> m_avanz;
     std::shared_ptr<VettoreChiavi> m_cambi;

@@ -167,11 +167,16 @@ int32_t ProvaEvasione::ordine(suite::OrderInput o)
     return suite::addOrder(m_q, o);
 }
 
+void ProvaEvasione::apriOrdine(int32_t numRif)
+{
+    eva.msAliasOrd = eva.mgRecs().Apri(*ggDbAzienda, gsNomeConn, eva.msAliasOrd, sqlCursoreOrdine(2024, numRif),
+                                       false, dbOpenSnapshot);
+}
+
 bool ProvaEvasione::evadi(int32_t numRif)
 {
     GestRecordset &rs = eva.mgRecs();
-    eva.msAliasOrd = rs.Apri(*ggDbAzienda, gsNomeConn, eva.msAliasOrd, sqlCursoreOrdine(2024, numRif), false,
-                             dbOpenSnapshot);
+    apriOrdine(numRif);
     eva.msRagOrd = testoDi(rs.LeggiCampo(eva.msAliasOrd, u"OrdVenTest.RagOrd"));
     if (eva.msRagOrd.isEmpty())
         eva.msRagOrd = QStringLiteral("N");

@@ -72,6 +72,8 @@ protected:
     // A run starting over: documents, locks, DocDaElab rows, orders and the error list removed.
     void svuota();
     int32_t ordine(suite::OrderInput o);
+    // Opens the order cursor on the order (msAliasOrd), as the run driver does.
+    void apriOrdine(int32_t numRif);
     // Opens the order cursor on the order, takes its grouping rule and calls EvadoOrdTest.
     // Returns the stop flag.
     bool evadi(int32_t numRif);

@@ -1,0 +1,156 @@
+// The per-order driver: one order of the cursor through its settings and lock, its target
+// header, its lines and what follows them (expenses, order state, lock release).
+#include "scevaordven.h"
+
+#include "blocchi.h"
+#include "bloccoordine.h"
+#include "contesto.h"
+#include "letteralisql.h"
+#include "menuclient.h"
+#include "parametri.h"
+#include "serviziEvasione.h"
+#include "textcompare.h"
+
+using namespace sqlEva;
+
+namespace {
+
+QString personaleVendite(const QString &nome, const QString &predefinito)
+{
+    return LeggiParamPers(QStringLiteral("Vendite"), nome, Variant(predefinito)).text();
+}
+
+} // namespace
+
+void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
+{
+    try {
+        // Dimension settings, re-read for every order.
+        mbQtaDaDimen = textEquals(personaleVendite(QStringLiteral("QtaDaDimen"), QString()), u"S");
+        if (mbQtaDaDimen) {
+            const auto fraPuntiEVirgola = [](const QString &v) { return QStringLiteral(";") + v + QStringLiteral(";"); };
+            msQtaDaDimUML = fraPuntiEVirgola(personaleVendite(QStringLiteral("QtaDaDimUML"), QString()));
+            msQtaDaDimUMQ = fraPuntiEVirgola(personaleVendite(QStringLiteral("QtaDaDimUMQ"), QString()));
+            msQtaDaDimUMC = fraPuntiEVirgola(personaleVendite(QStringLiteral("QtaDaDimUMC"), QString()));
+            const QString nota = personaleVendite(QStringLiteral("NotaDimensioni"), QString());
+            msNotaDimUML = personaleVendite(QStringLiteral("NotaDimensioniUML"), nota);
+            msNotaDimUMQ = personaleVendite(QStringLiteral("NotaDimensioniUMQ"), nota);
+            msNotaDimUMC = personaleVendite(QStringLiteral("NotaDimensioniUMC"), nota);
+            mdQtaDimenRapp = UtilGenerali::ValoreNumerico(
+                LeggiParamPers(QStringLiteral("Vendite"), QStringLiteral("QtaDimenRapp"), Variant("1000#")), true);
+            if (mdQtaDimenRapp == 0)
+                mdQtaDimenRapp = 1000;
+        }
+
+        LeggiValTestOrd(pbEsci);
+        if (pbEsci)
+            return;
+
+        ServiziEvasione &s = servizi();
+        // A picked order none of whose staged lines has a quantity to deliver gets no document:
+        // its lines are only closed, as in a balance-only run.
+        mbOrdineSoloASaldo = obSoloASaldo || (!obEvACorrisp && s.OrdineSoloASaldo(*this));
+        if (!mbOrdineSoloASaldo && !obEvACorrisp) {
+            s.EvadoOrdTest(*this, pbEsci);
+            if (pbEsci)
+                return;
+        }
+
+        GestRecordset &rs = mgRecs();
+        const Variant anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno");
+        const Variant numRif = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif");
+        if (!obEvasManule) {
+            // Every expense of the order is staged as selected (the order is locked by this run).
+            ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from OrdVenEvaSpese ")
+                                                + QStringLiteral(" WHERE OrdVenEvaSpese.Anno=") + I(anno)
+                                                + QStringLiteral(" AND OrdVenEvaSpese.NumRif=") + L(numRif));
+            ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("INSERT INTO OrdVenEvaSpese (")
+                                                + QStringLiteral(" Utente, Anno, NumRif,Riga,Selez)")
+                                                + QStringLiteral(" SELECT ") + T(ggMenuClient->NomeUtente())
+                                                + QStringLiteral(" AS MioUtente,")
+                                                + QStringLiteral("OrdVenSpese.Anno, OrdVenSpese.NumRif, OrdVenSpese.Riga,")
+                                                + QStringLiteral("'S' as MioSelez") + QStringLiteral(" FROM OrdVenSpese")
+                                                + QStringLiteral(" WHERE OrdVenSpese.Anno=") + I(anno)
+                                                + QStringLiteral(" AND OrdVenSpese.NumRif=") + L(numRif));
+        }
+
+        int16_t righeCreate = 0;
+        if (mbOrdineSoloASaldo)
+            s.EvadeDettSoloASaldo(*this, pbEsci);
+        else if (obEvACorrisp)
+            s.EvadeDettCorrisp(*this, pbEsci, false);
+        else
+            s.EvadoOrdDett(*this, pbEsci, righeCreate, false);
+
+        PostEvasioneDett(righeCreate, pbEsci);
+    } catch (const AppError &e) {
+        AccodaErroreEva(e.number(), e.description());
+        pbEsci = true;
+    } catch (const std::exception &e) {
+        AccodaErroreEva(0, QString::fromLocal8Bit(e.what()));
+        pbEsci = true;
+    }
+}
+
+void scEvaOrdVen::LeggiValTestOrd(bool &pbEsci)
+{
+    GestRecordset &rs = mgRecs();
+    msRagOrd = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.RagOrd").text();
+    if (msRagOrd.isEmpty())
+        msRagOrd = QStringLiteral("N");
+    msOrdAperto = textEquals(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.OrdAperto").text(), u"S") ? QStringLiteral("S")
+                                                                                                : QStringLiteral("N");
+
+    const int16_t anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno").toInteger();
+    const int32_t numero = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif").toLong();
+    QString utenteLock;
+    const int16_t esito = BloccaOrdine(anno, numero, true, msAliasLockOrd, QStringLiteral("Il Doc"), utenteLock);
+    if (esito == EsitoBlocco::Assente)
+        return; // converted without a lock row
+    if (esito == EsitoBlocco::Preso && textEquals(utenteLock, ggMenuClient->NomeUtente()))
+        return;
+    // The order's lock is gone, or another user holds it now: the order is not converted and
+    // the other user's row stays.
+    const ErroreBlocco &e = UltimoErroreBlocco();
+    AccodaErroreEva(e.numero, QStringLiteral("Errore nella riapertura del recordset di") + QStringLiteral(" lock, Movimento n.rif ")
+                                  + QString::number(numero) + QStringLiteral(" anno ") + QString::number(anno)
+                                  + QStringLiteral(" in uso da ") + utenteLock + QStringLiteral(" : ") + e.descrizione);
+    pbEsci = true;
+    ggRecLock().Chiudi(msAliasLockOrd);
+    msAliasLockOrd.clear();
+}
+
+void scEvaOrdVen::PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci)
+{
+    msFase = QStringLiteral("Dopo Evasione dettagli");
+    GestRecordset &rs = mgRecs();
+    if (piRigheCreate >= 1 && !obEvACorrisp) {
+        servizi().EvadoOrdSpese(*this, pbEsci);
+        msFase = QStringLiteral("Dopo Evasione Spese");
+    }
+
+    if (!pbEsci) {
+        if (textEquals(msOrdAperto, u"N") && (piRigheCreate >= 1 || obSoloASaldo || mbOrdineSoloASaldo)) {
+            // "E" when no article line is left open, else "P".
+            GestRecordset aperte;
+            const QString alias = aperte.Apri(
+                *ggDbAzienda, gsNomeConn, {},
+                QStringLiteral("Select OrdVenDett.*") + QStringLiteral(" from OrdVenDett") + QStringLiteral(" Where OrdVenDett.Anno = ")
+                    + I(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno")) + QStringLiteral(" AND OrdVenDett.NumRif = ")
+                    + L(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif")) + QStringLiteral(" AND (OrdVenDett.TipoRiga= ")
+                    + T(QStringLiteral("A")) + QStringLiteral(" OR OrdVenDett.TipoRiga= ") + T(QStringLiteral("M"))
+                    + QStringLiteral(")") + QStringLiteral(" AND (OrdVenDett.StatoRiga<>") + T(QStringLiteral("E"))
+                    + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)"));
+            const QString stato = aperte.NessunRecord(alias) ? QStringLiteral("E") : QStringLiteral("P");
+            aperte.Chiudi(alias);
+            rs.Edit(msAliasOrd);
+            rs.ScriviCampo(msAliasOrd, u"OrdVenTest.Stato", Variant(stato));
+            rs.Update(msAliasOrd);
+        }
+        // The order's lock released: its row deleted when it is this user's.
+        SbloccaRecord(msAliasLockOrd, true);
+    }
+
+    rs.Chiudi(msAliasTesDoc);
+    msAliasTesDoc.clear();
+}
