@@ -21,21 +21,6 @@
 
 namespace {
 
-Variant listaCampi(std::initializer_list<const char *> nomi)
-{
-    VariantArray a;
-    a.lowerBound = 0;
-    for (const char *n : nomi)
-        a.items.emplace_back(QString::fromLatin1(n));
-    return Variant(std::move(a));
-}
-
-QString valore(const Variant &campi, size_t i)
-{
-    const auto &voci = campi.toArray().items;
-    return i < voci.size() ? voci[i].text() : QString();
-}
-
 // A margin-scheme flag as the dialog keeps it: "N" when the type leaves it empty.
 QString flagMargine(const QString &flag) { return UtilGenerali::Vuoto(Variant(flag), 8) ? QStringLiteral("N") : flag; }
 
@@ -109,24 +94,24 @@ void frmEvasOrd::copiaInA(int da, int a)
 
 void frmEvasOrd::controllaTipoOrdine()
 {
-    Variant campi = listaCampi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine"});
+    Variant campi = ListaCampi({"FattDocEvasione", "MagCausaleRientro", "RegimeMargine"});
     decodifica(QStringLiteral("FattDocumento"), 20, &campi, FiltroTipoOrdine());
-    txt[30]->setText(valore(campi, 0));
-    msCausaleRientro = valore(campi, 1);
-    msRegMargOrd = flagMargine(valore(campi, 2));
+    txt[30]->setText(ValoreInLista(campi, 0));
+    msCausaleRientro = ValoreInLista(campi, 1);
+    msRegMargOrd = flagMargine(ValoreInLista(campi, 2));
     txt_LostFocus(30);
 }
 
 void frmEvasOrd::controllaTipoEvasione()
 {
-    Variant campi = listaCampi({"PrefRegIva", "Tipo", "PrefBolle", "RegimeMargine", "Causale"});
+    Variant campi = ListaCampi({"PrefRegIva", "Tipo", "PrefBolle", "RegimeMargine", "Causale"});
     decodifica(QStringLiteral("FattDocumento"), 30, &campi, FiltroTipoEvasione());
-    const QString prefRegIva = valore(campi, 0);
-    const QString tipo = valore(campi, 1);
-    const QString prefBolle = valore(campi, 2);
-    const QString causale = valore(campi, 4);
+    const QString prefRegIva = ValoreInLista(campi, 0);
+    const QString tipo = ValoreInLista(campi, 1);
+    const QString prefBolle = ValoreInLista(campi, 2);
+    const QString causale = ValoreInLista(campi, 4);
     mbFattura = false;
-    msRegMargEva = flagMargine(valore(campi, 3));
+    msRegMargEva = flagMargine(ValoreInLista(campi, 3));
     msTipoEva = tipo;
     const bool tipoDato = !txt[30]->text().trimmed().isEmpty();
 
@@ -169,11 +154,11 @@ void frmEvasOrd::controllaTipoEvasione()
     }
 
     if (mbFattura) {
-        Variant split = listaCampi({"SplitPay"});
+        Variant split = ListaCampi({"SplitPay"});
         QString descrizione;
         DecodCodice(QStringLiteral("Causale"), Variant(causale), descrizione, std::nullopt, 0, 8, QString(), 0, &split,
                     QString());
-        miSplitPay = textEquals(valore(split, 0), u"S") ? 2 : 1;
+        miSplitPay = textEquals(ValoreInLista(split, 0), u"S") ? 2 : 1;
     } else {
         miSplitPay = 0;
     }
