@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +38,24 @@ TEST_F(DialogoEvasione, LoadFillsTheWorkDateTheOrderTypeAndItsFulfilmentType)
         EXPECT_TRUE(form->txt[i]->text().isEmpty()) << i;
     EXPECT_TRUE(messaggi->testi.isEmpty());
     EXPECT_FALSE(form->motore()); // the engine comes with the first OK
+}
+
+TEST_F(DialogoEvasione, AFailedLoadIsReportedToTheMenu)
+{
+    esegui("ALTER TABLE FattDocumenti RENAME TO FattDocumentiAltrove");
+    gbChiusuraDaMenu = false;
+    nuovoDialogo();
+    EXPECT_EQ(form->oiLoadOk(), -1);
+    EXPECT_TRUE(gbChiusuraDaMenu);
+    const auto &giornale = c->menu().journal();
+    const auto rapporto = std::find_if(giornale.begin(), giornale.end(), [](const JournalEntry &e) {
+        return e.kind == JournalEntry::Kind::Chiamata && e.op == QLatin1String("InviaComando") && e.args.size() == 3
+               && e.args[0].text() == QLatin1String("MsgBox");
+    });
+    ASSERT_NE(rapporto, giornale.end());
+    EXPECT_TRUE(rapporto->args[2].text().startsWith("Evasione Ordini - Ditta dimostrativa S.r.l.\r\nErrore("))
+        << rapporto->args[2].text().toStdString();
+    EXPECT_TRUE(messaggi->testi.isEmpty());
 }
 
 TEST_F(DialogoEvasione, TheFulfilmentTypeSetsThePrefixRow)
