@@ -1,6 +1,7 @@
 #include "suiteschema.h"
 
 #include "apperror.h"
+#include "currency.h"
 #include "textcompare.h"
 
 #include <QRegularExpression>
@@ -83,8 +84,12 @@ QString columnDef(const TableDef &t, const FieldDef &f, SqlEngine engine)
     QString def = f.name + QLatin1Char(' ') + sqlType(f, engine);
     if (t.isKeyField(f.name))
         def += QStringLiteral(" NOT NULL");
-    if (f.defaultValue)
-        def += QStringLiteral(" DEFAULT ") + *f.defaultValue;
+    if (f.defaultValue) {
+        QString valore = *f.defaultValue;
+        if (f.type == FieldType::Currency && engine == SqlEngine::SQLite)
+            if (const auto c = Currency::parse(valore)) valore = QString::number(c->units());
+        def += QStringLiteral(" DEFAULT ") + valore;
+    }
     return def;
 }
 
@@ -239,7 +244,8 @@ QString sqlType(const FieldDef &field, SqlEngine engine)
     case FieldType::Double:
         return lite ? QStringLiteral("DOUBLE") : QStringLiteral("double precision");
     case FieldType::Currency:
-        return lite ? QStringLiteral("CURRENCY") : QStringLiteral("numeric(19,4)");
+        // SQLite: the amount's ten-thousandths in an INTEGER, exact over the whole currency range.
+        return lite ? QStringLiteral("CURRENCY_E4") : QStringLiteral("numeric(19,4)");
     case FieldType::Date:
         return lite ? QStringLiteral("DATE") : QStringLiteral("date");
     case FieldType::DateTime:

@@ -16,7 +16,8 @@ void creaTabelleLettura(const Banco &b)
 {
     const bool sq = b.sqlite();
     const QString t = sq ? QStringLiteral("VARCHAR(40) COLLATE NOCASE") : QStringLiteral("citext");
-    const QString cur = sq ? QStringLiteral("CURRENCY") : QStringLiteral("numeric(19,4)");
+    // SQLite keeps an amount as its ten-thousandths (see the schema).
+    const QString cur = sq ? QStringLiteral("CURRENCY_E4") : QStringLiteral("numeric(19,4)");
     const QString dbl = sq ? QStringLiteral("DOUBLE") : QStringLiteral("double precision");
     eseguiGrezzo(b, QStringLiteral("CREATE TABLE Testate (Anno SMALLINT, NumRif INTEGER, Cliente %1, Descrizione %1, Moneta %1, "
                                    "DataRif DATE, Cambio %2, Totale %3, Stato %1, PRIMARY KEY (Anno, NumRif))")
@@ -35,10 +36,10 @@ void riempiTabelleLettura(const Banco &b)
         const QString serie = QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM s WHERE i < %1) ");
         eseguiGrezzo(b, serie.arg(testate - 1) +
                             QStringLiteral("INSERT INTO Testate SELECT 2024, i + 1, 'C' || (i % 97), 'Ordine numero ' || i, 'EUR', "
-                                           "date('2024-03-01', '+' || (i % 28) || ' days'), 1.0, 1000.25 + i, 'A' FROM s"));
+                                           "date('2024-03-01', '+' || (i % 28) || ' days'), 1.0, 10002500 + i * 10000, 'A' FROM s"));
         eseguiGrezzo(b, serie.arg(kRigheLettura - 1) +
                             QStringLiteral("INSERT INTO Righe SELECT 2024, 1 + i / 10, 1 + i % 10, 'ART' || substr('0000' || (i % 500), -5), "
-                                           "'Articolo di prova ' || i, 'PZ', 1 + i % 7, 0, 12.5, 12.5 * (1 + i % 7), '2024-04-10', "
+                                           "'Articolo di prova ' || i, 'PZ', 1 + i % 7, 0, 125000, 125000 * (1 + i % 7), '2024-04-10', "
                                            "'22', '0' FROM s"));
         return;
     }

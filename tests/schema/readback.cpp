@@ -18,11 +18,11 @@ Variant fromSql(const QVariant &v, const suite::FieldDef &field)
     case FieldType::Long: return int32_t(v.toInt());
     case FieldType::Double: return v.toDouble();
     case FieldType::Currency:
-        // PostgreSQL: exact text or a double; SQLite: a REAL, or an INTEGER for whole amounts.
+        // PostgreSQL: exact text or a double; SQLite: the ten-thousandths in an INTEGER.
         if (v.typeId() == QMetaType::QString)
             return Currency::parse(v.toString()).value();
         if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
-            return Currency::fromLong(v.toLongLong());
+            return Currency::fromUnits(v.toLongLong());
         return Currency::fromDouble(v.toDouble());
     case FieldType::Date:
     case FieldType::DateTime:

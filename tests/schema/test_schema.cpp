@@ -95,7 +95,7 @@ TEST(SchemaDdl, FollowsTheColumnTypeContract)
     const QStringList lite = s.createStatements(SqlEngine::SQLite);
     ASSERT_EQ(lite.size(), 3);
     for (const char *part : {"K VARCHAR(3) COLLATE NOCASE NOT NULL", "M TEXT COLLATE NOCASE", "I SMALLINT", "L INTEGER",
-                             "D DOUBLE", "C CURRENCY DEFAULT 0", "G DATE", "H DATETIME", "B SMALLINT", "PRIMARY KEY (K)"})
+                             "D DOUBLE", "C CURRENCY_E4 DEFAULT 0", "G DATE", "H DATETIME", "B SMALLINT", "PRIMARY KEY (K)"})
         EXPECT_TRUE(lite[0].contains(QString::fromLatin1(part))) << part;
     EXPECT_EQ(lite[1], QStringLiteral("CREATE UNIQUE INDEX Tx_u1 ON Tx (T1, M)"));
     EXPECT_EQ(lite[2], QStringLiteral("CREATE INDEX Tx_i1 ON Tx (I, L)"));

@@ -31,8 +31,12 @@ TipoCampo tipoDaDichiarazione(QStringView d)
         return TipoCampo::Lungo;
     if (inizia("double") || inizia("float") || inizia("real"))
         return TipoCampo::Doppio;
-    if (inizia("currency") || inizia("numeric") || inizia("decimal") || inizia("money"))
+    // SQLite's currency is an INTEGER of ten-thousandths ("CURRENCY_E4"); a plain "CURRENCY"
+    // column of an older file holds floating-point amounts and reads as such.
+    if (inizia("currency_e4") || inizia("numeric") || inizia("decimal") || inizia("money"))
         return TipoCampo::Valuta;
+    if (inizia("currency"))
+        return TipoCampo::Doppio;
     if (inizia("datetime") || inizia("timestamp"))
         return TipoCampo::DataOra;
     if (inizia("date"))

@@ -1,12 +1,22 @@
 #include "connessione.h"
 
 #include "esecuzione.h"
+#include "funzionisqlite.h"
+
+#include <QSqlDriver>
+#include <sqlite3.h>
 
 Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
     : m_nome(std::move(nome)), m_nomeQt(std::move(nomeQt)), m_motore(motore)
 {
     m_catalogo = std::make_unique<CatalogoDb>(db(), m_motore);
     m_traduttore = std::make_unique<TraduttoreSql>(m_motore, *m_catalogo);
+    if (m_motore == MotoreDb::SQLite) {
+        // The translated statements call the library's own functions for Jet's meaning.
+        const QVariant h = db().driver()->handle();
+        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) registraFunzioniJet(s);
+    }
 }
 
 Connessione::~Connessione()

@@ -8,6 +8,7 @@
 #include "winpaths.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -117,11 +118,24 @@ QString ConnessioneDb::apriOdbc(const QString &testoConnessione)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nomeQt);
         // Statement-level rollback: a failed statement inside a transaction leaves the rest of
         // the transaction standing, as on the suite's Jet engine.
-        db.setDatabaseName(QStringLiteral("Protocol=7.4-2;") + testoConnessione);
+        QString testo = QStringLiteral("Protocol=7.4-2;") + testoConnessione;
+        // A server that takes the connection and then goes silent must not hold the program:
+        // the login is bounded, and so are the waits on a link that stops answering.
+        if (!testoOdbcHaChiave(testo, QStringLiteral("pqopt")))
+            testo += QStringLiteral(";pqopt={keepalives=1 keepalives_idle=30 keepalives_interval=10 keepalives_count=3 "
+                                    "tcp_user_timeout=60000}");
+        db.setDatabaseName(testo);
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(std::max(1, m_attesaConnessione)));
+        QElapsedTimer tempo;
+        tempo.start();
         if (!db.open()) {
             const QString m = db.lastError().databaseText();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nomeQt);
+            if (!eAccessoNegato(m) && (m.contains(QLatin1String("timeout"), Qt::CaseInsensitive) ||
+                                        tempo.elapsed() >= 1000LL * m_attesaConnessione))
+                throw erroreDb(ErrDb::OdbcFallito,
+                               QStringLiteral("il server del database non ha risposto entro %1 secondi").arg(m_attesaConnessione));
             throw erroreDb(eAccessoNegato(m) ? ErrDb::AccessoNegato : ErrDb::OdbcFallito, m.trimmed());
         }
         if (db.driver()->dbmsType() != QSqlDriver::PostgreSQL) {

@@ -38,7 +38,8 @@ public:
     // without "." an ODBC data source; anything else the path of a SQLite file (a Windows path
     // is mapped). ODBC sources are PostgreSQL servers. Login values are brace-quoted or refused,
     // never spliced into the connect text. Errors: 3024 file missing, 3343 not a database,
-    // 3059 login refused, 3146 any other failure.
+    // 3059 login refused, 3146 any other failure (a server that does not answer within the
+    // wait of ImpostaAttesaConnessione among them).
     QString Connetti(const QString &nomeDb, int16_t opzioni = 0, bool esclusivo = false, bool solaLettura = false,
                      const QString &connetti = {});
     bool Connesso(const QString &nomeConn = {}) const;
@@ -65,6 +66,8 @@ public:
     MotoreDb Motore(const QString &nomeConn = {}) const;
     // How long a statement waits for another user's lock before failing with 3260 (default 2 s).
     void ImpostaAttesaBlocchi(int millisecondi, const QString &nomeConn = {});
+    // How long Connetti waits for a PostgreSQL server that does not answer (default 15 s).
+    void ImpostaAttesaConnessione(int secondi) { m_attesaConnessione = secondi; }
     // Drops the cached schema (after a schema change made outside this connection).
     void AggiornaCatalogo(const QString &nomeConn = {});
 
@@ -80,4 +83,5 @@ private:
 
     std::vector<std::shared_ptr<Connessione>> m_connessioni;
     std::unordered_map<QString, Variant, HashNome, UgualeNome> m_impostazioni;
+    int m_attesaConnessione = 15;
 };

@@ -1,11 +1,18 @@
 #include "criterio.h"
 
 #include "errori.h"
+#include "funzionijet.h"
 #include "letterali.h"
+#include "likejet.h"
+#include "operatorijet.h"
+#include "tipijet.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
+
+// How deep the evaluation may recurse (AND and OR chains are walked without recursion).
+constexpr int kMaxProfondita = 600;
 
 bool vero(const Variant &v)
 {
@@ -27,83 +34,22 @@ std::optional<bool> tre(const Variant &v)
     return vero(v);
 }
 
-Variant numero(QStringView t)
-{
-    bool ok = false;
-    if (!t.contains(QLatin1Char('.')) && !t.contains(QLatin1Char('e')) && !t.contains(QLatin1Char('E'))) {
-        const qlonglong n = t.toLongLong(&ok);
-        if (ok && n >= INT32_MIN && n <= INT32_MAX) return Variant(static_cast<int32_t>(n));
-    }
-    return Variant(t.toDouble());
-}
-
-bool interi(const Variant &a, const Variant &b)
-{
-    const auto intero = [](const Variant &v) {
-        return v.type() == Variant::Type::Integer || v.type() == Variant::Type::Long || v.type() == Variant::Type::Boolean;
-    };
-    return intero(a) && intero(b);
-}
-
-QChar piega(QChar c) { return c.toCaseFolded(); }
-
-bool likeDa(QStringView s, qsizetype i, QStringView m, qsizetype j)
-{
-    while (j < m.size()) {
-        const QChar p = m[j];
-        if (p == QLatin1Char('*')) {
-            while (j < m.size() && m[j] == QLatin1Char('*')) ++j;
-            if (j == m.size()) return true;
-            for (qsizetype k = i; k <= s.size(); ++k)
-                if (likeDa(s, k, m, j)) return true;
-            return false;
-        }
-        if (i >= s.size()) return false;
-        if (p == QLatin1Char('?')) {
-            ++i; ++j;
-        } else if (p == QLatin1Char('#')) {
-            if (!s[i].isDigit()) return false;
-            ++i; ++j;
-        } else if (p == QLatin1Char('[')) {
-            const qsizetype chiusa = m.indexOf(QLatin1Char(']'), j + 1);
-            if (chiusa < 0) return false;
-            QStringView lista = m.mid(j + 1, chiusa - j - 1);
-            bool negata = false;
-            if (!lista.isEmpty() && lista.front() == QLatin1Char('!')) {
-                negata = true;
-                lista = lista.mid(1);
-            }
-            bool dentro = false;
-            const QChar c = piega(s[i]);
-            for (qsizetype k = 0; k < lista.size(); ++k) {
-                if (k + 2 < lista.size() && lista[k + 1] == QLatin1Char('-')) {
-                    if (c >= piega(lista[k]) && c <= piega(lista[k + 2])) dentro = true;
-                    k += 2;
-                } else if (c == piega(lista[k])) {
-                    dentro = true;
-                }
-            }
-            if (dentro == negata) return false;
-            ++i;
-            j = chiusa + 1;
-        } else {
-            if (piega(s[i]) != piega(p)) return false;
-            ++i; ++j;
-        }
-    }
-    return i == s.size();
-}
-
 } // namespace
-
-bool likeJet(QStringView testo, QStringView modello)
-{
-    return likeDa(testo, 0, modello, 0);
-}
 
 Criterio::Criterio(const QString &testo) : m_testo(testo)
 {
     m_albero = analizzaEspressione(m_testo, m_radice);
+    for (const Nodo &x : m_albero.nodi) {
+        if (x.tipo != Nd::Funzione) continue;
+        const QStringView nome = m_albero.nome(x.tok);
+        const FirmaJet *f = m_albero.testo(x.tok) == nome ? funzioneJet(nome) : nullptr;
+        if (!f) throw erroreDb(ErrDb::FunzioneSconosciuta, nome.toString());
+        if (aggregata(f->id)) throw erroreSintassi(QStringLiteral("funzione di aggregazione in un criterio di ricerca"));
+        int k = 0;
+        for (int a = x.a; a >= 0; a = m_albero.n(a).seguente) ++k;
+        if (k < f->minimo || k > f->massimo)
+            throw erroreSintassi(QStringLiteral("numero di argomenti errato per %1").arg(QLatin1String(f->nome)));
+    }
 }
 
 void Criterio::collega(const std::function<int(QStringView)> &indice)
@@ -125,18 +71,30 @@ void Criterio::collega(const std::function<int(QStringView)> &indice)
 
 bool Criterio::soddisfatto(const std::function<Variant(int)> &campo) const
 {
-    return vero(valuta(m_radice, campo));
+    int profondita = 0;
+    return vero(valuta(m_radice, campo, profondita));
 }
 
-Variant Criterio::valuta(int nodo, const std::function<Variant(int)> &campo) const
+Variant Criterio::valuta(int nodo, const std::function<Variant(int)> &campo, int &profondita) const
 {
+    struct Livello {
+        int &p;
+        explicit Livello(int &q) : p(q)
+        {
+            if (++p > kMaxProfondita) {
+                --p;
+                throw erroreSintassi(QStringLiteral("espressione troppo complessa"));
+            }
+        }
+        ~Livello() { --p; }
+    } livello(profondita);
     const Nodo &x = m_albero.n(nodo);
-    const auto v = [&](int n) { return valuta(n, campo); };
+    const auto v = [&](int n) { return valuta(n, campo, profondita); };
     switch (x.tipo) {
     case Nd::Null: return Variant::null();
     case Nd::Vero: return Variant(true);
     case Nd::Falso: return Variant(false);
-    case Nd::Numero: return numero(m_albero.testo(x.tok));
+    case Nd::Numero: return numeroLetteraleJet(m_albero.testo(x.tok));
     case Nd::Testo: return Variant(valoreTesto(m_albero.testo(x.tok)));
     case Nd::Data: {
         QStringView t = m_albero.testo(x.tok);
@@ -152,11 +110,7 @@ Variant Criterio::valuta(int nodo, const std::function<Variant(int)> &campo) con
             const auto b = tre(a);
             return logico(b ? std::optional<bool>(!*b) : std::nullopt);
         }
-        if (a.isNull()) return a;
-        if (x.op == Op::Piu) return a;
-        if (a.type() == Variant::Type::Currency) return Variant(-a.toCurrency());
-        if (a.type() == Variant::Type::Long || a.type() == Variant::Type::Integer) return Variant(-a.toLong());
-        return Variant(-a.toDouble());
+        return x.op == Op::Meno ? negaJet(a) : a;
     }
     case Nd::ENull: {
         const bool n = v(x.a).isNull();
@@ -181,52 +135,45 @@ Variant Criterio::valuta(int nodo, const std::function<Variant(int)> &campo) con
         return Variant(x.neg ? !trovato : trovato);
     }
     case Nd::Funzione: {
-        const QStringView f = m_albero.testo(x.tok);
+        const FnJet f = funzioneJet(m_albero.nome(x.tok))->id;
+        std::vector<int> nodi;
+        for (int a = x.a; a >= 0; a = m_albero.n(a).seguente) nodi.push_back(a);
+        if (f == FnJet::IIf) return vero(v(nodi[0])) ? v(nodi[1]) : v(nodi[2]);
         std::vector<Variant> arg;
-        for (int a = x.a; a >= 0; a = m_albero.n(a).seguente) arg.push_back(v(a));
-        const auto e = [&](const char *nome, size_t n) {
-            return f.compare(QLatin1String(nome), Qt::CaseInsensitive) == 0 && arg.size() == n;
-        };
-        if (e("iif", 3)) return vero(arg[0]) ? arg[1] : arg[2];
-        if (e("isnull", 1)) return Variant(arg[0].isNull());
-        if (e("nz", 1)) return arg[0].isNull() ? Variant(static_cast<int32_t>(0)) : arg[0];
-        if (e("nz", 2)) return arg[0].isNull() ? arg[1] : arg[0];
-        if (arg.size() >= 1 && arg[0].isNull()) return Variant::null();
-        if (e("len", 1)) return Variant(static_cast<int32_t>(arg[0].text().size()));
-        if (e("ucase", 1) || e("upper", 1)) return Variant(arg[0].text().toUpper());
-        if (e("lcase", 1) || e("lower", 1)) return Variant(arg[0].text().toLower());
-        if (e("trim", 1)) return Variant(arg[0].text().trimmed());
-        if (e("left", 2)) return Variant(arg[0].text().left(arg[1].toLong()));
-        if (e("right", 2)) return Variant(arg[0].text().right(arg[1].toLong()));
-        if (e("mid", 2)) return Variant(arg[0].text().mid(arg[1].toLong() - 1));
-        if (e("mid", 3)) return Variant(arg[0].text().mid(arg[1].toLong() - 1, arg[2].toLong()));
-        throw erroreSintassi(QStringLiteral("funzione non gestita in un criterio: %1").arg(f));
+        arg.reserve(nodi.size());
+        for (int a : nodi) arg.push_back(v(a));
+        return chiamaFunzioneJet(f, arg);
     }
     case Nd::Binario: break;
     default: throw erroreSintassi(QStringLiteral("espressione non gestita in un criterio"));
     }
-    // binary operators
-    if (x.op == Op::And || x.op == Op::Or || x.op == Op::Xor) {
-        const auto a = tre(v(x.a));
-        if (x.op == Op::And && a && !*a) return Variant(false);
-        if (x.op == Op::Or && a && *a) return Variant(true);
-        const auto b = tre(v(x.b));
-        if (x.op == Op::And) {
-            if (b && !*b) return Variant(false);
-            return a && b ? Variant(true) : Variant::null();
+    if (x.op == Op::And || x.op == Op::Or) {
+        // The chain's terms gathered without recursion, then met left to right.
+        std::vector<int> termini;
+        int y = nodo;
+        while (m_albero.n(y).tipo == Nd::Binario && m_albero.n(y).op == x.op) {
+            termini.push_back(m_albero.n(y).b);
+            y = m_albero.n(y).a;
         }
-        if (x.op == Op::Or) {
-            if (b && *b) return Variant(true);
-            return a && b ? Variant(false) : Variant::null();
+        termini.push_back(y);
+        std::reverse(termini.begin(), termini.end());
+        bool ignoto = false;
+        for (int t : termini) {
+            const auto b = tre(v(t));
+            if (!b) ignoto = true;
+            else if (*b == (x.op == Op::Or)) return Variant(*b);
         }
+        return ignoto ? Variant::null() : Variant(x.op == Op::And);
+    }
+    if (x.op == Op::Xor) {
+        const auto a = tre(v(x.a)), b = tre(v(x.b));
         return a && b ? Variant(*a != *b) : Variant::null();
     }
     const Variant a = v(x.a), b = v(x.b);
     switch (x.op) {
-    case Op::Concatena: return a & b;
     case Op::Like: {
         if (a.isNull() || b.isNull()) return Variant::null();
-        const bool m = likeJet(a.text(), b.text());
+        const bool m = likeJet(testoJet(a), testoJet(b));
         return Variant(x.neg ? !m : m);
     }
     case Op::Uguale: case Op::Diverso: case Op::Minore: case Op::Maggiore: case Op::MinoreUguale:
@@ -242,35 +189,6 @@ Variant Criterio::valuta(int nodo, const std::function<Variant(int)> &campo) con
         default: return Variant(*c >= 0);
         }
     }
-    default: break;
-    }
-    if (a.isNull() || b.isNull()) return Variant::null();
-    switch (x.op) {
-    case Op::Piu:
-        if (a.isText() && b.isText()) return Variant(a.text() + b.text());
-        if (a.type() == Variant::Type::Currency || b.type() == Variant::Type::Currency)
-            return Variant(a.toCurrency() + b.toCurrency());
-        if (interi(a, b)) return Variant(static_cast<double>(a.toLong()) + b.toLong());
-        return Variant(a.toDouble() + b.toDouble());
-    case Op::Meno:
-        if (a.type() == Variant::Type::Currency || b.type() == Variant::Type::Currency)
-            return Variant(a.toCurrency() - b.toCurrency());
-        return Variant(a.toDouble() - b.toDouble());
-    case Op::Per: return Variant(a.toDouble() * b.toDouble());
-    case Op::Diviso:
-        if (b.toDouble() == 0.0) throw AppError::standard(ErrNum::DivByZero);
-        return Variant(a.toDouble() / b.toDouble());
-    case Op::DivisioneIntera: {
-        const int32_t d = b.toLong();
-        if (d == 0) throw AppError::standard(ErrNum::DivByZero);
-        return Variant(static_cast<int32_t>(a.toLong() / d));
-    }
-    case Op::Modulo: {
-        const int32_t d = b.toLong();
-        if (d == 0) throw AppError::standard(ErrNum::DivByZero);
-        return Variant(static_cast<int32_t>(a.toLong() % d));
-    }
-    case Op::Potenza: return Variant(std::pow(a.toDouble(), b.toDouble()));
-    default: throw erroreSintassi(QStringLiteral("operatore non gestito in un criterio"));
+    default: return operaJet(x.op, a, b);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A search criterion in the suite's expression syntax ("Anno = 2024 And Tipo = 'F'"), read
 // once and evaluated on the client against the rows of a record set, with Jet's rules: text
-// compared ignoring case, Null making a comparison unknown (so not met), Like with "*", "?",
-// "#" and [character lists].
+// compared ignoring case, Null making a comparison unknown (so not met), Jet's arithmetic
+// (overflow 6, division by zero 11), Like's pattern language and the dialect's functions.
 #include "jetalbero.h"
 #include "variant.h"
 
@@ -22,7 +22,7 @@ public:
     bool soddisfatto(const std::function<Variant(int)> &campo) const;
 
 private:
-    Variant valuta(int nodo, const std::function<Variant(int)> &campo) const;
+    Variant valuta(int nodo, const std::function<Variant(int)> &campo, int &profondita) const;
 
     QString m_testo;
     Albero m_albero;
@@ -30,5 +30,3 @@ private:
     std::vector<int> m_campi; // node -> field position
 };
 
-// Jet's Like, ignoring letter case.
-bool likeJet(QStringView testo, QStringView modello);

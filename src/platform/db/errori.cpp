@@ -12,8 +12,11 @@ QString descrizione(int32_t n)
     case ErrDb::SolaLettura: return QStringLiteral("Impossibile aggiornare. Il database o l'oggetto è di sola lettura");
     case ErrDb::PasswordNonValida: return QStringLiteral("Password non valida");
     case ErrDb::AccessoNegato: return QStringLiteral("Accesso negato: utente o password non validi");
+    case ErrDb::ParametriInsufficienti: return QStringLiteral("Parametri insufficienti: un nome non è un campo delle tabelle");
     case ErrDb::CampoSconosciuto: return QStringLiteral("Nome di campo o espressione non riconosciuto");
+    case ErrDb::TabellaInesistente: return QStringLiteral("Impossibile trovare la tabella o la query di input");
     case ErrDb::Sintassi: return QStringLiteral("Errore di sintassi nell'istruzione SQL");
+    case ErrDb::FunzioneSconosciuta: return QStringLiteral("Funzione non definita nell'espressione");
     case ErrDb::NessunRecordCorrente: return QStringLiteral("Nessun record corrente");
     case ErrDb::SenzaAddNewEdit: return QStringLiteral("Update o CancelUpdate senza AddNew o Edit");
     case ErrDb::RecordEliminato: return QStringLiteral("Il record è eliminato");
@@ -43,9 +46,30 @@ AppError erroreSintassi(const QString &dettaglio)
     return erroreDb(ErrDb::Sintassi, dettaglio);
 }
 
+namespace {
+
+// "Jet:<n>", the mark of an error raised by the library's functions inside the engine.
+int32_t marcaJet(const QString &m)
+{
+    const qsizetype i = m.indexOf(QLatin1String("Jet:"));
+    if (i < 0) return 0;
+    int32_t n = 0;
+    for (qsizetype k = i + 4; k < m.size() && m[k].isDigit() && n < 100000; ++k) n = n * 10 + m[k].digitValue();
+    return n;
+}
+
+} // namespace
+
 int32_t numeroJet(const GuastoMotore &g)
 {
+    if (const int32_t n = marcaJet(g.messaggio)) return n;
     if (g.motore == MotoreDb::SQLite) {
+        if (g.messaggio.contains(QLatin1String("integer overflow"))) return ErrNum::Overflow;
+        if (g.messaggio.contains(QLatin1String("no such column"))) return ErrDb::ParametriInsufficienti;
+        if (g.messaggio.contains(QLatin1String("no such table"))) return ErrDb::TabellaInesistente;
+        if (g.messaggio.contains(QLatin1String("too large")) || g.messaggio.contains(QLatin1String("too many")) ||
+            g.messaggio.contains(QLatin1String("stack overflow")))
+            return ErrDb::Sintassi;
         const int primario = g.codiceSqlite & 0xff;
         switch (primario) {
         case 5:  // SQLITE_BUSY
@@ -62,6 +86,15 @@ int32_t numeroJet(const GuastoMotore &g)
         }
     }
     const QString &s = g.statoSql;
+    if (s == QLatin1String("22012")) return ErrNum::DivByZero;
+    if (s == QLatin1String("22003")) return ErrNum::Overflow;
+    if (s == QLatin1String("2201F") || s == QLatin1String("22008")) return ErrNum::InvalidCall;
+    if (s == QLatin1String("22P02") || s == QLatin1String("22007") || s == QLatin1String("42883") ||
+        s == QLatin1String("42804"))
+        return ErrNum::TypeMismatch;
+    if (s == QLatin1String("54001") || s == QLatin1String("54000")) return ErrDb::Sintassi;
+    if (s == QLatin1String("42703")) return ErrDb::ParametriInsufficienti;
+    if (s == QLatin1String("42P01")) return ErrDb::TabellaInesistente;
     if (s == QLatin1String("55P03") || s == QLatin1String("40P01"))
         return ErrDb::Bloccato;
     if (s == QLatin1String("40001"))
@@ -73,6 +106,16 @@ int32_t numeroJet(const GuastoMotore &g)
     if (s == QLatin1String("28000") || s == QLatin1String("28P01"))
         return ErrDb::AccessoNegato;
     return ErrDb::OdbcFallito;
+}
+
+AppError erroreMotore(const GuastoMotore &g)
+{
+    const int32_t n = numeroJet(g);
+    if (n < 1000) return AppError::standard(n);
+    if (n == ErrDb::Sintassi) return erroreSintassi(QStringLiteral("istruzione troppo complessa"));
+    if (marcaJet(g.messaggio) == n || n == ErrDb::ParametriInsufficienti || n == ErrDb::TabellaInesistente)
+        return erroreDb(n);
+    return erroreDb(n, g.messaggio);
 }
 
 bool eAccessoNegato(const QString &m)

@@ -70,7 +70,7 @@ GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore)
 
 void sollevaGuasto(const GuastoMotore &g)
 {
-    throw erroreDb(numeroJet(g), g.messaggio);
+    throw erroreMotore(g);
 }
 
 void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql)

@@ -11,7 +11,7 @@
 enum class Nd : uint8_t {
     // expressions
     Null, Vero, Falso, Numero, Testo, Data,
-    Colonna,     // tok: name, tok2: qualifier or -1
+    Colonna,     // tok: name, tok2: qualifier or -1; s: the SELECT whose names it sees (-1 none)
     Stella,      // tok2: qualifier or -1 ("*" or "T.*")
     Unario,      // op: Op::Meno, Op::Piu, Op::Not; a
     Binario,     // op; a, b
@@ -53,6 +53,7 @@ struct Nodo {
 
 struct SelectAlbero {
     bool distinta = false;
+    bool distintaRighe = false; // DISTINCTROW: whole source rows, not the selected values
     int top = -1;      // token of the TOP number
     int voci = -1;     // list of Voce
     int da = -1;       // list of table references (comma-separated)

@@ -4,6 +4,10 @@
 
 namespace {
 
+// How deep parentheses, signs, NOT, function calls and subqueries may nest: the reader and the
+// writers recurse once per level, and a hostile statement must not exhaust the stack.
+constexpr int kMaxProfondita = 200;
+
 class Analizzatore {
 public:
     explicit Analizzatore(Albero &a) : m_a(a) {}
@@ -64,6 +68,21 @@ private:
         throw erroreSintassi(QStringLiteral("%1 alla posizione %2").arg(QLatin1String(cosa)).arg(tk().inizio + 1));
     }
 
+    // One more level of nesting for the life of the object.
+    class Livello {
+    public:
+        explicit Livello(Analizzatore &a) : m_a(a)
+        {
+            if (++m_a.m_profondita > kMaxProfondita) m_a.errore("espressione troppo complessa");
+        }
+        ~Livello() { --m_a.m_profondita; }
+        Livello(const Livello &) = delete;
+        Livello &operator=(const Livello &) = delete;
+
+    private:
+        Analizzatore &m_a;
+    };
+
     int nuovo(Nd t)
     {
         Nodo n;
@@ -89,12 +108,14 @@ private:
     // --- statements
     int select(int padre)
     {
+        const Livello livello(*this);
         attendi(Kw::Select, "SELECT atteso");
         m_a.select.emplace_back();
         const int si = static_cast<int>(m_a.select.size()) - 1;
         const auto s = [&]() -> SelectAlbero & { return m_a.select[static_cast<size_t>(si)]; };
         s().padre = padre;
-        if (prendi(Kw::Distinct) || prendi(Kw::DistinctRow)) s().distinta = true;
+        if (prendi(Kw::Distinct)) s().distinta = true;
+        else if (prendi(Kw::DistinctRow)) s().distintaRighe = true;
         else prendi(Kw::All);
         if (prendi(Kw::Top)) {
             if (tipo() != Tk::Numero) errore("numero atteso dopo TOP");
@@ -217,6 +238,7 @@ private:
 
     int primariaTabella(int si)
     {
+        const Livello livello(*this);
         if (tipo() == Tk::ParAperta) {
             ++m_p;
             if (kw() == Kw::Select) {
@@ -274,6 +296,7 @@ private:
     {
         if (!eNome()) errore("nome di campo atteso");
         const int c = nuovo(Nd::Colonna);
+        n(c).s = m_si;
         if (tipo(1) == Tk::Punto && tipo(2) == Tk::Nome) {
             n(c).tok2 = m_p;
             n(c).tok = m_p + 2;
@@ -368,9 +391,11 @@ private:
     int non()
     {
         if (prendi(Kw::Not)) {
+            const Livello livello(*this);
+            const int a = non();
             const int x = nuovo(Nd::Unario);
             n(x).op = Op::Not;
-            n(x).a = non();
+            n(x).a = a;
             return x;
         }
         return confronto();
@@ -445,14 +470,15 @@ private:
     }
 
     // The binary operators between comparison and the unary signs, loosest first: Jet binds
-    // "&" looser than + and -, those looser than Mod, integer division, * and /, and "^" tightest.
+    // "&" looser than + and -, those looser than Mod, integer division, * and /; the signs
+    // come next and "^" binds tightest (-2^2 is -4).
     struct Operatore {
         Tk tipo;
         OpTk op;
         Kw parola;
         Op nodo;
     };
-    static constexpr int kLivelli = 6;
+    static constexpr int kLivelli = 5;
 
     const Operatore *operatore(int livello) const
     {
@@ -462,9 +488,8 @@ private:
         static const Operatore divInt[] = {{Tk::Op, OpTk::DivisioneIntera, Kw::Nessuna, Op::DivisioneIntera}};
         static const Operatore prodotto[] = {{Tk::Stella, OpTk::Nessuno, Kw::Nessuna, Op::Per},
                                              {Tk::Op, OpTk::Diviso, Kw::Nessuna, Op::Diviso}};
-        static const Operatore potenza[] = {{Tk::Op, OpTk::Potenza, Kw::Nessuna, Op::Potenza}};
         static const std::pair<const Operatore *, size_t> livelli[kLivelli] = {
-            {concatena, 1}, {somma, 2}, {modulo, 1}, {divInt, 1}, {prodotto, 2}, {potenza, 1}};
+            {concatena, 1}, {somma, 2}, {modulo, 1}, {divInt, 1}, {prodotto, 2}};
         const auto [ops, n] = livelli[livello];
         for (size_t i = 0; i < n; ++i) {
             const Operatore &o = ops[i];
@@ -486,21 +511,36 @@ private:
 
     int concatena() { return operandi(0); }
 
-    int unario()
+    // A sign applies to what follows it, powers included (-2^2 is -4); the exponent of a power
+    // may carry a sign of its own (2^-1).
+    int unario(bool potenze = true)
     {
         if (op(OpTk::Meno) || op(OpTk::Piu)) {
+            const Livello livello(*this);
             const bool meno = op(OpTk::Meno);
             ++m_p;
+            const int a = unario(potenze);
             const int x = nuovo(Nd::Unario);
             n(x).op = meno ? Op::Meno : Op::Piu;
-            n(x).a = unario();
+            n(x).a = a;
             return x;
         }
-        return primaria();
+        return potenze ? potenza() : primaria();
+    }
+
+    int potenza()
+    {
+        int a = primaria();
+        while (op(OpTk::Potenza)) {
+            ++m_p;
+            a = binario(Op::Potenza, a, unario(false));
+        }
+        return a;
     }
 
     int primaria()
     {
+        const Livello livello(*this);
         const Token &t = tk();
         switch (t.tipo) {
         case Tk::Numero: { const int x = nuovo(Nd::Numero); n(x).tok = m_p++; return x; }
@@ -580,6 +620,7 @@ private:
     Albero &m_a;
     int m_p = 0;
     int m_si = -1;
+    int m_profondita = 0;
 };
 
 } // namespace

@@ -18,6 +18,16 @@ inline bool nomeInterno(char16_t c)
 
 bool cifra(char16_t c) { return c >= '0' && c <= '9'; }
 
+// Jet refuses these in names; ";" and control characters could carry a second statement.
+bool caratterePermessoNelNome(char16_t c)
+{
+    if (c < 0x20 || c == 0x7f) return false;
+    switch (c) {
+    case '[': case ';': case '`': case '!': return false;
+    default: return true;
+    }
+}
+
 // ASCII comparison ignoring case against a lower-case keyword.
 bool uguale(const char16_t *p, int n, const char *kw)
 {
@@ -124,9 +134,15 @@ std::vector<Token> tokenizza(QStringView sql)
             t.tipo = Tk::Testo;
             i = j + 1;
         } else if (c == '[') {
+            // A bracketed name goes to the engine quoted: what it may hold is checked here, so
+            // that no text can end the quoting or the statement.
             int j = i + 1;
-            while (j < n && s[j] != ']') ++j;
+            while (j < n && s[j] != ']') {
+                if (!caratterePermessoNelNome(s[j])) erroreLessicale("carattere non ammesso in un nome tra parentesi quadre", j);
+                ++j;
+            }
             if (j >= n) erroreLessicale("nome tra parentesi quadre non chiuso", i);
+            if (j == i + 1) erroreLessicale("nome tra parentesi quadre vuoto", i);
             t.tipo = Tk::Nome;
             i = j + 1;
         } else if (c == '#') {

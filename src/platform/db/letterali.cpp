@@ -72,6 +72,9 @@ bool ora(QStringView s, qsizetype p, int &hh, int &mi, int &ss)
     hh = mi = ss = 0;
     if (p >= s.size()) return true;
     QStringView t = s.mid(p).trimmed();
+    // Only digits and separators: a sign would move the date to another day.
+    for (const QChar c : t)
+        if (!c.isDigit() && c != QLatin1Char(':') && c != QLatin1Char('.')) return false;
     const auto parti = t.split(QLatin1Char(':'));
     if (parti.size() < 2 || parti.size() > 3) return false;
     bool ok1 = false, ok2 = false, ok3 = true;

@@ -9,7 +9,7 @@ enum class TipoCampo : uint8_t {
     Intero,      // 16-bit: SMALLINT (booleans are stored here as -1/0)
     Lungo,       // 32-bit: INTEGER
     Doppio,      // DOUBLE / double precision
-    Valuta,      // CURRENCY / numeric(19,4)
+    Valuta,      // CURRENCY_E4 (ten-thousandths in an INTEGER) / numeric(19,4)
     Data,        // DATE
     DataOra,     // DATETIME / timestamp(0)
 };

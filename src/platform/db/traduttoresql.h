@@ -1,10 +1,12 @@
 #pragma once
 // Statements come in the suite's dialect (Jet's) and go to the engine in its own: the
 // translator reads each statement into a syntax tree and writes it again for SQLite or
-// PostgreSQL, keeping Jet's meaning (text compared ignoring case, "&" with Null as "",
-// "*"/"?" wildcards, TOP, one-argument isnull(), IIf, LEN, UCase, date literals, UPDATE over
-// a join tree, table-qualified columns in SET, DELETE * FROM). It also tells which field each
-// column of a SELECT's result is, so that record sets name fields as the suite's did.
+// PostgreSQL, keeping Jet's meaning: the types of values and Jet's arithmetic on them (exact
+// currency, 32-bit whole numbers, dates), text compared ignoring case, "&" with Null as "",
+// Like's whole pattern language, the functions of the dialect (others are refused with 3085),
+// TOP, DISTINCTROW, UNION, date literals, UPDATE and DELETE over a join tree. Names are quoted
+// as the engine needs. It also tells which field each column of a SELECT's result is, and of
+// which type, so that record sets name and read fields as the suite's did.
 #include "catalogo.h"
 #include "jetalbero.h"
 #include "motoredb.h"

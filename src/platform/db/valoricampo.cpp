@@ -1,5 +1,7 @@
 #include "valoricampo.h"
 
+#include "apperror.h"
+#include "decimal.h"
 #include "letterali.h"
 
 #include <QDate>
@@ -59,17 +61,8 @@ Variant daMotore(const QVariant &v, TipoCampo tipo)
         if (id == QMetaType::Double) return Variant(*static_cast<const double *>(v.constData()));
         break;
     case TipoCampo::Valuta:
-        if (id == QMetaType::Double) {
-            // An amount stored from four decimals reads back as those four decimals: below 10^9
-            // a double that close to a multiple of 0.0001 shows that multiple at 15 digits.
-            const double d = *static_cast<const double *>(v.constData());
-            if (std::fabs(d) < 1e9) {
-                const double scalato = d * 10000.0;
-                const double intero = std::nearbyint(scalato);
-                if (std::fabs(scalato - intero) < 1e-6)
-                    return Variant(Currency::fromUnits(static_cast<int64_t>(intero)));
-            }
-        }
+        // SQLite holds an amount as its ten-thousandths.
+        if (id == QMetaType::LongLong) return Variant(Currency::fromUnits(*static_cast<const qlonglong *>(v.constData())));
         break;
     case TipoCampo::Data: case TipoCampo::DataOra:
         if (id == QMetaType::QString)
@@ -99,11 +92,20 @@ Variant daMotore(const QVariant &v, TipoCampo tipo)
     }
     case TipoCampo::Valuta:
         switch (v.typeId()) {
-        case QMetaType::Double: return Variant(Currency::fromDouble(v.toDouble()));
-        case QMetaType::Int: case QMetaType::LongLong: return Variant(Currency::fromLong(v.toLongLong()));
-        default:
-            if (const auto c = Currency::parse(v.toString())) return Variant(*c);
+        case QMetaType::Int: case QMetaType::LongLong: return Variant(Currency::fromUnits(v.toLongLong()));
+        case QMetaType::Double: {
+            // ten-thousandths that went in as a floating-point number
+            const double d = std::nearbyint(v.toDouble());
+            if (!std::isfinite(d) || std::fabs(d) > 9.2e18) return perValore(v);
+            return Variant(Currency::fromUnits(static_cast<int64_t>(d)));
+        }
+        default: {
+            const QString t = v.toString();
+            if (const auto c = Currency::parse(t)) return Variant(*c);
+            // PostgreSQL's numeric goes beyond the currency range: Jet overflows there.
+            if (DecimalNumber::fromString(t.toStdString())) throw AppError::standard(ErrNum::Overflow);
             return perValore(v);
+        }
         }
     case TipoCampo::Data: case TipoCampo::DataOra:
         switch (v.typeId()) {
@@ -125,7 +127,7 @@ QVariant nulloPer(TipoCampo tipo, MotoreDb motore)
     case TipoCampo::Intero: case TipoCampo::Lungo: return QVariant(QMetaType(QMetaType::Int));
     case TipoCampo::Doppio: return QVariant(QMetaType(QMetaType::Double));
     case TipoCampo::Valuta:
-        return QVariant(QMetaType(motore == MotoreDb::SQLite ? QMetaType::Double : QMetaType::QString));
+        return QVariant(QMetaType(motore == MotoreDb::SQLite ? QMetaType::LongLong : QMetaType::QString));
     case TipoCampo::Data:
         return QVariant(QMetaType(motore == MotoreDb::SQLite ? QMetaType::QString : QMetaType::QDate));
     case TipoCampo::DataOra:
@@ -148,7 +150,7 @@ QVariant versoMotore(const Variant &v, TipoCampo tipo, MotoreDb motore)
     case TipoCampo::Doppio: return QVariant(v.toDouble());
     case TipoCampo::Valuta: {
         const Currency c = v.toCurrency();
-        return motore == MotoreDb::SQLite ? QVariant(c.toDouble()) : QVariant(c.toString());
+        return motore == MotoreDb::SQLite ? QVariant(static_cast<qlonglong>(c.units())) : QVariant(c.toString());
     }
     case TipoCampo::Data: {
         const Date d = v.toDate().dateOnly();

@@ -1,7 +1,8 @@
 #pragma once
 // Field values between the engines' storage and the program's Variant, by the field's declared
-// type: SQLite keeps dates as ISO text and currency as REAL, PostgreSQL hands numeric and
-// double values over as decimal text; both give Null as a null value.
+// type: SQLite keeps dates as ISO text and currency as its ten-thousandths in an INTEGER (exact
+// over the whole currency range), PostgreSQL hands numeric and double values over as decimal
+// text; both give Null as a null value.
 #include "motoredb.h"
 #include "tipicampo.h"
 #include "variant.h"
@@ -15,7 +16,8 @@ Variant daMotore(const QVariant &v, TipoCampo tipo);
 
 // The value to bind for a write of the field: Null, Empty or "" into a field that is not text
 // store Null; otherwise the value converted to the field's type (errors 6 and 13 as the run-time
-// raises them). Currency goes to PostgreSQL as exact decimal text; dates to SQLite as ISO text.
+// raises them). Currency goes to PostgreSQL as exact decimal text and to SQLite as ten-thousandths;
+// dates to SQLite as ISO text.
 QVariant versoMotore(const Variant &v, TipoCampo tipo, MotoreDb motore);
 
 // A typed null for the field, as ODBC wants parameters typed.

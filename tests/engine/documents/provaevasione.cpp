@@ -4,6 +4,7 @@
 #include "connessionedb.h"
 #include "contesto.h"
 #include "gestrecordset.h"
+#include "suiteschema.h"
 #include "utilgenerali.h"
 
 #include <QSqlError>
@@ -207,8 +208,13 @@ void ProvaEvasione::esegui(const QString &testo) const
 
 QVariant ProvaEvasione::testata(int32_t numRif, const QString &campo) const
 {
-    return valore(QStringLiteral("SELECT ") + campo + QStringLiteral(" FROM %T WHERE Anno = 2024 AND NumRif = ") +
-                  QString::number(numRif));
+    const QVariant v = valore(QStringLiteral("SELECT ") + campo + QStringLiteral(" FROM %T WHERE Anno = 2024 AND NumRif = ") +
+                              QString::number(numRif));
+    // SQLite keeps an amount as its ten-thousandths: the amount itself is what the tests compare.
+    const suite::FieldDef *f = suite::Schema::suite().tableOrThrow(eva.msTabTesta).field(campo);
+    if (f && f->type == suite::FieldType::Currency && !v.isNull() && suite::engineOf(m_q) == suite::SqlEngine::SQLite)
+        return QVariant(Currency::fromUnits(v.toLongLong()).toDouble());
+    return v;
 }
 
 int ProvaEvasione::conta(const QString &tabella) const

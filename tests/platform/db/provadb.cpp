@@ -14,7 +14,7 @@ QString ddlTabella(MotoreDb motore, const QString &nome, const std::vector<Colon
         case TipoCampo::Intero: t = QStringLiteral("SMALLINT"); break;
         case TipoCampo::Lungo: t = QStringLiteral("INTEGER"); break;
         case TipoCampo::Doppio: t = sq ? QStringLiteral("DOUBLE") : QStringLiteral("double precision"); break;
-        case TipoCampo::Valuta: t = sq ? QStringLiteral("CURRENCY") : QStringLiteral("numeric(19,4)"); break;
+        case TipoCampo::Valuta: t = sq ? QStringLiteral("CURRENCY_E4") : QStringLiteral("numeric(19,4)"); break;
         case TipoCampo::Data: t = QStringLiteral("DATE"); break;
         case TipoCampo::DataOra: t = sq ? QStringLiteral("DATETIME") : QStringLiteral("timestamp(0) without time zone"); break;
         case TipoCampo::Sconosciuto: t = QStringLiteral("TEXT"); break;
@@ -69,6 +69,16 @@ Variant ProvaDb::scalare(const QString &sql)
     }
     rs.Chiudi(a);
     return v;
+}
+
+std::vector<int> ProvaDb::interi(const QString &sql)
+{
+    std::vector<int> out;
+    const QString a = rs.Apri(db, conn, QString(), sql);
+    Recordset &r = rs.Recordset(a);
+    for (int i = 0; i < r.RecordCount(); ++i) out.push_back(r.Valore(i, 0).toLong());
+    rs.Chiudi(a);
+    return out;
 }
 
 int ProvaDb::conta(const QString &tabellaEWhere)

@@ -33,6 +33,8 @@ protected:
     void esegui(const QString &sql) { db.Esegui(conn, sql); }
     // The first field of the statement's first row (Null kept), or Empty without a row.
     Variant scalare(const QString &sql);
+    // The first field of every row, as whole numbers.
+    std::vector<int> interi(const QString &sql);
     int conta(const QString &tabellaEWhere);
 
     std::unique_ptr<ScratchDb> scratch;

@@ -5,9 +5,11 @@
 #include "provadb.h"
 #include "utilgenerali.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <chrono>
@@ -138,6 +140,29 @@ TEST(Connessione, ServerLoginsAreQuotedAndRefusalsGive3059)
         admin.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("admin_login2"));
+}
+
+TEST(Connessione, AServerThatTakesTheConnectionAndNeverAnswersIsGivenUp)
+{
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    // The listener's queue takes the connection; nobody ever reads from it.
+    QTcpServer muto;
+    ASSERT_TRUE(muto.listen(QHostAddress::LocalHost));
+    ConnessioneDb db;
+    db.ImpostaAttesaConnessione(2);
+    QElapsedTimer tempo;
+    tempo.start();
+    try {
+        db.Connetti(QStringLiteral("ODBC;DRIVER={%1};SERVER=127.0.0.1;PORT=%2;DATABASE=ditta;UID=utente;PWD=x")
+                        .arg(pgServer()->driver)
+                        .arg(muto.serverPort()));
+        ADD_FAILURE() << "connesso a un server muto";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number(), ErrDb::OdbcFallito);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("non ha risposto entro 2 secondi"))) << e.what();
+    }
+    EXPECT_LT(tempo.elapsed(), 10000);
+    EXPECT_FALSE(db.Connesso());
 }
 
 } // namespace

@@ -28,14 +28,7 @@ protected:
     // The codes the statement selects, in order.
     std::vector<int> codici(const QString &where, const QString &ordine = QStringLiteral(" ORDER BY Codice"))
     {
-        std::vector<int> out;
-        const QString a = rs.Apri(db, conn, QString(), QStringLiteral("SELECT Codice FROM Voci") + where + ordine);
-        while (!rs.Eof(a)) {
-            out.push_back(rs.LeggiCampo(a, u"Codice").toLong());
-            rs.MoveNext(a);
-        }
-        rs.Chiudi(a);
-        return out;
+        return interi(QStringLiteral("SELECT Codice FROM Voci") + where + ordine);
     }
 };
 

@@ -44,29 +44,33 @@ TEST_F(Traduttore, JetFormsBecomeTheEnginesOwn)
         {"update OrdVenLiv Set OrdVenLiv.FlagStato = '0' WHERE OrdVenLiv.Anno=1",
          "UPDATE OrdVenLiv SET FlagStato = '0' WHERE OrdVenLiv.Anno = 1",
          "UPDATE OrdVenLiv SET FlagStato = '0' WHERE OrdVenLiv.Anno = 1"},
-        {"Select Stato & Moneta & 'x' as C from FatTest", "SELECT (COALESCE(Stato, '') || COALESCE(Moneta, '') || 'x') AS C FROM FatTest",
+        {"Select Stato & Moneta & 'x' as C from FatTest", "SELECT jet_cat('TTT', Stato, Moneta, 'x') AS C FROM FatTest",
          "SELECT concat(Stato, Moneta, 'x') AS C FROM FatTest"},
+        {"Select Stato & Moneta as C from FatTest", "SELECT jet_cat('TT', Stato, Moneta) AS C FROM FatTest",
+         "SELECT CASE WHEN Stato IS NULL AND Moneta IS NULL THEN NULL ELSE concat(Stato, Moneta) END AS C FROM FatTest"},
         {"select * from FatTest where isnull(Stato) and not (Moneta is null)",
          "SELECT * FROM FatTest WHERE Stato IS NULL AND NOT (Moneta IS NULL)",
          "SELECT * FROM FatTest WHERE Stato IS NULL AND NOT (Moneta IS NULL)"},
         {"select IIf(Qta Is Null,0,Qta) AS Q, LEN(Articolo) AS L, ucase(Descrizione) AS U from OrdVenDett",
-         "SELECT CASE WHEN Qta IS NULL THEN 0 ELSE Qta END AS Q, length(Articolo) AS L, upper(Descrizione) AS U FROM OrdVenDett",
-         "SELECT CASE WHEN Qta IS NULL THEN 0 ELSE Qta END AS Q, length(Articolo) AS L, upper(Descrizione) AS U FROM OrdVenDett"},
+         "SELECT CASE WHEN Qta IS NULL THEN 0 ELSE Qta END AS Q, length(Articolo) AS L, jet_fn(12, 'TT', Descrizione) AS U FROM "
+         "OrdVenDett",
+         "SELECT CASE WHEN Qta IS NULL THEN CAST(0 AS double precision) ELSE Qta END AS Q, length(Articolo) AS L, "
+         "upper(Descrizione) AS U FROM OrdVenDett"},
         {"select * from FatTest where DataRif <= #03/05/2024# and DataOraEvas >= #2024-03-05#",
          "SELECT * FROM FatTest WHERE DataRif <= '2024-03-05' AND DataOraEvas >= '2024-03-05 00:00:00'",
          "SELECT * FROM FatTest WHERE DataRif <= DATE '2024-03-05' AND DataOraEvas >= TIMESTAMP '2024-03-05 00:00:00'"},
-        {"select * from FatTest where Moneta Like 'a%_[*]?*'", "SELECT * FROM FatTest WHERE Moneta LIKE 'a\\%\\_*_%' ESCAPE '\\'",
-         "SELECT * FROM FatTest WHERE Moneta ILIKE 'a\\%\\_*_%' ESCAPE '\\'"},
+        {"select * from FatTest where Moneta Like 'a%_[*]?*'", "SELECT * FROM FatTest WHERE jet_like(Moneta, 'a%_[*]?*')",
+         "SELECT * FROM FatTest WHERE Moneta ~* '^a\\%_[*]..*$'"},
         {"select * from FatTest where 'a' = 'A' and ucase(Stato)<>'S'",
-         "SELECT * FROM FatTest WHERE 'a' COLLATE NOCASE = 'A' AND upper(Stato) COLLATE NOCASE <> 'S'",
+         "SELECT * FROM FatTest WHERE 'a' COLLATE NOCASE = 'A' AND jet_fn(12, 'TT', Stato) COLLATE NOCASE <> 'S'",
          "SELECT * FROM FatTest WHERE CAST('a' AS citext) = 'A' AND CAST(upper(Stato) AS citext) <> 'S'"},
         {"select * from FatTest where false", "SELECT * FROM FatTest WHERE 0", "SELECT * FROM FatTest WHERE FALSE"},
         {"select Stato from FatTest order by Moneta", "SELECT Stato FROM FatTest ORDER BY Moneta",
          "SELECT Stato FROM FatTest ORDER BY Moneta NULLS FIRST"},
     };
     for (const Caso &c : casi) {
-        EXPECT_EQ(sq(c.jet), QString::fromUtf8(c.sqlite)) << c.jet;
-        EXPECT_EQ(pg(c.jet), QString::fromUtf8(c.postgres)) << c.jet;
+        EXPECT_EQ(sq(c.jet).toStdString(), c.sqlite) << c.jet;
+        EXPECT_EQ(pg(c.jet).toStdString(), c.postgres) << c.jet;
     }
 }
 
@@ -76,7 +80,7 @@ TEST_F(Traduttore, UpdateOverAJoinTreeBecomesAKeyedUpdateOfTheTarget)
                          "OrdVenLiv.NumRif and OrdVenDett.RigLiv = OrdVenLiv.RigLiv) left join Articoli on OrdVenDett.Articolo = "
                          "Articoli.Articolo) Set OrdVenLiv.FlagStato = '4' Where OrdVenDett.Anno = 2024 AND OrdVenDett.NumRif = 7 "
                          "AND LEN(OrdVenLiv.Livello1)>0");
-    EXPECT_EQ(t, QStringLiteral(
+    EXPECT_EQ(t.toStdString(), std::string(
                      "UPDATE OrdVenLiv SET FlagStato = '4' WHERE length(OrdVenLiv.Livello1) > 0 AND (Anno, NumRif, RigLiv, "
                      "Livello1, Livello2) IN (SELECT OrdVenLiv.Anno, OrdVenLiv.NumRif, OrdVenLiv.RigLiv, OrdVenLiv.Livello1, "
                      "OrdVenLiv.Livello2 FROM OrdVenDett LEFT JOIN OrdVenLiv ON OrdVenDett.Anno = OrdVenLiv.Anno AND "
@@ -117,7 +121,7 @@ TEST_F(Traduttore, SchemaStatementsPassAndBadStatementsRaise3075)
     EXPECT_TRUE(c.schema);
     EXPECT_EQ(c.sql, QStringLiteral("CREATE TABLE X (a citext, b numeric(19,4)::text)"));
     for (const char *s : {"select * from FatTest where Stato = 'x", "select from", "select * from FatTest where",
-                          "select * from FatTest where Moneta Like 'a[a-c]*'", "select * from FatTest where DataRif = #32/13/2024#"})
+                          "select * from FatTest where DataRif = #32/13/2024#", "CREATE TABLE X (a int); DROP TABLE Y"})
         EXPECT_EQ(numeroErrore([&] { sq(s); }), ErrDb::Sintassi) << s;
 }
 

@@ -6,21 +6,22 @@
 
 namespace {
 
-TEST(ValoriCampo, CurrencyStoredAsDoubleReadsBackAsTheDecimalItWasWritten)
+TEST(ValoriCampo, CurrencyGoesToSQLiteAsTenThousandthsAndComesBackExactOverTheWholeRange)
 {
-    // The quick reading of amounts must agree with the decimal-correct conversion everywhere.
-    std::mt19937_64 caso(7);
-    std::uniform_int_distribution<int64_t> unita(-9'999'999'999'999LL, 9'999'999'999'999LL);
-    std::uniform_real_distribution<double> libero(-2e9, 2e9);
-    for (int i = 0; i < 200000; ++i) {
-        const double d = i % 2 ? static_cast<double>(unita(caso)) / 10000.0 : libero(caso) / (1 + i % 1000);
-        const Variant v = daMotore(QVariant(d), TipoCampo::Valuta);
-        ASSERT_EQ(v.toCurrency(), Currency::fromDouble(d)) << d;
+    const Currency estremi[] = {Currency::fromUnits(INT64_MAX), Currency::fromUnits(INT64_MIN),
+                                Currency::fromUnits(1234567890123456), Currency::fromUnits(-1), Currency()};
+    for (const Currency c : estremi) {
+        const QVariant scritto = versoMotore(Variant(c), TipoCampo::Valuta, MotoreDb::SQLite);
+        EXPECT_EQ(scritto.typeId(), QMetaType::LongLong);
+        EXPECT_EQ(scritto.toLongLong(), c.units());
+        EXPECT_EQ(daMotore(scritto, TipoCampo::Valuta).toCurrency(), c);
+        const QVariant pg = versoMotore(Variant(c), TipoCampo::Valuta, MotoreDb::PostgreSQL);
+        EXPECT_EQ(daMotore(pg, TipoCampo::Valuta).toCurrency(), c) << pg.toString().toStdString();
     }
-    for (double d : {0.1 + 0.2, 2.675, 1.00005, -1.00015, 99999999.99995, 0.00005, 1e-12})
-        EXPECT_EQ(daMotore(QVariant(d), TipoCampo::Valuta).toCurrency(), Currency::fromDouble(d)) << d;
     EXPECT_EQ(daMotore(QVariant(QStringLiteral("12.3400")), TipoCampo::Valuta).toCurrency(), Currency::fromUnits(123400));
-    EXPECT_EQ(daMotore(QVariant(static_cast<qlonglong>(125)), TipoCampo::Valuta).toCurrency(), Currency::fromUnits(1250000));
+    // ten-thousandths that reached the column as a floating-point number
+    EXPECT_EQ(daMotore(QVariant(125000.0), TipoCampo::Valuta).toCurrency(), Currency::fromUnits(125000));
+    EXPECT_TRUE(versoMotore(Variant::null(), TipoCampo::Valuta, MotoreDb::SQLite).isNull());
 }
 
 TEST(ValoriCampo, EmptyIntoANumberOrDateStoresNull)
