@@ -5,6 +5,10 @@
 #include "formprogramma.h"
 #include "frmconn.h"
 #include "frmevasord.h"
+#include "frminelab.h"
+#include "presentazione.h"
+#include "puntatore.h"
+#include "tastiscritti.h"
 #include "vistepostingqt.h"
 
 #include <QApplication>
@@ -20,10 +24,19 @@ int main(int argc, char *argv[])
     impostaFinestraConnessione(std::make_unique<FinestraConnessioneQt>());
     impostaVistePosting(std::make_unique<VistePostingQt>());
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
+    // a run shows the hourglass and the progress notice
+    std::unique_ptr<frmInElab> avanzamento;
+    impostaPresentazioneEvasione({[](bool acceso) { Clessidra(acceso); }, [&avanzamento]() -> VistaAvanzamento * {
+                                      if (!avanzamento)
+                                          avanzamento = std::make_unique<frmInElab>();
+                                      return avanzamento.get();
+                                  }});
 
     Main();
+    AvviaTastiScritti();
     const int codice = QApplication::exec();
     // the program's objects go while the application still exists
+    impostaPresentazioneEvasione({});
     azzeraContesto();
     return codice;
 }

@@ -38,3 +38,18 @@ Variant DecodCodice(const QString &tipo, const Variant &codice, QString &descriz
     return Variant(ggAiuto->DecodificaMuta(tipo, codice, descrizione, opzione, lavoro, opzione5, opzione6, opzione7,
                                            opzione8, campi, f));
 }
+
+Variant ListaCampi(std::initializer_list<const char *> nomi)
+{
+    VariantArray a;
+    a.lowerBound = 0;
+    for (const char *n : nomi)
+        a.items.emplace_back(QString::fromLatin1(n));
+    return Variant(std::move(a));
+}
+
+QString ValoreInLista(const Variant &lista, size_t posizione)
+{
+    const auto &voci = lista.toArray().items;
+    return posizione < voci.size() ? voci[posizione].text() : QString();
+}

@@ -4,6 +4,7 @@
 #include "variant.h"
 
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
 // The user's "NoDecInattivi" of section "Articoli", read on the first decode that needs it and
@@ -28,3 +29,8 @@ Variant DecodCodice(const QString &tipo, const Variant &codice, QString &descriz
                     const std::optional<Variant> &opzione = std::nullopt, int16_t opzione5 = 0, int16_t opzione6 = 8,
                     const QString &opzione7 = {}, int16_t opzione8 = 0, Variant *listaCampi = nullptr,
                     const QString &filtro = {});
+
+// A field list for the decodes: the field names in an array from index 0.
+Variant ListaCampi(std::initializer_list<const char *> nomi);
+// The text of the list's value at the position, "" past its end.
+QString ValoreInLista(const Variant &lista, size_t posizione);

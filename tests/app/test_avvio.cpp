@@ -48,6 +48,9 @@ TEST(Avvio, AsksWhatItNeedsInOrderOpensItsWindowAndEndsOnFine)
         "LeggiParametro VersMenu", "InviaComando AddSeg", personale("Tutti", "DataMinima"),
         // the launching program's keys, then the window's parameter and display mode
         "LancioCorrente", "LancioCorrente", "LancioCorrente", "LancioCorrente", "LancioCorrente",
+        // the dialog's load: the loading notice, the default order type and its delivery-note prefix
+        "LeggiParametro Versione", "LeggiParametro DataVersione", "LeggiParametro Fat.DocOrd",
+        "LeggiParametro Fat.ElePrefDdt", "LeggiParametro Fat.PrefDdt",
         "NomeTerminale", personale("Ordini", "DisabTermPrz"), "NomeTerminale", personale("Ordini", "DisabTermVisPrz"),
     };
     EXPECT_EQ(domande(p.menu().journal()), attese);

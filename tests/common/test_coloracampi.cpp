@@ -71,6 +71,23 @@ TEST_F(ColoriCampi, AFieldInErrorKeepsItsColourUnlessForced)
     EXPECT_EQ(BackColor(txt[0]), kSenzaFuoco);
 }
 
+TEST_F(ColoriCampi, CercaCampoColoreFindsTheFirstControlOfTheColour)
+{
+    QString nome;
+    int16_t indice = 7;
+    EXPECT_FALSE(UtilGenerali::CercaCampoColore(&form, glColErrore, nome, indice));
+    ImpostaBackColor(altro, glColErrore);
+    ImpostaBackColor(txt[1], glColErrore);
+    ImpostaBackColor(txt[2], kFuoco);
+    ASSERT_TRUE(UtilGenerali::CercaCampoColore(&form, glColErrore, nome, indice));
+    EXPECT_EQ(nome, "txt");
+    EXPECT_EQ(indice, 20);
+    ImpostaBackColor(txt[1], kSenzaFuoco);
+    ASSERT_TRUE(UtilGenerali::CercaCampoColore(&form, glColErrore, nome, indice));
+    EXPECT_EQ(nome, "txtAltro");
+    EXPECT_EQ(indice, -1);
+}
+
 TEST_F(ColoriCampi, PrefixBoxesAreColouredByTheirCheck)
 {
     c.parametro("Fat.ElePrefDdt", "BC");

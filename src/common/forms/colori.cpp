@@ -46,3 +46,21 @@ int32_t BackColor(const QWidget *controllo)
     const QVariant v = controllo->property(kProprieta);
     return v.isValid() ? v.toInt() : static_cast<int32_t>(0x80000005u);
 }
+
+namespace UtilGenerali {
+
+bool CercaCampoColore(const QWidget *form, int32_t colore, QString &nome, int16_t &indice)
+{
+    for (const QWidget *c : form->findChildren<QWidget *>()) {
+        const QVariant v = c->property(kProprieta);
+        if (!v.isValid() || v.toInt() != colore)
+            continue;
+        nome = c->objectName();
+        const QVariant i = c->property("Index");
+        indice = i.isValid() ? static_cast<int16_t>(i.toInt()) : int16_t{-1};
+        return true;
+    }
+    return false;
+}
+
+} // namespace UtilGenerali

@@ -11,3 +11,11 @@ QColor coloreQt(int32_t colore);
 void ImpostaBackColor(QWidget *controllo, int32_t colore);
 // The colour last set with ImpostaBackColor, the window background when none was.
 int32_t BackColor(const QWidget *controllo);
+
+class QString;
+
+namespace UtilGenerali {
+// Whether some control of the form has that background colour: the first such control gives
+// its name and its index in its control array (-1 when it is in none).
+bool CercaCampoColore(const QWidget *form, int32_t colore, QString &nome, int16_t &indice);
+} // namespace UtilGenerali

@@ -13,21 +13,6 @@
 
 namespace {
 
-Variant listaCampi(std::initializer_list<const char *> nomi)
-{
-    VariantArray a;
-    a.lowerBound = 0;
-    for (const char *n : nomi)
-        a.items.emplace_back(QString::fromLatin1(n));
-    return Variant(std::move(a));
-}
-
-QString campo(const Variant &lista, size_t i)
-{
-    const auto &voci = lista.toArray().items;
-    return i < voci.size() ? voci[i].text() : QString();
-}
-
 QString parametroMenu(const QString &nome) { return LeggiParamMenu(nome).text(); }
 
 } // namespace
@@ -48,14 +33,14 @@ bool scEvaOrdVen::LeggiComuniOK(bool pbRipri, const Variant &pvTerminaleMenu)
     msGesTaglie = textEquals(parametroMenu(QStringLiteral("Mag.GesTaglie")), u"S") ? QStringLiteral("S") : QStringLiteral("N");
 
     // The target type; a cash sale has none, and a code not found leaves every field empty.
-    Variant campi = listaCampi({"Tipo", "MagCausaleRientro", "FattAccomp", "FattDocEvasione", "PrezzoDDT", "DoveStampoDesLung"});
+    Variant campi = ListaCampi({"Tipo", "MagCausaleRientro", "FattAccomp", "FattDocEvasione", "PrezzoDDT", "DoveStampoDesLung"});
     QString descrizione;
     DecodCodice(QStringLiteral("FattDocumento"), Variant(osTipoDocEva), descrizione, std::nullopt, 0, 8, QString(), 0, &campi);
-    osDocEvaTipo = campo(campi, 0);
-    msFattAccomp = campo(campi, 2);
-    msFattDocEvasione = campo(campi, 3);
-    msPrezzoDDT = campo(campi, 4);
-    osDoveDesLunga = campo(campi, 5);
+    osDocEvaTipo = ValoreInLista(campi, 0);
+    msFattAccomp = ValoreInLista(campi, 2);
+    msFattDocEvasione = ValoreInLista(campi, 3);
+    msPrezzoDDT = ValoreInLista(campi, 4);
+    osDoveDesLunga = ValoreInLista(campi, 5);
 
     if (!textEquals(osDocEvaTipo, u"F")) {
         msTabTesta = QStringLiteral("DdtTest");
@@ -118,26 +103,26 @@ bool scEvaOrdVen::LetCtrFatDocOrdErr(QString &psErrore)
     };
 
     const QString tipo = QStringLiteral("tipo documento ") + osFattDocOrd;
-    Variant campi = listaCampi({"MagCausale", "MagCausaleRientro"});
+    Variant campi = ListaCampi({"MagCausale", "MagCausaleRientro"});
     if (manca(QStringLiteral("FattDocumento"), osFattDocOrd, campi, tipo, false))
         return true;
-    causale = campo(campi, 0);
-    msCausaleCorr = campo(campi, 1);
+    causale = ValoreInLista(campi, 0);
+    msCausaleCorr = ValoreInLista(campi, 1);
 
     if (!causale.isEmpty()) {
-        campi = listaCampi({"CarScar", "MagCausaleDiBa"});
+        campi = ListaCampi({"CarScar", "MagCausaleDiBa"});
         if (manca(QStringLiteral("MagCausale"), causale, campi, QStringLiteral("causale di magazzino ") + causale, true))
             return true;
-        msCarScar = campo(campi, 0);
-        msCausaleDiBa = campo(campi, 1);
+        msCarScar = ValoreInLista(campi, 0);
+        msCausaleDiBa = ValoreInLista(campi, 1);
         if (!msCausaleDiBa.isEmpty()) {
             QString nonUsato;
-            campi = listaCampi({"MagScaricoComp"});
+            campi = ListaCampi({"MagScaricoComp"});
             const int16_t esito = DecodCodice(QStringLiteral("MagCausale"), Variant(msCausaleDiBa), nonUsato, std::nullopt, 0,
                                               8, QString(), 0, &campi)
                                       .toInteger();
             if (esito != -1 && esito != 1)
-                msScaricoComp = campo(campi, 0);
+                msScaricoComp = ValoreInLista(campi, 0);
         }
     }
 
@@ -146,11 +131,11 @@ bool scEvaOrdVen::LetCtrFatDocOrdErr(QString &psErrore)
             psErrore = QStringLiteral("Nel ") + tipo + QStringLiteral(" manca la causale di magazzino per evasione a corrispettivo");
             return true;
         }
-        campi = listaCampi({"Dest"});
+        campi = ListaCampi({"Dest"});
         if (manca(QStringLiteral("MagCausale"), msCausaleCorr, campi,
                   QStringLiteral("causale di magazzino per evasione a corrispettivo ") + msCausaleCorr, true))
             return true;
-        msDestCorr = campo(campi, 0);
+        msDestCorr = ValoreInLista(campi, 0);
         if (textEquals(msDestCorr, u"C")) {
             msGruppoCliCorr = parametroMenu(QStringLiteral("CauCon.GruppoCliCorr"));
             msMastroCliCorr = parametroMenu(QStringLiteral("CauCon.MastroCliCorr"));

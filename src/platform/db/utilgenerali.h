@@ -65,6 +65,10 @@ Variant ValoreData(const Variant &valore, bool opzione = true);
 Variant ValoreNonNullo(const Variant &valore, bool opzione1 = true, bool opzione2 = true);
 // The value in the type of the code; Null stays Null.
 Variant ConvertiTipo(const Variant &valore, int16_t tipo);
+// A range's bounds compared as the type code reads them (8 text ignoring letter case, 7 dates
+// by the day, 2 to 6 numbers): 1 when the "from" value is above the "to" value, else 0. A
+// bound that is empty, or a date that does not read as one, never makes the range wrong.
+int16_t ConfrontaIntervallo(const Variant &da, const Variant &a, int16_t tipo);
 // The smallest / largest of the values, Empty and Null left out; Empty when none is left.
 Variant Minimo(const Variant &valori);
 Variant Minimo(std::initializer_list<Variant> valori);

@@ -118,6 +118,25 @@ Variant ValoreData(const Variant &valore, bool)
     }
 }
 
+int16_t ConfrontaIntervallo(const Variant &da, const Variant &a, int16_t tipo)
+{
+    if (Vuoto(da, tipo) || Vuoto(a, tipo))
+        return 0;
+    switch (tipo) {
+    case 7: {
+        const Variant dataDa = ValoreData(da);
+        const Variant dataA = ValoreData(a);
+        if (dataDa.isNull() || dataA.isNull())
+            return 0;
+        return dataDa.toDate().dateOnly() > dataA.toDate().dateOnly() ? 1 : 0;
+    }
+    case 2: case 3: case 4: case 5: case 6:
+        return ValoreNumerico(da) > ValoreNumerico(a) ? 1 : 0;
+    default:
+        return textCompare(da.text(), a.text()) > 0 ? 1 : 0;
+    }
+}
+
 Variant ValoreNonNullo(const Variant &valore, bool, bool)
 {
     if (valore.isBlank())

@@ -73,6 +73,24 @@ TEST(UtilGenerali, ValoreOpzioneReadsSwitchesNotPaths)
     EXPECT_EQ(U::ValoreOpzione(QStringLiteral("/P EVAORD sede2 /M x"), QStringLiteral("P")), QStringLiteral("EVAORD sede2"));
 }
 
+TEST(UtilGenerali, ConfrontaIntervalloIsWrongOnlyForAFromAboveItsTo)
+{
+    struct Caso {
+        const char *da, *a;
+        int16_t tipo;
+        int16_t atteso;
+    };
+    const Caso casi[] = {
+        {"14-01-0002", "14-01-0001", 8, 1}, {"art01", "ART01", 8, 0}, {"ART02", "art10", 8, 0},
+        {"01/02/2024", "31/01/2024", 7, 1}, {"31/01/2024", "01/02/2024", 7, 0}, {"10/1/2024", "10/01/2024", 7, 0},
+        {"10", "9", 3, 1}, {"9", "10", 3, 0}, {"7", "7", 3, 0},
+        // an empty bound or a date that does not read never makes the range wrong
+        {"", "1", 3, 0}, {"5", "", 3, 0}, {"", "", 8, 0}, {"  /  /    ", "01/01/2024", 7, 0}, {"31/02/2024", "01/01/2024", 7, 0},
+    };
+    for (const Caso &c : casi)
+        EXPECT_EQ(U::ConfrontaIntervallo(Variant(c.da), Variant(c.a), c.tipo), c.atteso) << c.da << " / " << c.a;
+}
+
 TEST(UtilGenerali, ValueConversions)
 {
     EXPECT_TRUE(U::Vuoto(Variant::null()));

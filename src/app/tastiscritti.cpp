@@ -1,0 +1,83 @@
+#include "tastiscritti.h"
+
+#include "formprogramma.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace {
+
+struct Tasto {
+    Qt::Key tasto;
+    Qt::KeyboardModifiers modificatori;
+    QString testo;
+};
+
+QList<Tasto> leggiTasti(const QString &elenco)
+{
+    QList<Tasto> tasti;
+    for (const QString &nome : elenco.split(u',', Qt::SkipEmptyParts)) {
+        const QKeySequence s = QKeySequence::fromString(nome.trimmed(), QKeySequence::PortableText);
+        if (s.isEmpty())
+            continue;
+        const QKeyCombination k = s[0];
+        Tasto t{k.key(), k.keyboardModifiers(), QString()};
+        const bool comando = k.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        if (!comando && t.tasto >= Qt::Key_Space && t.tasto <= Qt::Key_AsciiTilde) {
+            const QChar c(static_cast<char16_t>(t.tasto));
+            t.testo = (k.keyboardModifiers() & Qt::ShiftModifier) ? c.toUpper() : c.toLower();
+        }
+        tasti << t;
+    }
+    return tasti;
+}
+
+void premi(const Tasto &t)
+{
+    QWidget *dove = QApplication::focusWidget();
+    if (!dove)
+        dove = QApplication::activeWindow();
+    if (!dove)
+        return;
+    QKeyEvent giu(QEvent::KeyPress, t.tasto, t.modificatori, t.testo);
+    QApplication::sendEvent(dove, &giu);
+    QWidget *su = QApplication::focusWidget() ? QApplication::focusWidget() : dove;
+    QKeyEvent rilascio(QEvent::KeyRelease, t.tasto, t.modificatori, t.testo);
+    QApplication::sendEvent(su, &rilascio);
+}
+
+// The next key is due before this one is handled: its handling may last (a modal window).
+void premiDa(std::shared_ptr<QList<Tasto>> restanti)
+{
+    if (restanti->isEmpty())
+        return;
+    const Tasto t = restanti->takeFirst();
+    QTimer::singleShot(100, QApplication::instance(), [restanti] { premiDa(restanti); });
+    premi(t);
+}
+
+} // namespace
+
+void AvviaTastiScritti()
+{
+    const QList<Tasto> tasti = leggiTasti(qEnvironmentVariable(kTastiScrittiEnv));
+    if (tasti.isEmpty())
+        return;
+    auto *attesa = new QTimer(QApplication::instance());
+    attesa->setInterval(50);
+    QObject::connect(attesa, &QTimer::timeout, [attesa, tasti] {
+        QWidget *finestra = QApplication::activeWindow();
+        if (!finestra || !formProgramma(finestra) || !finestra->isVisible())
+            return;
+        attesa->stop();
+        attesa->deleteLater();
+        // One key at a time once the window has settled; a key that opens a modal window leaves
+        // the next ones to it, as a user typing on would.
+        QTimer::singleShot(300, QApplication::instance(), [tasti] { premiDa(std::make_shared<QList<Tasto>>(tasti)); });
+    });
+    attesa->start();
+}

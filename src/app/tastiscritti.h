@@ -1,0 +1,11 @@
+#pragma once
+// Keys typed into the program by a script, for the end-to-end tests that run the real program
+// under the stand-in menu server: with the environment variable EVASORD_TASTI naming keys
+// separated by commas ("Tab,Up,Shift+Tab,Space", each as a key sequence writes it), once a
+// window of the program is active, each key is pressed and released in the control that has
+// the focus, a tenth of a second apart, as a user would type them (a modal window that a key
+// opens gets the keys after it). Without the variable nothing
+// happens.
+inline constexpr char kTastiScrittiEnv[] = "EVASORD_TASTI";
+
+void AvviaTastiScritti();
