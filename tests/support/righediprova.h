@@ -40,3 +40,7 @@ inline QStringList righeTesto(const QSqlDatabase &db, const QString &sql)
     }
     return out;
 }
+
+// The same rows read through the company database as the program reads them (amounts stored as
+// ten-thousandths on SQLite come back as amounts).
+QStringList righeDb(const QString &sql);

@@ -52,15 +52,9 @@ protected:
     // The header's six totals ("null" for one not written), numbers as the calculator's.
     QString totali(int32_t numRif) const
     {
-        QSqlQuery q(m_q);
-        q.exec(QStringLiteral("SELECT ") + kTotali + QStringLiteral(" FROM ") + eva.msTabTesta +
-               QStringLiteral(" WHERE Anno = 2024 AND NumRif = ") + QString::number(numRif));
-        if (!q.next())
-            return QStringLiteral("nessuna testata");
-        QStringList t;
-        for (int i = 0; i < 6; ++i)
-            t << (q.value(i).isNull() ? QStringLiteral("null") : QString::number(q.value(i).toDouble()));
-        return t.join(QLatin1Char(' '));
+        const QStringList r = righeDb(QStringLiteral("SELECT ") + kTotali + QStringLiteral(" FROM ") + eva.msTabTesta +
+                                      QStringLiteral(" WHERE Anno = 2024 AND NumRif = ") + QString::number(numRif));
+        return r.isEmpty() ? QStringLiteral("nessuna testata") : r.first();
     }
 
     // The DocDaElab rows opened again, as the run driver opens them, and the closing run on them.
@@ -112,7 +106,7 @@ TEST_P(Chiusura, ThreeInvoicesAreTotalledAndReleased)
     EXPECT_EQ(totali(2), attesi2);
     EXPECT_EQ(totali(2).split(' ').value(3), QStringLiteral("102"));
     EXPECT_EQ(totali(3), attesi3);
-    EXPECT_EQ(righeTesto(m_q, QStringLiteral("SELECT NumRif, FENumeroBollo, FEImportoBollo FROM FatTestFe")),
+    EXPECT_EQ(righeDb(QStringLiteral("SELECT NumRif, FENumeroBollo, FEImportoBollo FROM FatTestFe")),
               QStringList({"2 SI 2"}));
     EXPECT_EQ(registrati(), QStringList());
     EXPECT_EQ(lock(), QStringList());
