@@ -191,6 +191,14 @@ QString ProvaEvasione::sql(const QString &testo) const
     return QString(testo).replace(QStringLiteral("%T"), eva.msTabTesta);
 }
 
+void ProvaEvasione::selezionaSpese(int32_t numRif)
+{
+    suite::execSql(m_q,
+                   QStringLiteral("INSERT INTO OrdVenEvaSpese (Utente, Anno, NumRif, Riga, Selez) "
+                                  "SELECT ?, Anno, NumRif, Riga, 'S' FROM OrdVenSpese WHERE NumRif = ?"),
+                   {kUtenteProva, numRif});
+}
+
 QVariant ProvaEvasione::valore(const QString &testo) const
 {
     QSqlQuery q(m_q);

@@ -77,6 +77,9 @@ protected:
     // Opens the order cursor on the order, takes its grouping rule and calls EvadoOrdTest.
     // Returns the stop flag.
     bool evadi(int32_t numRif);
+    // Every expense row of the order staged as selected for the current user, as an automatic
+    // run stages them.
+    void selezionaSpese(int32_t numRif);
 
     // The first column of the first row of a statement on the test's own connection (the
     // statement in the engine's own dialect; "%T" stands for the run's header table).

@@ -8,6 +8,7 @@
 #include "rifiutidiprova.h"
 #include "righediprova.h"
 #include "sccalcpiedefat.h"
+#include "spesedocumento.h"
 
 #include <QSqlQuery>
 
@@ -216,6 +217,38 @@ TEST_P(Chiusura, AnErrorEndsTheClosingAndLeavesTheRestRegistered)
     EXPECT_EQ(registrati(), QStringList({"2", "3"}));
     EXPECT_EQ(lock(), QStringList({"2 " + kUtenteProva + " 2", "3 " + kUtenteProva + " 1"}));
     EXPECT_EQ(eva.mlContaAvanz, 2);
+}
+
+TEST_P(Chiusura, AnInvoiceOfTheRunIsClosedWithTheLockAndRegistrationItsAssemblyLeft)
+{
+    // The document charges' own operations: customer 3 pays by bank receipts in three
+    // instalments, each charged INC 2.50.
+    addebiti.reset();
+    preparaRun(QStringLiteral("FAT"));
+    suite::OrderInput o{.cliente = 3};
+    o.spese = {{.spesa = "TRA", .importo = 15, .iva = "22"}};
+    const int32_t n = ordine(o);
+    ASSERT_FALSE(evadi(n)) << eva.msErrori.toStdString();
+    selezionaSpese(n);
+    bool esci = false;
+    EvadoOrdSpese(eva, esci);
+    ASSERT_FALSE(esci);
+    // The order's one line, as the line conversion writes it.
+    suite::insertRow(m_q, QStringLiteral("FatDett"),
+                     {{"Anno", 2024}, {"NumRif", 1}, {"RigLiv", 1}, {"RigDet", 1}, {"TipoRiga", "A"},
+                      {"Articolo", "ART00001"}, {"Qta", 1.0}, {"ValUnitario", 100.0}, {"ValTotale", 100.0},
+                      {"ValEuro", 100.0}, {"GruppoVen", "58"}, {"MastroVen", "01"}, {"ContoVen", "0001"},
+                      {"Iva", "22"}, {"Omaggio", "N"}, {"FlScontoPag", "N"}, {"SoggRitAcc", "N"}});
+    ASSERT_EQ(registrati(), QStringList({"1"}));
+    ASSERT_EQ(lock().size(), 1);
+    const QString attesi1 = attesi(1);
+
+    EXPECT_FALSE(chiudi());
+    EXPECT_EQ(eva.msErrori, QString());
+    EXPECT_EQ(totali(1), attesi1);
+    EXPECT_EQ(totali(1).split(' ').value(1), QStringLiteral("22.5"));
+    EXPECT_EQ(registrati(), QStringList());
+    EXPECT_EQ(lock(), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Chiusura, kBothEngines, engineParamName);

@@ -36,10 +36,7 @@ protected:
     void evadiConSpese(int32_t numOrd)
     {
         ASSERT_FALSE(evadi(numOrd)) << eva.msErrori.toStdString();
-        suite::execSql(m_q,
-                       QStringLiteral("INSERT INTO OrdVenEvaSpese (Utente, Anno, NumRif, Riga, Selez) "
-                                      "SELECT ?, Anno, NumRif, Riga, 'S' FROM OrdVenSpese WHERE NumRif = ?"),
-                       {kUtenteProva, numOrd});
+        selezionaSpese(numOrd);
         bool esci = false;
         EvadoOrdSpese(eva, esci);
         EXPECT_FALSE(esci);
