@@ -45,9 +45,9 @@ protected:
     // The expense rows of invoice 2024/numRif: "Riga Spesa Importo Iva ImportoMax ImportoMin".
     QStringList righe(int32_t numRif) const
     {
-        return righeTesto(m_q, QStringLiteral("SELECT Riga, Spesa, Importo, Iva, ImportoMax, ImportoMin, SoggRitAcc "
-                                              "FROM FatSpese WHERE Anno = 2024 AND NumRif = %1 ORDER BY Riga")
-                                   .arg(numRif));
+        return righeDb(QStringLiteral("SELECT Riga, Spesa, Importo, Iva, ImportoMax, ImportoMin, SoggRitAcc "
+                                      "FROM FatSpese WHERE Anno = 2024 AND NumRif = %1 ORDER BY Riga")
+                           .arg(numRif));
     }
 
     void riga(int32_t numRif, int32_t riga, const char *spesa, double importo)
@@ -207,9 +207,9 @@ protected:
     // "FENumeroBollo FEImportoBollo" of invoice 2024/numRif, or "nessuna riga".
     QString riga(int32_t numRif) const
     {
-        const QStringList r = righeTesto(
-            m_q, QStringLiteral("SELECT FENumeroBollo, FEImportoBollo FROM FatTestFe WHERE Anno = 2024 AND NumRif = %1")
-                     .arg(numRif));
+        const QStringList r = righeDb(
+            QStringLiteral("SELECT FENumeroBollo, FEImportoBollo FROM FatTestFe WHERE Anno = 2024 AND NumRif = %1")
+                .arg(numRif));
         return r.isEmpty() ? QStringLiteral("nessuna riga") : r.join(QLatin1Char('|'));
     }
 };

@@ -45,8 +45,8 @@ protected:
     // The delivery note's expense rows: "Riga Spesa Importo Iva Percentuale ImportoMax ImportoMin SoggRitAcc".
     QStringList righe() const
     {
-        return righeTesto(m_q, QStringLiteral("SELECT Riga, Spesa, Importo, Iva, Percentuale, ImportoMax, ImportoMin, "
-                                              "SoggRitAcc FROM DdtSpese ORDER BY Riga"));
+        return righeDb(QStringLiteral("SELECT Riga, Spesa, Importo, Iva, Percentuale, ImportoMax, ImportoMin, "
+                                      "SoggRitAcc FROM DdtSpese ORDER BY Riga"));
     }
 };
 
@@ -142,7 +142,7 @@ TEST_P(SpeseDocumento, ANewInvoicesChargesComeBeforeTheOrdersExpenses)
     o.spese = {{.spesa = "TRA", .importo = 15}};
     evadiConSpese(ordine(o));
     EXPECT_EQ(eva.msErrori, QString());
-    EXPECT_EQ(righeTesto(m_q, QStringLiteral("SELECT Riga, Spesa, Importo FROM FatSpese ORDER BY Riga")),
+    EXPECT_EQ(righeDb(QStringLiteral("SELECT Riga, Spesa, Importo FROM FatSpese ORDER BY Riga")),
               QStringList({"1 INC 7.5", "2 TRA 15"}));
 }
 
