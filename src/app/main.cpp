@@ -8,6 +8,7 @@
 #include "frminelab.h"
 #include "presentazione.h"
 #include "puntatore.h"
+#include "servizievasioneprogramma.h"
 #include "tastiscritti.h"
 #include "vistepostingqt.h"
 
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     impostaDialoghi(dialoghiDelProgramma());
     impostaFinestraConnessione(std::make_unique<FinestraConnessioneQt>());
     impostaVistePosting(std::make_unique<VistePostingQt>());
+    // a run converts orders through the real document and line services
+    ServiziEvasioneProgramma servizi;
+    ImpostaServiziEvasione(&servizi);
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
     // a run shows the hourglass and the progress notice
     std::unique_ptr<frmInElab> avanzamento;
@@ -38,5 +42,6 @@ int main(int argc, char *argv[])
     // the program's objects go while the application still exists
     impostaPresentazioneEvasione({});
     azzeraContesto();
+    ImpostaServiziEvasione(nullptr);
     return codice;
 }

@@ -3,6 +3,7 @@
 // and its delivery notes), and the run starts and ends.
 #include "menuservercontrol.h"
 #include "programmadiprova.h"
+#include "righediprova.h"
 #include "tastiscritti.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,18 @@ TEST(Richiesta, TheDialogsOkStartsTheRun)
         << p.testiDialoghi().join(" | ").toStdString();
     p.menu().command("fine");
     EXPECT_EQ(p.attendiFine(), 0);
+    // The real services converted the orders: no error list, delivery notes with lines, and
+    // nothing left registered or locked.
+    EXPECT_TRUE(p.testiDialoghi().contains(QStringLiteral("Elaborazione terminata")))
+        << p.testiDialoghi().join(" | ").toStdString();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("richiesta"));
+    db.setDatabaseName(p.database());
+    ASSERT_TRUE(db.open());
+    EXPECT_NE(righeTesto(db, QStringLiteral("SELECT COUNT(*) FROM DdtTest")), QStringList{"0"});
+    EXPECT_NE(righeTesto(db, QStringLiteral("SELECT COUNT(*) FROM DdtDett")), QStringList{"0"});
+    EXPECT_EQ(righeTesto(db, QStringLiteral("SELECT COUNT(*) FROM DocDaElab")), QStringList{"0"});
+    EXPECT_EQ(righeTesto(db, QStringLiteral("SELECT COUNT(*) FROM LockGest")), QStringList{"0"});
+    db.close();
 }
 
 } // namespace
