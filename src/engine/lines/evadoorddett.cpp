@@ -84,10 +84,46 @@ void scriviRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga, 
     ScriviRigaStato(eva, c, piRigheCreate, riga, PosizioneStato::Dopo);
 }
 
+// A line with levels is written whole or not at all: its document line, every level row and
+// the line's completion commit together (the line's and levels' own transactions nest inside),
+// so a run stopped anywhere never leaves a document line without its levels, nor a document
+// quantity that its order line does not show as fulfilled.
+class TransazioneRigaConLivelli {
+public:
+    explicit TransazioneRigaConLivelli(bool conLivelli) : m_aperta(conLivelli)
+    {
+        if (m_aperta)
+            IniziaTransazione();
+    }
+    ~TransazioneRigaConLivelli()
+    {
+        if (!m_aperta)
+            return;
+        try {
+            AnnullaTransazione();
+        } catch (const AppError &) {
+            // The failure reported is the one that stopped the line.
+        }
+    }
+    TransazioneRigaConLivelli(const TransazioneRigaConLivelli &) = delete;
+    TransazioneRigaConLivelli &operator=(const TransazioneRigaConLivelli &) = delete;
+    void conferma()
+    {
+        if (m_aperta)
+            ConfermaTransazione();
+        m_aperta = false;
+    }
+
+private:
+    bool m_aperta;
+};
+
 void evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
 {
     GestRecordset &recs = eva.mgRecs();
     const QString &cur = c.aliasCursore;
+    const bool conLivelli = RigaConLivelli(eva, cur);
+    TransazioneRigaConLivelli transazione(conLivelli);
     c.aliasOrdDett =
         recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
     RigaInConversione riga;
@@ -108,8 +144,9 @@ void evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
         }
         ScriviStatoRiga(eva, c, riga);
     }
-    if (RigaConLivelli(eva, cur))
+    if (conLivelli)
         EvadoLivelliRiga(eva, c, riga, rigaPropria);
+    transazione.conferma();
 }
 
 } // namespace

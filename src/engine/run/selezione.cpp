@@ -12,6 +12,16 @@ using namespace sqlEva;
 
 namespace {
 
+// The terms of a row (of OrdVenDett or OrdVenLiv) that an interrupted run had taken and not
+// finished: its FlagStato set and not "0" (joined by the caller with " AND").
+QString presoDallaRun(const QString &tabella)
+{
+    return QStringLiteral(" ") + tabella + QStringLiteral(".FlagStato <> ") + T(QStringLiteral("0"))
+           + QStringLiteral(" AND ") + tabella + QStringLiteral(".FlagStato <> ''")
+           + QStringLiteral(" AND not(") + tabella + QStringLiteral(".FlagStato is null)");
+}
+
+
 QString utenteCorrente() { return ggMenuClient->NomeUtente(); }
 
 QString contoUnito(const QString &conto)
@@ -189,15 +199,12 @@ QString scEvaOrdVen::PrepSqlDett(int16_t piSegna, bool pbRipri)
     const QString chiaveOrdine = QStringLiteral(" Where OrdVenDett.Anno = ") + I(anno) + QStringLiteral(" AND OrdVenDett.NumRif = ") + L(numRif);
     QString termini;
     if (pbRipri) {
-        // The rows an interrupted run had taken and not finished.
-        termini += QStringLiteral(" AND OrdVenDett.FlagStato <> ") + T(QStringLiteral("0"));
-        termini += QStringLiteral(" AND OrdVenDett.FlagStato <> ''");
-        termini += QStringLiteral(" AND not(OrdVenDett.FlagStato is null)");
-        if (livelli) {
-            termini += QStringLiteral(" AND OrdVenLiv.FlagStato <> ") + T(QStringLiteral("0"));
-            termini += QStringLiteral(" AND OrdVenLiv.FlagStato <> ''");
-            termini += QStringLiteral(" AND not(OrdVenLiv.FlagStato is null)");
-        }
+        // The rows an interrupted run had taken and not finished. A line without levels has no
+        // level row in the join: it is resumed all the same.
+        termini += QStringLiteral(" AND") + presoDallaRun(QStringLiteral("OrdVenDett"));
+        if (livelli)
+            termini += QStringLiteral(" AND (OrdVenLiv.Anno is null OR (") + presoDallaRun(QStringLiteral("OrdVenLiv"))
+                       + QStringLiteral("))");
     } else if (manuale) {
         // This user's staging rows to close as balanced or with a quantity to fulfil.
         termini += QStringLiteral(" AND OrdVenEvaDett.Utente = ") + T(utenteCorrente());
@@ -289,11 +296,14 @@ QString scEvaOrdVen::SqlSegnaDett(int16_t piSegna, bool pbLivelliNeiTermini, con
             s += QStringLiteral(" AND OrdVenEvaDett.RigLiv = OrdVenDett.RigLiv");
             s += psTermini + QStringLiteral(")");
         } else if (pbLivelliNeiTermini) {
-            s += QStringLiteral(" AND EXISTS (Select OrdVenLiv.Anno From OrdVenLiv");
-            s += QStringLiteral(" Where OrdVenLiv.Anno = OrdVenDett.Anno");
-            s += QStringLiteral(" AND OrdVenLiv.NumRif = OrdVenDett.NumRif");
-            s += QStringLiteral(" AND OrdVenLiv.RigLiv = OrdVenDett.RigLiv");
-            s += psTermini + QStringLiteral(")");
+            // As the recovery reads them: a taken line without levels, or with a taken level.
+            const QString livelliDellaRiga = QStringLiteral(" (Select OrdVenLiv.Anno From OrdVenLiv")
+                                             + QStringLiteral(" Where OrdVenLiv.Anno = OrdVenDett.Anno")
+                                             + QStringLiteral(" AND OrdVenLiv.NumRif = OrdVenDett.NumRif")
+                                             + QStringLiteral(" AND OrdVenLiv.RigLiv = OrdVenDett.RigLiv");
+            s += QStringLiteral(" AND") + presoDallaRun(QStringLiteral("OrdVenDett"));
+            s += QStringLiteral(" AND (NOT EXISTS") + livelliDellaRiga + QStringLiteral(") OR EXISTS") + livelliDellaRiga
+                 + QStringLiteral(" AND") + presoDallaRun(QStringLiteral("OrdVenLiv")) + QStringLiteral("))");
         } else {
             s += psTermini;
         }

@@ -377,10 +377,11 @@ TEST_P(RigheOrdine, RecoveryReadsAndMarksTheRowsAnInterruptedRunHadTaken)
     EXPECT_EQ(righeLette(true), (std::set<int>{1, 4}));
     EXPECT_EQ(segnate(1), (QStringList{"1", "4"}));
 
+    // With levels handled, a taken line without levels is resumed too.
     presi();
     eva.msGesTaglie = QStringLiteral("S");
-    EXPECT_EQ(letti(true), (std::vector<Riga>{{4, "S", "ROSSO"}}));
-    EXPECT_EQ(segnate(1), QStringList{"4"});
+    EXPECT_EQ(letti(true), (std::vector<Riga>{{1, "", ""}, {4, "S", "ROSSO"}}));
+    EXPECT_EQ(segnate(1), (QStringList{"1", "4"}));
     EXPECT_EQ(segnate(2), QStringList{"4|S"});
 
     // Manual mode reads only the lines the staging rows name.
