@@ -9,8 +9,10 @@
 #include "menuclient.h"
 #include "scevaordven.h"
 #include "serviziEvasione.h"
+#include "transazioni.h"
 #include "utilgenerali.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -105,6 +107,79 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     eva.PostEvasioneDett(daRiprendere ? righe : int16_t{1}, esci);
 }
 
+QString chiaveDocumento(const Chiave &doc)
+{
+    return QStringLiteral(" Where Anno = ") + N(doc.anno) + QStringLiteral(" AND NumRif = ") + N(doc.numero);
+}
+
+// A document the run left without the lines it was making (no line of an order; for a header
+// not yet registered, no line at all) and without totals.
+bool senzaRighe(const scEvaOrdVen &eva, const Chiave &doc, bool registrato)
+{
+    const QString chiave = chiaveDocumento(doc);
+    return !esiste(QStringLiteral("Select Anno, NumRif from ") + eva.msTabDett + chiave
+                   + (registrato ? QStringLiteral(" AND TipoProv = 'O'") : QString()))
+           && !esiste(QStringLiteral("Select Anno, NumRif from ") + eva.msTabTesta + chiave + QStringLiteral(" AND TotDocum <> 0"));
+}
+
+// Removes, in one transaction, the document when `elimina` (with its charge rows), its lock and
+// its registration.
+void rilasciaDocumento(const scEvaOrdVen &eva, const Chiave &doc, bool elimina)
+{
+    const QString chiave = chiaveDocumento(doc);
+    IniziaTransazione();
+    try {
+        if (elimina) {
+            QStringList tabelle{eva.msTabLiv, eva.msTabDett, eva.msTabSpese, eva.msTabTesta};
+            if (eva.msTabTesta == QLatin1String("FatTest"))
+                tabelle.insert(3, QStringLiteral("FatTestFe"));
+            for (const QString &t : tabelle)
+                ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from ") + t + chiave);
+        }
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from LockGest Where Tipo = ") + T(eva.msTipoLockTes)
+                                            + QStringLiteral(" AND Anno = ") + N(doc.anno)
+                                            + QStringLiteral(" AND NumReg = ") + N(doc.numero));
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from DocDaElab Where Utente = ") + T(ggMenuClient->NomeUtente())
+                                            + QStringLiteral(" AND Programma = ") + T(gsProgramma + gsProgrammaPar)
+                                            + QStringLiteral(" AND Anno = ") + N(doc.anno)
+                                            + QStringLiteral(" AND NumReg = ") + N(doc.numero));
+        ConfermaTransazione();
+    } catch (...) {
+        AnnullaTransazione();
+        throw;
+    }
+}
+
+// What the run left of its document headers besides the ones it will close: a registered
+// document that got no line of an order would close as a document without details, and a
+// header locked but never registered (the run stopped while creating it) is never closed. The
+// empty ones are removed whole, the others only released.
+void liberaTestateIncomplete(const scEvaOrdVen &eva)
+{
+    for (const Chiave &doc : chiavi(documentiDellaRun(eva))) {
+        if (!senzaRighe(eva, doc, true))
+            continue;
+        giornale(QStringLiteral("ripristino"), QStringLiteral("Documento %1/%2 senza righe: eliminato").arg(doc.anno).arg(doc.numero));
+        rilasciaDocumento(eva, doc, true);
+    }
+    const std::vector<Chiave> registrati = chiavi(documentiDellaRun(eva));
+    const auto registrato = [&](const Chiave &c) {
+        return std::any_of(registrati.begin(), registrati.end(),
+                           [&](const Chiave &r) { return r.anno == c.anno && r.numero == c.numero; });
+    };
+    for (const Chiave &doc : chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = ") + T(eva.msTipoLockTes)
+                                    + QStringLiteral(" AND Gestione = '3' AND Utente = ") + T(ggMenuClient->NomeUtente()))) {
+        if (registrato(doc))
+            continue;
+        const bool vuoto = senzaRighe(eva, doc, false);
+        giornale(QStringLiteral("ripristino"), QStringLiteral("Testata %1/%2 non registrata: %3")
+                                                   .arg(doc.anno)
+                                                   .arg(doc.numero)
+                                                   .arg(vuoto ? QStringLiteral("eliminata") : QStringLiteral("sbloccata")));
+        rilasciaDocumento(eva, doc, vuoto);
+    }
+}
+
 } // namespace
 
 bool RecuperaEvasione(scEvaOrdVen &eva)
@@ -129,6 +204,7 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
                 break;
         }
         if (!esci) {
+            liberaTestateIncomplete(eva);
             GestRecordset &rs = eva.mgRecs();
             eva.msAliasDocDaElab = QStringLiteral("EvaOrdDocDaElab");
             rs.Apri(*ggDbAzienda, gsNomeConn, eva.msAliasDocDaElab,

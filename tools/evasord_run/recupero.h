@@ -7,7 +7,8 @@
 // (its finished lines and transferred levels kept) into the document that already holds its
 // lines, or into the document its grouping rule finds; an order the run had finished but not
 // released gets its expenses, its state and its release; an order not reached is only
-// released. Then every document registered in DocDaElab by this user, program and year is
+// released. A registered document that got no line of an order is removed whole; then every
+// document registered in DocDaElab by this user, program and year is
 // closed with its totals, and the saved request is removed.
 class scEvaOrdVen;
 
