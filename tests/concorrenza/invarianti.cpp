@@ -275,3 +275,11 @@ QList<int> ordiniEvasi(int16_t anno)
             out << intero(r[0]);
     return out;
 }
+
+QMap<int, QString> tipiOrdine(int16_t anno)
+{
+    QMap<int, QString> out;
+    for (const Riga &r : leggi(QStringLiteral("Select NumRif, FattDocumento from OrdVenTest Where Anno = ") + QString::number(anno)))
+        out.insert(intero(r[0]), r[1].text());
+    return out;
+}

@@ -8,6 +8,7 @@
 //
 // Each fault is one text naming the row; an empty list means that everything holds.
 #include <QString>
+#include <QMap>
 #include <QStringList>
 #include <cstdint>
 #include <map>
@@ -41,3 +42,6 @@ QStringList righeRimaste();
 
 // The orders of the year whose state is "E", by number.
 QList<int> ordiniEvasi(int16_t anno);
+
+// The order type (FattDocumento) of each order of the year, by number.
+QMap<int, QString> tipiOrdine(int16_t anno = 2024);
