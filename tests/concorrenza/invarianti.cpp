@@ -94,6 +94,8 @@ struct Consegnato {
     std::map<ChiaveRigaOrdine, QStringList> dove;
     std::map<ChiaveLivelloOrdine, double> qtaLivelli;
     std::map<ChiaveLivelloOrdine, int> righeLivelli;
+    // Orders sold for cash: their lines of articles kept out of stock get no movement line.
+    std::set<std::pair<int, int>> ordiniCorrispettivo;
 };
 
 void leggiFamiglia(const Famiglia &f, Consegnato &c, QStringList &guasti)
@@ -117,6 +119,8 @@ void leggiFamiglia(const Famiglia &f, Consegnato &c, QStringList &guasti)
         if (f.righeArticolo && tipo != QLatin1String("A") && tipo != QLatin1String("M"))
             continue;
         const ChiaveRigaOrdine ordine{intero(r[6]), intero(r[7]), intero(r[8])};
+        if (!f.righeArticolo)
+            c.ordiniCorrispettivo.insert({intero(r[6]), intero(r[7])});
         provenienza[{anno, num, rigLiv}] = ordine;
         c.qta[ordine] += numero(r[9]);
         c.righe[ordine] += 1;
@@ -144,11 +148,46 @@ void leggiFamiglia(const Famiglia &f, Consegnato &c, QStringList &guasti)
     }
 }
 
+using ChiaveProgressivo = std::tuple<QString, QString, QString>;
+
+std::map<ChiaveProgressivo, double> progressivi(const QString &campo, int16_t anno)
+{
+    std::map<ChiaveProgressivo, double> out;
+    QString sql = QStringLiteral("Select Articolo, Livello1, Livello2, ") + campo +
+                  QStringLiteral(" from ArticoliProg Where Magazzino = '01'");
+    if (anno != 0)
+        sql += QStringLiteral(" And Anno = ") + QString::number(anno);
+    for (const Riga &r : leggi(sql))
+        out[{r[0].text().toUpper(), r[1].text().toUpper(), r[2].text().toUpper()}] += numero(r[3]);
+    return out;
+}
+
+// The quantities the posted movements issued, by article and levels.
+std::map<ChiaveProgressivo, double> scaricatoDaiMovimenti()
+{
+    std::map<ChiaveProgressivo, double> out;
+    std::map<std::tuple<int, int, int>, QString> articoli;
+    for (const Riga &r : leggi(QStringLiteral("Select Anno, NumReg, RigLiv, Articolo, Qta from MovMagDett")))
+        articoli[{intero(r[0]), intero(r[1]), intero(r[2])}] = r[3].text().toUpper();
+    std::set<std::tuple<int, int, int>> conLivelli;
+    for (const Riga &r : leggi(QStringLiteral("Select Anno, NumReg, RigLiv, Livello1, Livello2, Qta from MovMagLiv"))) {
+        const std::tuple<int, int, int> riga{intero(r[0]), intero(r[1]), intero(r[2])};
+        conLivelli.insert(riga);
+        out[{articoli[riga], r[3].text().toUpper(), r[4].text().toUpper()}] += numero(r[5]);
+    }
+    const QString senzaLivello = QStringLiteral("~\u00e7~").toUpper();
+    for (const Riga &r : leggi(QStringLiteral("Select Anno, NumReg, RigLiv, Articolo, Qta from MovMagDett")))
+        if (!conLivelli.count({intero(r[0]), intero(r[1]), intero(r[2])}))
+            out[{r[3].text().toUpper(), senzaLivello, senzaLivello}] += numero(r[4]);
+    return out;
+}
+
 } // namespace
 
 OrdiniPrima fotografaOrdini()
 {
     OrdiniPrima p;
+    p.scarico = progressivi(QStringLiteral("QtaScarico"), 0);
     for (const Riga &r : leggi(QStringLiteral("Select Anno, NumRif, RigLiv, QtaEvasa from OrdVenDett")))
         p.evasaRighe[{intero(r[0]), intero(r[1]), intero(r[2])}] = numero(r[3]);
     for (const Riga &r : leggi(QStringLiteral("Select Anno, NumRif, RigLiv, Livello1, Livello2, QtaEvasa from OrdVenLiv")))
@@ -183,7 +222,9 @@ QStringList verificaInvarianti(const OrdiniPrima &prima, int16_t anno)
         const auto p = prima.evasaLivelli.find(k);
         const double evasaPrima = p == prima.evasaLivelli.end() ? 0.0 : p->second;
         const double consegnata = c.qtaLivelli.count(k) ? c.qtaLivelli.at(k) : 0.0;
-        if (!uguali(evasa - evasaPrima, consegnata))
+        const bool senzaMovimento = !magazzino.contains(r[8].text().toUpper()) && !c.righeLivelli.count(k) &&
+                                    c.ordiniCorrispettivo.count({std::get<0>(k), std::get<1>(k)});
+        if (!senzaMovimento && !uguali(evasa - evasaPrima, consegnata))
             guasti << QStringLiteral("livello %1: evaso %2 in piu', nei documenti %3").arg(testoLivello(k)).arg(evasa - evasaPrima).arg(consegnata);
         if (c.righeLivelli.count(k) && c.righeLivelli.at(k) > 1)
             guasti << QStringLiteral("livello %1 evaso da %2 righe").arg(testoLivello(k)).arg(c.righeLivelli.at(k));
@@ -208,7 +249,9 @@ QStringList verificaInvarianti(const OrdiniPrima &prima, int16_t anno)
         const auto p = prima.evasaRighe.find(k);
         const double evasaPrima = p == prima.evasaRighe.end() ? 0.0 : p->second;
         const double consegnata = c.qta.count(k) ? c.qta.at(k) : 0.0;
-        if (!uguali(evasa - evasaPrima, consegnata))
+        const bool senzaMovimento = !magazzino.contains(r[4].text().toUpper()) && !c.righe.count(k) &&
+                                    c.ordiniCorrispettivo.count({std::get<0>(k), std::get<1>(k)});
+        if (!senzaMovimento && !uguali(evasa - evasaPrima, consegnata))
             guasti << QStringLiteral("riga ordine %1: evasa %2 in piu', nei documenti %3 (%4)")
                           .arg(testoRiga(k))
                           .arg(evasa - evasaPrima)
@@ -238,10 +281,7 @@ QStringList verificaInvarianti(const OrdiniPrima &prima, int16_t anno)
             guasti << QStringLiteral("ordine %1/%2 senza righe aperte ma in stato '%3'").arg(intero(r[0])).arg(intero(r[1])).arg(r[2].text());
     }
 
-    std::map<std::tuple<QString, QString, QString>, double> impegnato;
-    for (const Riga &r : leggi(QStringLiteral("Select Articolo, Livello1, Livello2, QtaImpCli from ArticoliProg Where Anno = ") +
-                               QString::number(anno) + QStringLiteral(" And Magazzino = '01'")))
-        impegnato[{r[0].text().toUpper(), r[1].text().toUpper(), r[2].text().toUpper()}] += numero(r[3]);
+    const std::map<ChiaveProgressivo, double> impegnato = progressivi(QStringLiteral("QtaImpCli"), anno);
     for (const auto &[k, q] : aperto)
         if (!impegnato.count(k) && !uguali(q, 0))
             guasti << QStringLiteral("progressivo %1 %2-%3 mancante, aperti %4").arg(std::get<0>(k), std::get<1>(k), std::get<2>(k)).arg(q);
@@ -252,6 +292,22 @@ QStringList verificaInvarianti(const OrdiniPrima &prima, int16_t anno)
                           .arg(std::get<0>(k), std::get<1>(k), std::get<2>(k))
                           .arg(q)
                           .arg(atteso);
+    }
+
+    // Issued quantities: the progressives of every year, as the movements' own year decides.
+    const std::map<ChiaveProgressivo, double> scarico = progressivi(QStringLiteral("QtaScarico"), 0);
+    const std::map<ChiaveProgressivo, double> movimenti = scaricatoDaiMovimenti();
+    std::set<ChiaveProgressivo> chiavi;
+    for (const auto &m : {scarico, movimenti, prima.scarico})
+        for (const auto &[k, q] : m)
+            chiavi.insert(k);
+    for (const ChiaveProgressivo &k : chiavi) {
+        const auto valore = [&k](const std::map<ChiaveProgressivo, double> &m) { return m.count(k) ? m.at(k) : 0.0; };
+        if (magazzino.contains(std::get<0>(k)) && !uguali(valore(scarico) - valore(prima.scarico), valore(movimenti)))
+            guasti << QStringLiteral("progressivo %1 %2-%3: scaricati %4 in piu', nei movimenti %5")
+                          .arg(std::get<0>(k), std::get<1>(k), std::get<2>(k))
+                          .arg(valore(scarico) - valore(prima.scarico))
+                          .arg(valore(movimenti));
     }
     return guasti;
 }

@@ -22,6 +22,8 @@ using ChiaveLivelloOrdine = std::tuple<int, int, int, QString, QString>;
 struct OrdiniPrima {
     std::map<ChiaveRigaOrdine, double> evasaRighe;
     std::map<ChiaveLivelloOrdine, double> evasaLivelli;
+    // Article, Livello1, Livello2 -> QtaScarico of the year's progressive (warehouse "01").
+    std::map<std::tuple<QString, QString, QString>, double> scarico;
 };
 OrdiniPrima fotografaOrdini();
 
@@ -32,7 +34,8 @@ OrdiniPrima fotografaOrdini();
 // - line states "E" exactly when fulfilled in full, order states "E" exactly when no article
 //   line is open;
 // - the customer-committed quantity of each product progressive of the year equal to the
-//   quantities still open on the orders of its article and levels;
+//   quantities still open on the orders of its article and levels, and its issued quantity
+//   grown by exactly the quantities of the posted stock movements (cash sales);
 // - one header per document and movement number, no two lines of a document on one row
 //   number, no document header without lines.
 QStringList verificaInvarianti(const OrdiniPrima &prima, int16_t anno);

@@ -2,8 +2,9 @@
 
 bool EsitoRun::terminata() const
 {
-    // 3: ended after errors or after giving up on a lock
-    return (codice == 0 || codice == 3) && giornale.contains(QStringLiteral("Elaborazione terminata"));
+    // 3: ended after errors or after giving up on a lock; 1 with nothing left to fulfil
+    return ((codice == 0 || codice == 3) && giornale.contains(QStringLiteral("Elaborazione terminata"))) ||
+           (codice == 1 && giornale.contains(QStringLiteral("Non ci sono Ordini vendita nell'intervallo")));
 }
 
 bool EsitoRun::bloccata() const
