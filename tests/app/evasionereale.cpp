@@ -5,6 +5,7 @@
 #include "righediprova.h"
 #include "tastiscritti.h"
 
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -161,6 +162,25 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     }
     EXPECT_EQ(uscita, 0);
     return p.testiDialoghi();
+}
+
+int EvasioneReale::eseguiRun(const QStringList &argomenti, QString *giornale)
+{
+    m_contesto.reset();
+    QProcess run;
+    run.start(QStringLiteral(EVASORD_RUN),
+              QStringList{QStringLiteral("--db"), nomeDbAzienda(*m_db), QStringLiteral("--utente"), QStringLiteral("demo"),
+                          QStringLiteral("--data-lavoro"), QStringLiteral("30/06/%1").arg(m_ditta.year)}
+                  + argomenti);
+    if (!run.waitForFinished(60000)) {
+        run.kill();
+        run.waitForFinished();
+        ADD_FAILURE() << "evasord_run non termina";
+        return -1;
+    }
+    if (giornale)
+        *giornale = QString::fromUtf8(run.readAllStandardError());
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
 }
 
 QStringList EvasioneReale::righe(const QString &sql)

@@ -54,6 +54,11 @@ public:
     // list or the given text), "fine". The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
 
+    // evasord_run on the company as the program's user and work date, with `argomenti` (the
+    // recovery, "--recupera"; a balance-only run, "--solo-a-saldo"): its exit code; what it
+    // showed, one line each, into `giornale`.
+    int eseguiRun(const QStringList &argomenti, QString *giornale = nullptr);
+
     // Rows of the company read as the program reads them (amounts as amounts).
     QStringList righe(const QString &sql);
 

@@ -263,6 +263,26 @@ TEST_P(Evasioni, AnInterruptedRunIsRefusedUntilRecovered)
     EXPECT_EQ(r.righe("SELECT NumRif, TotDocum FROM DdtTest ORDER BY NumRif"), documenti);
     EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett WHERE NumRif = 2"), QStringList{"0"});
+
+    // the recovery closes the note the run left (226.50, VAT 49.83) and releases the order it
+    // did not reach
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT NumRif, " + kTotali + " FROM DdtTest ORDER BY NumRif"),
+              QStringList{"1 226.5 0 226.5 49.83 276.33 0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
+    nienteInSospeso(r);
+
+    // and the program runs again: the second order into a note of its own (76.50, VAT 16.83)
+    testi = r.esegui(Richiesta{});
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, " + kTotali + " FROM DdtTest ORDER BY NumRif"),
+              (QStringList{"1 0002 226.5 0 226.5 49.83 276.33 0", "2 0006 76.5 0 76.5 16.83 93.33 0"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, Articolo, Qta, ValTotale, NumRifProv FROM DdtDett WHERE NumRif = 2 "
+                      "ORDER BY RigDet"),
+              (QStringList{"2 1 null null null null", "2 2 ART00001 2 76.5 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    tuttoEvaso(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Evasioni, kBothEngines, engineParamName);
