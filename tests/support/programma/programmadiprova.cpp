@@ -1,7 +1,9 @@
 #include "programmadiprova.h"
 
 #include "apperror.h"
+#include "contestodiprova.h"
 #include "democonfig.h"
+#include "scratchdb.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -39,13 +41,46 @@ ProgrammaDiProva::ProgrammaDiProva(const QString &programma, suite::FixtureOptio
     : m_dir(std::make_unique<QTemporaryDir>())
 {
     creaDitta(database(), ditta);
+    m_programma = programma;
+    scriviConfigurazione(ditta.year);
+}
+
+ProgrammaDiProva::ProgrammaDiProva(const QString &programma, const ScratchDb &db, int16_t anno)
+    : m_dir(std::make_unique<QTemporaryDir>()), m_programma(programma), m_db(&db)
+{
+    scriviConfigurazione(anno);
+}
+
+void ProgrammaDiProva::scriviConfigurazione(int16_t anno)
+{
     ConfigurazioneDemo c;
     c.cartella = m_dir->path();
-    c.programma = programma;
-    c.database = database();
-    c.anno = ditta.year;
+    c.programma = m_programma;
+    c.database = m_db ? m_dir->filePath(QStringLiteral("ditta.db")) : database();
+    c.anno = anno;
     const FileDemo f = scriviConfigurazioneDemo(c);
     m_config = MenuServerControl::loadConfig(f.serverMenu);
+    if (m_db)
+        m_config.parametri[QStringLiteral("NomeDBAzie")] = Variant(database());
+}
+
+void ProgrammaDiProva::scriviDitta(const std::function<void(QSqlDatabase &)> &scrivi)
+{
+    const QString nome = QStringLiteral("programmadiprova_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase d;
+        if (m_db) {
+            d = m_db->open(nome);
+        } else {
+            d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+            d.setDatabaseName(database());
+            if (!d.open())
+                throw AppError(ErrNum::InvalidCall, QStringLiteral("Ditta di prova non aperta: ") + database());
+        }
+        scrivi(d);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
 }
 
 ProgrammaDiProva::~ProgrammaDiProva() = default;
@@ -57,6 +92,8 @@ QString ProgrammaDiProva::cartella() const
 
 QString ProgrammaDiProva::database() const
 {
+    if (m_db)
+        return nomeDbAzienda(*m_db);
     return m_dir->filePath(QStringLiteral("ditta.db"));
 }
 

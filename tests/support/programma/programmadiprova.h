@@ -11,10 +11,17 @@
 //   p.menu().command("fine");
 //   EXPECT_EQ(p.attendiFine(), 0);
 //   p.dialoghi();                               // what it showed, in order
+//
+// On a company of a scratch database (SQLite file or PostgreSQL through ODBC, as the program
+// reaches it):
+//   auto db = SCRATCH_DB_OR_SKIP(engine);
+//   ProgrammaDiProva p(EVASORD_PROG, *db);     // a company already built in it
+//   p.scriviDitta([](QSqlDatabase &d) { suite::addOrder(d, ordine); });
 #include "companyfixture.h"
 #include "menuconfig.h"
 #include "menuservercontrol.h"
 
+#include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -29,10 +36,14 @@ struct DialogoMostrato {
     QString risposta;
 };
 
+class ScratchDb;
+
 class ProgrammaDiProva {
 public:
     // `programma` is the program's path. The company is built with `ditta` (3 orders by default).
     explicit ProgrammaDiProva(const QString &programma, suite::FixtureOptions ditta = opzioniPiccole());
+    // The company already built in `db` (for the year `anno`); `db` must outlive the program.
+    ProgrammaDiProva(const QString &programma, const ScratchDb &db, int16_t anno = 2024);
     ~ProgrammaDiProva();
 
     static suite::FixtureOptions opzioniPiccole();
@@ -50,7 +61,12 @@ public:
     // What to do to the server once it listens and before the program starts (failures).
     void primaDellAvvio(std::function<void(MenuServerControl &)> prepara) { m_prepara = std::move(prepara); }
 
+    // Writes into the company before the start (orders of a test's own).
+    void scriviDitta(const std::function<void(QSqlDatabase &)> &scrivi);
+
     QString cartella() const;
+    // The company database as the program names it: the SQLite file, or "ODBC;" and the
+    // connect text.
     QString database() const;
     QString suiteIni() const;
 
@@ -70,7 +86,11 @@ public:
     QStringList chiamate() const;
 
 private:
+    void scriviConfigurazione(int16_t anno);
+
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_programma;
+    const ScratchDb *m_db = nullptr;
     MenuConfig m_config;
     QStringList m_risposte;
     std::vector<std::pair<QString, QString>> m_ambiente;

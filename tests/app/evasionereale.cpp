@@ -1,0 +1,193 @@
+#include "evasionereale.h"
+
+#include "companyfixture.h"
+#include "menuservercontrol.h"
+#include "righediprova.h"
+#include "tastiscritti.h"
+
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace {
+
+// The dialog's tab order from the date field to OK (frmEvasOrd): the fields by index, the
+// chosen option, the cash-sale box and OK by the numbers below. Tab passes over the option
+// that is not chosen.
+constexpr int kAutomatica = -1;
+constexpr int kCorrispettivo = -3;
+constexpr int kOk = -4;
+const std::vector<int> kOrdineTab{10,  kAutomatica, 20,  30,  kCorrispettivo, 190, 40,  50,  200, 210, 220, 230,
+                                  60,  70,          80,  90,  100,            110, 130, 150, 160, 170, 180, kOk};
+
+int posizione(int campo)
+{
+    return static_cast<int>(std::find(kOrdineTab.begin(), kOrdineTab.end(), campo) - kOrdineTab.begin());
+}
+
+// A text as the keys that type it.
+QStringList tastiTesto(const QString &testo)
+{
+    QStringList out;
+    for (const QChar c : testo) {
+        if (c.isLetter() && c.isUpper())
+            out << QStringLiteral("Shift+") + c;
+        else if (c == u' ')
+            out << QStringLiteral("Space");
+        else
+            out << QString(c).toUpper();
+    }
+    return out;
+}
+
+} // namespace
+
+Richiesta &Richiesta::campo(int indice, const QString &testo)
+{
+    m_campi.emplace_back(indice, testo);
+    std::sort(m_campi.begin(), m_campi.end(),
+              [](const auto &a, const auto &b) { return posizione(a.first) < posizione(b.first); });
+    return *this;
+}
+
+Richiesta &Richiesta::corrispettivo()
+{
+    m_corrispettivo = true;
+    return *this;
+}
+
+QString Richiesta::tasti() const
+{
+    QStringList k{QStringLiteral("Tab"), QStringLiteral("Space")};
+    int qui = posizione(kAutomatica);
+    const auto vaiA = [&](int campo) {
+        const int dove = posizione(campo);
+        for (; qui < dove; ++qui)
+            k << QStringLiteral("Tab");
+    };
+    if (m_corrispettivo) {
+        vaiA(kCorrispettivo);
+        k << QStringLiteral("Space");
+    }
+    for (const auto &[indice, testo] : m_campi) {
+        vaiA(indice);
+        k << tastiTesto(testo);
+    }
+    vaiA(kOk);
+    k << QStringLiteral("Space");
+    return k.join(u',');
+}
+
+suite::FixtureOptions EvasioneReale::opzioni()
+{
+    suite::FixtureOptions o;
+    o.orders = 0;
+    o.customers = 8;
+    o.articles = 10;
+    return o;
+}
+
+EvasioneReale::EvasioneReale(Engine motore, suite::FixtureOptions ditta) : m_ditta(ditta)
+{
+    m_db = ScratchDb::create(motore);
+    if (!m_db)
+        return;
+    QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+    suite::buildCompany(d, ditta);
+    d.close();
+    d = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+EvasioneReale::~EvasioneReale()
+{
+    m_contesto.reset();
+}
+
+int32_t EvasioneReale::ordine(const suite::OrderInput &o)
+{
+    int32_t numRif = 0;
+    {
+        QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+        numRif = suite::addOrder(d, o);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+    return numRif;
+}
+
+void EvasioneReale::esegui(const QString &sql)
+{
+    {
+        QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+        QSqlQuery q(d);
+        if (!q.exec(sql))
+            ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        q = QSqlQuery();
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
+{
+    // the test's own connection is closed while the program works on the company
+    m_contesto.reset();
+    ProgrammaDiProva p(EVASORD_PROG, *m_db, m_ditta.year);
+    for (const auto &[chiave, valore] : m_parametri)
+        p.parametroMenu(chiave, Variant(valore));
+    p.risposteDialoghi(m_risposte);
+    p.ambiente(kTastiScrittiEnv, r.tasti());
+    p.avvia();
+    if (!p.attendiAvvio()) {
+        ADD_FAILURE() << "il programma non si avvia";
+        return {};
+    }
+    const auto finito = [&](const QString &t) {
+        return t == QLatin1String("Elaborazione terminata") || t.startsWith(QStringLiteral("Errore n°")) ||
+               (!fine.isEmpty() && t.contains(fine));
+    };
+    const bool alTermine = MenuServerControl::waitFor(
+        [&] {
+            const QStringList testi = p.testiDialoghi();
+            return std::any_of(testi.begin(), testi.end(), finito);
+        },
+        30000);
+    p.menu().command("fine");
+    const auto uscita = p.attendiFine();
+    if (!alTermine) {
+        ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();
+        return {};
+    }
+    EXPECT_EQ(uscita, 0);
+    return p.testiDialoghi();
+}
+
+int EvasioneReale::eseguiRun(const QStringList &argomenti, QString *giornale)
+{
+    m_contesto.reset();
+    QProcess run;
+    run.start(QStringLiteral(EVASORD_RUN),
+              QStringList{QStringLiteral("--db"), nomeDbAzienda(*m_db), QStringLiteral("--utente"), QStringLiteral("demo"),
+                          QStringLiteral("--data-lavoro"), QStringLiteral("30/06/%1").arg(m_ditta.year)}
+                  + argomenti);
+    if (!run.waitForFinished(60000)) {
+        run.kill();
+        run.waitForFinished();
+        ADD_FAILURE() << "evasord_run non termina";
+        return -1;
+    }
+    if (giornale)
+        *giornale = QString::fromUtf8(run.readAllStandardError());
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+}
+
+QStringList EvasioneReale::righe(const QString &sql)
+{
+    if (!m_contesto) {
+        m_contesto = std::make_unique<ContestoDiProva>();
+        m_contesto->apriDitta(*m_db);
+    }
+    return righeDb(sql);
+}

@@ -1,0 +1,290 @@
+// Runs of the real program, from the request typed into its dialog to the stored documents, on a
+// SQLite file and on PostgreSQL. Every expected value is worked out by hand from the orders below
+// (prices net of VAT, euro, two decimals):
+//
+//   ART00001  10 x 38.25            = 382.50  VAT 22
+//   ART00005   2 + 3 levels x 20.00 = 100.00  VAT 22  (levels S/ROSSO 40.00, M/BLU 60.00)
+//   ART00003   4 x 12.50 less 10 %  =  45.00  VAT 10
+//   transport "TRA"                 =  15.00  VAT 22
+//
+// Customers 2 and 6 pay by bank transfer ("BB30", no stamp duty, no bank charge) and get the
+// order's reference line ("Fat.StRifOrd" "S" for customer 2, their own "S" for customer 6),
+// which names the order's printed number (the fixture's orders carry NumDoc = NumRif).
+#include "evasionereale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kNoLiv = QStringLiteral("~\u00e7~");
+
+QString art(int n)
+{
+    return suite::articleCode(n);
+}
+
+// The order of the header comment for a customer, rule "S".
+suite::OrderInput ordineCompleto(int cliente)
+{
+    suite::OrderInput o;
+    o.cliente = cliente;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}},
+               {.articolo = art(3), .qta = 4, .prezzo = 12.5, .sconto = "10"}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    return o;
+}
+
+// What every finished run leaves behind: nothing registered, locked or saved.
+void nienteInSospeso(EvasioneReale &r)
+{
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DocDaElab"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM LockGest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM AppoggioTemp"), QStringList{"0"});
+}
+
+// Every order line delivered: no quantity or value committed to customers any more, and
+// nothing left in suspense.
+void tuttoEvaso(EvasioneReale &r)
+{
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
+const QString kTotali = QStringLiteral("TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc");
+
+class Evasioni : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(Evasioni, AnAutomaticRunMakesADeliveryNoteRowByRow)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    // committed before the run: what each line and level still has to deliver
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg"
+                      " WHERE QtaImpCli <> 0 ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00001 " + kNoLiv + " " + kNoLiv + " 10 382.5", "ART00003 " + kNoLiv + " " + kNoLiv + " 4 45",
+                           "ART00005 M BLU 3 60", "ART00005 S ROSSO 2 40"}));
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    EXPECT_EQ(r.righe("SELECT Anno, NumRif, FattDocumento, PreDoc, GruppoCli, MastroCli, ContoCli, Pagamento, "
+                      "Moneta, RagOrd, Provenienza, OrdAnno, OrdNumRif, NumDoc, Stato FROM DdtTest"),
+              QStringList{"2024 1 DDT B 14 01 0006 BB30 Euro S O 2024 1 null null"});
+    EXPECT_EQ(r.righe("SELECT DataRif FROM DdtTest"), QStringList{"30/06/2024"});
+    EXPECT_EQ(r.righe("SELECT " + kTotali + " FROM DdtTest"), QStringList{"527.5 15 542.5 113.95 656.45 0"});
+    EXPECT_EQ(r.righe("SELECT RigDet, RigLiv, TipoRiga, Articolo, Qta, ValUnitario, ValTotale, Iva, "
+                      "NumRifProv, RigaRifProv, QtaProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 1 D null null null null null null null null",
+                           "2 2 A ART00001 10 38.25 382.5 22 1 1 10",
+                           "3 3 A ART00005 5 20 100 22 1 2 5",
+                           "4 4 A ART00003 4 12.5 45 10 1 3 4"}));
+    EXPECT_EQ(r.righe("SELECT NotaSopra FROM DdtDett WHERE RigDet = 1"), QStringList{"Ord N. 1 DEL 01/03/2024"});
+    EXPECT_EQ(r.righe("SELECT NumRif, RigLiv, Livello1, Livello2, Qta, ValUnitario, ValTotale, QtaProv FROM DdtLiv "
+                      "ORDER BY Qta"),
+              (QStringList{"1 3 S ROSSO 2 20 40 2", "1 3 M BLU 3 20 60 3"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM DdtSpese"), QStringList{"1 1 TRA 15 22"});
+
+    // the order fully delivered, nothing committed any more
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 10 E 0", "2 5 5 E 0", "3 4 4 E 0"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenLiv ORDER BY Qta"),
+              (QStringList{"S 2 2 E 0", "M 3 3 E 0"}));
+    tuttoEvaso(r);
+}
+
+TEST_P(Evasioni, InvoicesGroupOrdersPerCustomer)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // order type "OCF" is fulfilled by invoices "FAT" (prefix "A" of the sales register)
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    const auto ordine = [&](int cliente, suite::LineInput riga, std::vector<suite::ExpenseInput> spese = {}) {
+        suite::OrderInput o;
+        o.cliente = cliente;
+        o.fattDocumento = "OCF";
+        o.righe = {std::move(riga)};
+        o.spese = std::move(spese);
+        return r.ordine(o);
+    };
+    ordine(2, {.articolo = art(2), .qta = 3, .prezzo = 75.5});                 // 226.50 at 22 %
+    ordine(6, {.articolo = art(1), .qta = 2, .prezzo = 38.25});                // 76.50 at 22 %
+    ordine(2, {.articolo = art(3), .qta = 1, .prezzo = 112.7}, {{.spesa = "TRA", .importo = 15}}); // 112.70 at 10 %
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    // customer 2: orders 1 and 3 in one invoice; customer 6: its own
+    EXPECT_EQ(r.righe("SELECT NumRif, FattDocumento, PreDoc, ContoCli, RagOrd, Pagamento, Stato, NumDoc FROM FatTest "
+                      "ORDER BY NumRif"),
+              (QStringList{"1 FAT A 0002 S BB30 null null", "2 FAT A 0006 S BB30 null null"}));
+    // 22 %: 226.50 + 15.00 = 241.50, VAT 53.13; 10 %: 112.70, VAT 11.27
+    // 22 %: 76.50, VAT 16.83
+    EXPECT_EQ(r.righe("SELECT NumRif, " + kTotali + " FROM FatTest ORDER BY NumRif"),
+              (QStringList{"1 339.2 15 354.2 64.4 418.6 0", "2 76.5 0 76.5 16.83 93.33 0"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, TipoRiga, Articolo, Qta, ValTotale, Iva, OrdNumRif, OrdRigDet, "
+                      "NumRifProv, Riepilogativa FROM FatDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 D null null null null null null null N", "1 2 A ART00002 3 226.5 22 1 1 1 N",
+                           "1 3 D null null null null null null null N", "1 4 A ART00003 1 112.7 10 3 1 3 N",
+                           "2 1 D null null null null null null null N", "2 2 A ART00001 2 76.5 22 2 1 2 N"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, NotaSopra FROM FatDett WHERE TipoRiga = 'D' ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 Ord N. 1 DEL 01/03/2024", "1 3 Ord N. 3 DEL 01/03/2024",
+                           "2 1 Ord N. 2 DEL 01/03/2024"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM FatSpese"), QStringList{"1 1 TRA 15 22"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatLiv"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E", "3 E"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif"),
+              (QStringList{"1 3 E", "2 2 E", "3 1 E"}));
+    tuttoEvaso(r);
+}
+
+TEST_P(Evasioni, APartialDeliveryThenTheBalanceJoinTheOpenNote)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // line 1 had 4 of 10 delivered earlier: 6 still committed
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4},
+               {.articolo = art(2), .qta = 3, .prezzo = 75.5}};
+    r.ordine(o);
+
+    // first the article ART00002 alone: 3 x 75.50 = 226.50, VAT 49.83
+    QStringList testi = r.esegui(Richiesta{}.articolo(art(2), art(2)));
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+    EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, Qta, ValTotale, RigaRifProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 D null null null null", "2 A ART00002 3 226.5 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, " + kTotali + " FROM DdtTest"), QStringList{"1 226.5 0 226.5 49.83 276.33 0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 4 P", "2 3 E"}));
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo IN ('ART00001', 'ART00002') "
+                      "ORDER BY Articolo"),
+              (QStringList{"ART00001 6 229.5", "ART00002 0 0"}));
+    nienteInSospeso(r);
+
+    // then the balance: the 6 left of line 1 (229.50) go into the same open note, which is
+    // totalled again: 456.00, VAT 100.32
+    testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+    EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, Qta, ValTotale, RigaRifProv, QtaProv FROM DdtDett "
+                      "ORDER BY RigDet"),
+              (QStringList{"1 D null null null null null", "2 A ART00002 3 226.5 2 3", "3 D null null null null null",
+                           "4 A ART00001 6 229.5 1 6"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, " + kTotali + " FROM DdtTest"), QStringList{"1 456 0 456 100.32 556.32 0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 E", "2 3 E"}));
+    tuttoEvaso(r);
+}
+
+TEST_P(Evasioni, ACashSaleIsPostedAsAStockMovement)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // the order type's stock causal for cash sales: an issue to the customer
+    r.esegui(QStringLiteral("UPDATE FattDocumenti SET MagCausaleRientro = 'VEN' WHERE FattDocumento = 'OC'"));
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    const QStringList prima = r.righe("SELECT Articolo, Livello1, QtaScarico, ValScarico FROM ArticoliProg "
+                                      "WHERE Articolo IN ('ART00001', 'ART00005') AND QtaImpCli <> 0 ORDER BY Articolo, Livello1");
+    EXPECT_EQ(prima, (QStringList{"ART00001 " + kNoLiv + " 0 0", "ART00005 M 0 0", "ART00005 S 0 0"}));
+
+    const QStringList testi = r.esegui(Richiesta{}.corrispettivo());
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    // no document; one movement of the order, posted
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Anno, NumReg, FattDocumento, MagCausale, MagazzinoProv, MagazzinoDest, GruppoCliFor, "
+                      "MastroCliFor, ContoCliFor, Moneta, AutMan FROM MovMagTes"),
+              QStringList{"2024 1 OC VEN 01 14010006 14 01 0006 Euro A"});
+    EXPECT_EQ(r.righe("SELECT DataReg FROM MovMagTes"), QStringList{"30/06/2024"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM MovMagDett ORDER BY Articolo"),
+              (QStringList{"ART00001 10 382.5", "ART00005 5 100"}));
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, Livello2, Qta, ValTotale FROM MovMagLiv ORDER BY Qta"),
+              (QStringList{"ART00005 S ROSSO 2 40", "ART00005 M BLU 3 60"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM MovMagDettApp"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM MovMagLivApp"), QStringList{"0"});
+    // the issue in the progressives, nothing committed any more
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaScarico, ValScarico, QtaImpCli, ValImpCli FROM ArticoliProg "
+                      "WHERE Articolo IN ('ART00001', 'ART00005') AND QtaScarico <> 0 ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00001 " + kNoLiv + " 10 382.5 0 0", "ART00005 M 3 60 0 0", "ART00005 S 2 40 0 0"}));
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 E", "2 5 E"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"), (QStringList{"S 2 E", "M 3 E"}));
+    nienteInSospeso(r);
+}
+
+TEST_P(Evasioni, AnInterruptedRunIsRefusedUntilRecovered)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5}};
+    r.ordine(o);
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 2, .prezzo = 38.25}};
+    r.ordine(o);
+    // another user holds the number the second note would take; the user gives up on it
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('D', 2024, 2, 'mario', '0', '3')"));
+    r.risposte({"2"});
+    QStringList testi = r.esegui(Richiesta{}, QStringLiteral("in uso da"));
+    // the user's stop ends the run, which says so
+    EXPECT_EQ(testi, (QStringList{"Doc. in uso da mario", "Elaborazione terminata"}));
+    // the first note stays as the run left it: converted, registered, not totalled; the second
+    // one, never locked, is not left behind empty
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotDocum FROM DdtTest ORDER BY NumRif"), QStringList{"1 0002 null"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, Qta FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 null null", "2 ART00002 3"}));
+    EXPECT_EQ(r.righe("SELECT NumReg, Anno FROM DocDaElab"), QStringList{"1 2024"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
+
+    // the next run is refused and changes nothing
+    r.risposte({});
+    r.esegui(QStringLiteral("DELETE FROM LockGest WHERE Utente = 'mario'"));
+    const QStringList documenti = r.righe("SELECT NumRif, TotDocum FROM DdtTest ORDER BY NumRif");
+    testi = r.esegui(Richiesta{}, QStringLiteral("Risultano delle elaborazioni interrotte"));
+    EXPECT_TRUE(testi.contains("(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."))
+        << testi.join(" | ").toStdString();
+    EXPECT_EQ(r.righe("SELECT NumRif, TotDocum FROM DdtTest ORDER BY NumRif"), documenti);
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett WHERE NumRif = 2"), QStringList{"0"});
+
+    // the recovery closes the note the run left (226.50, VAT 49.83) and releases the order it
+    // did not reach
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT NumRif, " + kTotali + " FROM DdtTest ORDER BY NumRif"),
+              QStringList{"1 226.5 0 226.5 49.83 276.33 0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
+    nienteInSospeso(r);
+
+    // and the program runs again: the second order into a note of its own (76.50, VAT 16.83)
+    testi = r.esegui(Richiesta{});
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, " + kTotali + " FROM DdtTest ORDER BY NumRif"),
+              (QStringList{"1 0002 226.5 0 226.5 49.83 276.33 0", "2 0006 76.5 0 76.5 16.83 93.33 0"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, Articolo, Qta, ValTotale, NumRifProv FROM DdtDett WHERE NumRif = 2 "
+                      "ORDER BY RigDet"),
+              (QStringList{"2 1 null null null null", "2 2 ART00001 2 76.5 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    tuttoEvaso(r);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Evasioni, kBothEngines, engineParamName);
+
+} // namespace
