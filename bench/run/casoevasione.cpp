@@ -101,12 +101,18 @@ void azzeraPicco()
 // A connection of the bench to a scratch database, closed and removed with it.
 class Collegamento {
 public:
-    Collegamento(const ScratchDb &db, const QString &nome) : m_nome(nome), m_db(db.open(nome))
+    Collegamento(const ScratchDb &db, const QString &nome) : m_nome(nome), m_db(db.open(nome)) { verifica(db); }
+    // PostgreSQL through Qt's own client driver instead of ODBC.
+    Collegamento(const ScratchDb &db, const QString &nome, const PgServer &server)
+        : m_nome(nome), m_db(QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nome))
     {
-        if (!m_db.isOpen())
-            throw std::runtime_error(m_db.lastError().text().toStdString());
-        if (db.engine() == Engine::SQLite)
-            esegui(m_db, QStringLiteral("PRAGMA synchronous = FULL")); // as the company connection
+        m_db.setHostName(server.host);
+        m_db.setPort(server.port);
+        m_db.setUserName(server.user);
+        m_db.setPassword(server.password);
+        m_db.setDatabaseName(db.databaseName());
+        m_db.open();
+        verifica(db);
     }
     ~Collegamento()
     {
@@ -119,6 +125,13 @@ public:
     QSqlDatabase &db() { return m_db; }
 
 private:
+    void verifica(const ScratchDb &db)
+    {
+        if (!m_db.isOpen())
+            throw std::runtime_error(m_db.lastError().text().toStdString());
+        if (db.engine() == Engine::SQLite)
+            esegui(m_db, QStringLiteral("PRAGMA synchronous = FULL")); // as the company connection
+    }
     QString m_nome;
     QSqlDatabase m_db;
 };
@@ -133,6 +146,7 @@ QString RisultatoCaso::json() const
                                                {QStringLiteral("fixture"), secondiFixture},
                                                {QStringLiteral("run"), secondiRun},
                                                {QStringLiteral("pavimento"), secondiPavimento},
+                                               {QStringLiteral("pavimentoNativo"), secondiPavimentoNativo},
                                                {QStringLiteral("cpuRun"), cpuRun},
                                                {QStringLiteral("cpuPavimento"), cpuPavimento},
                                                {QStringLiteral("piccoKb"), piccoKb},
@@ -159,6 +173,7 @@ RisultatoCaso RisultatoCaso::daJson(const QString &testo)
     r.secondiFixture = o.value(QStringLiteral("fixture")).toDouble();
     r.secondiRun = o.value(QStringLiteral("run")).toDouble();
     r.secondiPavimento = o.value(QStringLiteral("pavimento")).toDouble();
+    r.secondiPavimentoNativo = o.value(QStringLiteral("pavimentoNativo")).toDouble();
     r.cpuRun = o.value(QStringLiteral("cpuRun")).toDouble();
     r.cpuPavimento = o.value(QStringLiteral("cpuPavimento")).toDouble();
     r.piccoKb = o.value(QStringLiteral("piccoKb")).toInteger();
@@ -184,7 +199,9 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     contesto.menu().responder().setUtente(kUtente);
     auto ditta = ScratchDb::create(motore);
     auto copia = ScratchDb::create(motore);
-    if (!ditta || !copia)
+    // On PostgreSQL a second copy, for the floor through Qt's own client driver.
+    auto copiaNativa = motore == Engine::PostgreSQL ? ScratchDb::create(motore) : nullptr;
+    if (!ditta || !copia || (motore == Engine::PostgreSQL && !copiaNativa))
         throw std::runtime_error("database not available");
     const suite::FixtureOptions opt{.orders = ordini, .linesPerOrder = 5};
 
@@ -194,6 +211,15 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     Collegamento prima(*copia, QStringLiteral("pavimento"));
     suite::buildCompany(prima.db(), opt);
     soloFatture(prima.db());
+    std::unique_ptr<Collegamento> nativa;
+    if (copiaNativa) {
+        {
+            Collegamento c(*copiaNativa, QStringLiteral("pavimento_nativo_crea"));
+            suite::buildCompany(c.db(), opt);
+            soloFatture(c.db());
+        }
+        nativa = std::make_unique<Collegamento>(*copiaNativa, QStringLiteral("pavimento_nativo"), *pgServer());
+    }
     contesto.creaDitta(*ditta, opt);
     Collegamento dopo(*ditta, QStringLiteral("risultato"));
     soloFatture(dopo.db());
@@ -286,6 +312,8 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     cpu = secondiCpu();
     r.secondiPavimento = eseguiPavimento(prima.db(), piano);
     r.cpuPavimento = secondiCpu() - cpu;
+    if (nativa)
+        r.secondiPavimentoNativo = eseguiPavimento(nativa->db(), piano);
     // On SQLite the floor is counted too: it must have written what the run wrote.
     if (tracciaPav && tracciaPav->profilo().json() != scritture.json())
         r.errore += QStringLiteral(" il pavimento ha scritto %1").arg(tracciaPav->profilo().json());

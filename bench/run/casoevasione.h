@@ -12,6 +12,7 @@ struct RisultatoCaso {
     double secondiFixture = 0;
     double secondiRun = 0;
     double secondiPavimento = 0;
+    double secondiPavimentoNativo = 0; // PostgreSQL: the floor through Qt's own client driver (QPSQL)
     double cpuRun = 0, cpuPavimento = 0; // processor seconds of this process (the server's not counted)
     long long piccoKb = 0;        // peak resident memory while the run ran
     long long transazioni = 0;    // the run's (and the floor's) transactions

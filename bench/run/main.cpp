@@ -55,6 +55,10 @@ void stampa(const RisultatoCaso &r)
                 r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / r.ordini, double(r.piccoKb) / 1024,
                 r.transazioni, r.scritture, r.fatture, r.righeFattura, r.livelliFattura,
                 r.errore.isEmpty() ? "" : "  ERRORE: ", qPrintable(r.errore));
+    if (r.secondiPavimentoNativo > 0)
+        std::printf("%-10s %6d ordini  pavimento con il driver nativo QPSQL %7.2f s  run/pavimento nativo %5.2f\n",
+                    qPrintable(engineName(r.motore)), r.ordini, r.secondiPavimentoNativo,
+                    r.secondiRun / r.secondiPavimentoNativo);
     std::fflush(stdout);
 }
 
