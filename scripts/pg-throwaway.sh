@@ -2,6 +2,8 @@
 # A throw-away PostgreSQL cluster on loopback for the tests, with an ODBC data source.
 #   source scripts/pg-throwaway.sh && pg_throwaway_start   # exports EVASORD_PG_* and ODBCINI
 #   pg_throwaway_stop
+#   pg_server_or_throwaway NAME   # the server of EVASORD_PG_* when set, else a throw-away one
+#                                 # stopped when the calling script exits
 # As root the server runs as the postgres user (the server refuses root).
 
 pg_throwaway_start() {
@@ -51,4 +53,13 @@ pg_throwaway_stop() {
   rm -rf "$PG_THROWAWAY_DIR"
   PG_THROWAWAY_DIR=
   unset EVASORD_PG_HOST EVASORD_PG_PORT EVASORD_PG_USER EVASORD_PG_PASSWORD EVASORD_PG_DRIVER EVASORD_PG_DSN ODBCINI
+}
+
+pg_server_or_throwaway() {
+  [ -z "${EVASORD_PG_HOST:-}" ] || return 0
+  if pg_throwaway_start; then
+    trap pg_throwaway_stop EXIT
+  else
+    echo "$1: no PostgreSQL server; PostgreSQL will be left out" >&2
+  fi
 }

@@ -10,14 +10,8 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build
 
-if [ -z "${EVASORD_PG_HOST:-}" ]; then
-  # shellcheck source=pg-throwaway.sh
-  source scripts/pg-throwaway.sh
-  if pg_throwaway_start; then
-    trap pg_throwaway_stop EXIT
-  else
-    echo "test: no PostgreSQL server; PostgreSQL-backed tests will skip" >&2
-  fi
-fi
+# shellcheck source=pg-throwaway.sh
+source scripts/pg-throwaway.sh
+pg_server_or_throwaway test
 
 ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"

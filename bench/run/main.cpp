@@ -1,0 +1,107 @@
+// The run against its floor: N orders x 5 lines converted into invoices grouped per customer,
+// N = 1,000 and 10,000, on SQLite and (when EVASORD_PG_* name a server) PostgreSQL.
+//
+//   bench_run                         every case, each in a process of its own, then the figures
+//   bench_run --ordini 1000           only that size
+//   bench_run --caso sqlite 1000 P    one case (P: the file of the write profile); for a profiler
+//
+// Figures: run / floor time, the cost of one order at 10,000 against 1,000, peak memory.
+#include "casoevasione.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+const QByteArray kRisultato = "RISULTATO ";
+
+int caso(const QStringList &a)
+{
+    const Engine motore = a.value(0) == QLatin1String("pg") ? Engine::PostgreSQL : Engine::SQLite;
+    try {
+        const RisultatoCaso r = eseguiCaso(motore, a.value(1).toInt(), a.value(2));
+        std::printf("%s%s\n", kRisultato.constData(), qPrintable(r.json()));
+        return r.errore.isEmpty() ? 0 : 1;
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+}
+
+std::optional<RisultatoCaso> lancia(const QString &motore, int ordini, const QString &profilo)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--caso"), motore, QString::number(ordini), profilo});
+    p.waitForFinished(-1);
+    for (const QByteArray &riga : p.readAllStandardOutput().split('\n'))
+        if (riga.startsWith(kRisultato))
+            return RisultatoCaso::daJson(QString::fromUtf8(riga.mid(kRisultato.size())));
+    std::fprintf(stderr, "%s %d: no result (exit %d)\n", qPrintable(motore), ordini, p.exitCode());
+    return std::nullopt;
+}
+
+void stampa(const RisultatoCaso &r)
+{
+    std::printf("%-10s %6d ordini  run %8.2f s (cpu %6.2f)  pavimento %7.2f s (cpu %6.2f)  run/pavimento %5.2f  "
+                "per ordine %6.2f ms  "
+                "picco %6.1f MB  transazioni %7lld  scritture %7lld  fatture %4d righe %6d livelli %6d%s%s\n",
+                qPrintable(engineName(r.motore)), r.ordini, r.secondiRun, r.cpuRun, r.secondiPavimento, r.cpuPavimento,
+                r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / r.ordini, double(r.piccoKb) / 1024,
+                r.transazioni, r.scritture, r.fatture, r.righeFattura, r.livelliFattura,
+                r.errore.isEmpty() ? "" : "  ERRORE: ", qPrintable(r.errore));
+    if (r.secondiPavimentoNativo > 0)
+        std::printf("%-10s %6d ordini  pavimento con il driver nativo QPSQL %7.2f s  run/pavimento nativo %5.2f\n",
+                    qPrintable(engineName(r.motore)), r.ordini, r.secondiPavimentoNativo,
+                    r.secondiRun / r.secondiPavimentoNativo);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList a = app.arguments().mid(1);
+    if (a.value(0) == QLatin1String("--caso"))
+        return caso(a.mid(1));
+
+    QList<int> misure{1000, 10000};
+    if (a.value(0) == QLatin1String("--ordini"))
+        misure = {a.value(1).toInt()};
+    QStringList motori{QStringLiteral("sqlite")};
+    if (!qEnvironmentVariable("EVASORD_PG_HOST").isEmpty())
+        motori << QStringLiteral("pg");
+    else
+        std::printf("PostgreSQL: EVASORD_PG_HOST not set, SQLite only\n");
+
+    QTemporaryDir profili;
+    std::map<std::pair<QString, int>, RisultatoCaso> risultati;
+    bool tuttoBene = true;
+    for (const int n : misure) {
+        const QString profilo = profili.filePath(QStringLiteral("profilo-%1.json").arg(n));
+        for (const QString &m : motori) {
+            const auto r = lancia(m, n, profilo);
+            if (!r) {
+                tuttoBene = false;
+                continue;
+            }
+            stampa(*r);
+            tuttoBene = tuttoBene && r->errore.isEmpty();
+            risultati[{m, n}] = *r;
+        }
+    }
+    for (const QString &m : motori) {
+        const auto piccolo = risultati.find({m, 1000}), grande = risultati.find({m, 10000});
+        if (piccolo == risultati.end() || grande == risultati.end())
+            continue;
+        const double costo1 = piccolo->second.secondiRun / 1000, costo10 = grande->second.secondiRun / 10000;
+        std::printf("%-10s costo per ordine a 10.000 / a 1.000: %.2f\n", qPrintable(m), costo10 / costo1);
+    }
+    return tuttoBene ? 0 : 1;
+}
