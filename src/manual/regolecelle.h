@@ -18,25 +18,25 @@ struct ChiaveRigaManuale {
     int16_t anno = 0;
     int32_t numRif = 0;
     int32_t riga = 0;
-    QString livello1, livello2;
+    QString livello1{}, livello2{};
 };
 
 // What becomes of a typed value.
 struct EsitoCella {
     bool rifiutato = false;          // the edit is refused: the cell keeps its old value
-    Variant valore;                  // the value to store ("S"/"N" for flags, a number for quantities)
-    QString messaggio;               // what the user is told ("" nothing)
+    Variant valore{};                  // the value to store ("S"/"N" for flags, a number for quantities)
+    QString messaggio{};               // what the user is told ("" nothing)
     bool finestraDiSistema = false;  // the message goes in the plain message box
     // The other flag of the same header row changed with it ("" none).
-    QString campoCollegato;
-    QString valoreCollegato;
+    QString campoCollegato{};
+    QString valoreCollegato{};
 };
 
 // The line row whose quantity is being edited, as the grid holds it.
 struct RigaCella {
     int16_t anno = 0;
     int32_t numRif = 0;
-    QString livello1;      // "*liv" on a level summary row
+    QString livello1{};      // "*liv" on a level summary row
     double qta = 0;        // ordered
     double qtaEvasa = 0;   // already fulfilled
 };

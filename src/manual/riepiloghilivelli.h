@@ -13,10 +13,10 @@ struct RigaCorpo {
     int32_t numRif = 0;
     int16_t rigDet = 0;
     int32_t rigLiv = 0;
-    QString livello1, livello2;
-    Variant qtaDaEva;
-    QString aSaldo;
-    Variant rigLivRAEE;   // RigLiv of the linked fee line; not above 0 when none
+    QString livello1{}, livello2{};
+    Variant qtaDaEva{};
+    QString aSaldo{};
+    Variant rigLivRAEE{};   // RigLiv of the linked fee line; not above 0 when none
 };
 
 namespace riepiloghi {

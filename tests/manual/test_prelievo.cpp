@@ -3,86 +3,28 @@
 // half way leaving nothing behind.
 #include "connessionedb.h"
 #include "contesto.h"
-#include "evasionediprova.h"
-#include "prelievo.h"
+#include "prelievodiprova.h"
 #include "riepiloghilivelli.h"
-#include "rowwriter.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class Prelievo : public EvasioneDiProva {
-protected:
-    // An order in the group on display (its OrdVenEvaTest row, picked).
-    int32_t ordine(suite::OrderInput o)
-    {
-        const int32_t n = suite::addOrder(fixture, o);
-        suite::insertRow(fixture, QStringLiteral("OrdVenEvaTest"),
-                         {{"Utente", kUtente}, {"Anno", static_cast<int16_t>(2024)}, {"NumRif", n}, {"Selez", "S"}, {"EvadeTutto", "S"}});
-        return n;
-    }
-    OrdineDaPrelevare daPrelevare(int32_t numRif, bool tutto = true)
-    {
-        OrdineDaPrelevare o;
-        o.utente = kUtente;
-        o.anno = 2024;
-        o.numRif = numRif;
-        o.evadeTutto = tutto;
-        o.dataConsTestata = Variant::null();
-        o.gesTaglie = true;
-        return o;
-    }
-    // The rows of a statement, sorted (the engines order blanks apart).
-    QStringList ordinate(const QString &sql)
-    {
-        QStringList r = righe(sql);
-        r.sort();
-        return r;
-    }
-    QStringList staging(int32_t numRif = 0)
-    {
-        return ordinate(QStringLiteral("Select RigDet, Livello1, Livello2, Articolo, Qta, QtaEvasa, ASaldo, QtaDaEva from OrdVenEvaDett"
-                                    " Where Utente = 'mario'") +
-                     (numRif ? QStringLiteral(" And NumRif = %1").arg(numRif) : QString()));
-    }
-    QStringList blocchi() { return ordinate(QStringLiteral("Select NumReg, Utente, Stato, Gestione from LockGest Where Tipo = 'O'")); }
-    QStringList marchi(int32_t numRif)
-    {
-        return ordinate(QStringLiteral("Select Selez, EvadeTutto from OrdVenEvaTest Where NumRif = %1").arg(numRif));
-    }
-    // Three article lines (one with levels, one level fulfilled), a fulfilled line, a
-    // description line, a line of type "C", one expense.
-    suite::OrderInput ordineTipo()
-    {
-        suite::OrderInput o;
-        o.righe = {{.articolo = suite::articleCode(1), .qta = 10, .prezzo = 2},
-                   {.articolo = suite::articleCode(5), .prezzo = 3,
-                    .livelli = {{"S", "ROSSO", 3, 1}, {"M", "BLU", 4, 0}, {"L", "ROSSO", 2, 2}}},
-                   {.articolo = suite::articleCode(2), .qta = 5, .prezzo = 1, .qtaEvasa = 5},
-                   {.tipoRiga = "D", .descrizione = "Consegna al piano"},
-                   {.articolo = suite::articleCode(3), .qta = 1, .prezzo = 1, .tipoRiga = "C"}};
-        o.spese = {{.spesa = "TRA", .importo = 15}};
-        return o;
-    }
 
-    PrelievoOrdini prelievo;
-};
+class Prelievo : public PrelievoDiProva {};
 
 TEST_P(Prelievo, AGroupIsStagedLineByLineLevelByLevelWithSummaryRowsAndExpenses)
 {
     const int32_t n = ordine(ordineTipo());
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Prelevato);
     EXPECT_EQ(staging(), (QStringList{"1| | |ART00001|10|0|N|10", "2|*liv| |ART00005|9|3|N|6",
                                       "2|M|BLU|ART00005|4|0|N|4", "2|S|ROSSO|ART00005|3|1|N|2", "4| | |||0|S|"}));
     EXPECT_EQ(ordinate("Select Descrizione from OrdVenEvaDett Where RigDet = 4"), QStringList{"Consegna al piano"});
     EXPECT_EQ(ordinate("Select Utente, NumRif, Riga, Selez from OrdVenEvaSpese"), QStringList{QStringLiteral("mario|%1|1|N").arg(n)});
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|mario|0|3").arg(n)});
-    EXPECT_TRUE(prelievo.BloccoDiSessione(2024, n));
+    EXPECT_TRUE(c().BloccoDellaSessione(2024, n));
     EXPECT_TRUE(dialoghi->testi.isEmpty());
 
     // "Tutto" off: nothing proposed; the order is this session's, so no question either.
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(n, false)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(n, false)), Esito::Prelevato);
     EXPECT_EQ(staging(), (QStringList{"1| | |ART00001|10|0|N|0", "2|*liv| |ART00005|9|3|N|0",
                                       "2|M|BLU|ART00005|4|0|N|0", "2|S|ROSSO|ART00005|3|1|N|0", "4| | |||0|S|0"}));
     EXPECT_TRUE(dialoghi->testi.isEmpty());
@@ -93,7 +35,7 @@ TEST_P(Prelievo, WithoutLevelsManagedEachOpenLineIsOneRow)
     const int32_t n = ordine(ordineTipo());
     OrdineDaPrelevare o = daPrelevare(n);
     o.gesTaglie = false;
-    ASSERT_EQ(prelievo.Preleva(o), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(o), Esito::Prelevato);
     EXPECT_EQ(staging(), (QStringList{"1| | |ART00001|10|0|N|10", "2| | |ART00005|9|3|N|6", "4| | |||0|S|"}));
 }
 
@@ -113,18 +55,18 @@ TEST_P(Prelievo, DeliveryDateAndArticleRangesOfTheRequest)
         {Date::fromYmd(2024, 3, 20), {"1"}},
         {Variant::null(), {"1"}},
     };
-    for (const auto &c : casi) {
+    for (const auto &caso : casi) {
         OrdineDaPrelevare p = daPrelevare(n);
-        p.dataConsTestata = c.testata;
+        p.dataConsTestata = caso.testata;
         p.dataConsDa = Date::fromYmd(2024, 3, 1);
         p.dataConsA = Date::fromYmd(2024, 3, 10);
-        ASSERT_EQ(prelievo.Preleva(p), PrelievoOrdini::Esito::Prelevato);
-        EXPECT_EQ(ordinate("Select RigDet from OrdVenEvaDett"), c.attese) << c.testata.text().toStdString();
+        ASSERT_EQ(c().PrelevaOrdine(p), Esito::Prelevato);
+        EXPECT_EQ(ordinate("Select RigDet from OrdVenEvaDett"), caso.attese) << caso.testata.text().toStdString();
     }
     OrdineDaPrelevare p = daPrelevare(n);
     p.articoloDa = suite::articleCode(2);
     p.articoloA = suite::articleCode(3);
-    ASSERT_EQ(prelievo.Preleva(p), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(p), Esito::Prelevato);
     EXPECT_EQ(ordinate("Select RigDet from OrdVenEvaDett"), (QStringList{"2", "3"}));
 }
 
@@ -139,7 +81,7 @@ TEST_P(Prelievo, ClassAttributesExtendTheDescription)
     const int32_t n = ordine(o);
     OrdineDaPrelevare p = daPrelevare(n);
     p.partitaEnse = true;
-    ASSERT_EQ(prelievo.Preleva(p), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(p), Esito::Prelevato);
     EXPECT_EQ(ordinate("Select Descrizione from OrdVenEvaDett"), (QStringList{"Dado ---", "Vite -ABCDE-XYZ-KLM"}));
 }
 
@@ -152,7 +94,7 @@ TEST_P(Prelievo, AnOrderHeldByAnotherUserAsksToRetryOrGiveUp)
         EXPECT_EQ(r.pvCom2.text(), "Esci");
         return 2;
     };
-    EXPECT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Rinuncia);
+    EXPECT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Rinuncia);
     EXPECT_EQ(dialoghi->testi, QStringList{QStringLiteral("Ordini vendita n.rif %1 anno 2024 in uso da luigi").arg(n)});
     EXPECT_TRUE(staging().isEmpty());
     EXPECT_EQ(marchi(n), QStringList{"N|N"});
@@ -164,7 +106,7 @@ TEST_P(Prelievo, AnOrderHeldByAnotherUserAsksToRetryOrGiveUp)
         suite::execSql(fixture, "Delete from LockGest");
         return 1;
     };
-    EXPECT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Prelevato);
+    EXPECT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Prelevato);
     EXPECT_EQ(dialoghi->testi.size(), 1);
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|mario|0|3").arg(n)});
     EXPECT_EQ(staging(n).size(), 5);
@@ -175,12 +117,12 @@ TEST_P(Prelievo, ALockOfTheSameUserNotTakenHereIsNotThisFormsOwn)
     const int32_t n = ordine(ordineTipo());
     lockDi(kUtente, n);
     dialoghi->risposta = [](const RichiestaMsgCom &) { return 2; };
-    EXPECT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Rinuncia);
+    EXPECT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Rinuncia);
     EXPECT_EQ(dialoghi->testi, QStringList{QStringLiteral("Ordini vendita n.rif %1 anno 2024 in uso da mario").arg(n)});
     EXPECT_TRUE(staging().isEmpty());
 
     // Nor is it released with the order: it stays for its owner.
-    prelievo.Rilascia(2024, n);
+    c().RilasciaOrdine(2024, n);
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|mario|0|3").arg(n)});
 }
 
@@ -188,50 +130,50 @@ TEST_P(Prelievo, ReleasingTakesAwayOnlyTheUsersRowsAndThisSessionsLock)
 {
     const int32_t n = ordine(ordineTipo());
     const int32_t altro = ordine(ordineTipo());
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Prelevato);
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(altro)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(altro)), Esito::Prelevato);
     // Another user's staging of the same order (a leftover) is not this user's to delete.
     suite::insertRow(fixture, "OrdVenEvaDett", {{"Utente", "luigi"}, {"Anno", static_cast<int16_t>(2024)}, {"NumRif", n},
                                                 {"RigLiv", 1}, {"Livello1", " "}, {"Livello2", " "}, {"QtaDaEva", 1.0}});
     suite::insertRow(fixture, "OrdVenEvaSpese", {{"Utente", "luigi"}, {"Anno", static_cast<int16_t>(2024)}, {"NumRif", n},
                                                  {"Riga", 1}, {"Selez", "S"}});
 
-    prelievo.Rilascia(2024, n);
+    c().RilasciaOrdine(2024, n);
     EXPECT_TRUE(staging(n).isEmpty());
     EXPECT_EQ(staging(altro).size(), 5);
     EXPECT_EQ(ordinate(QStringLiteral("Select Utente from OrdVenEvaDett Where NumRif = %1").arg(n)), QStringList{"luigi"});
     EXPECT_EQ(ordinate(QStringLiteral("Select Utente from OrdVenEvaSpese Where NumRif = %1").arg(n)), QStringList{"luigi"});
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|mario|0|3").arg(altro)});
-    EXPECT_FALSE(prelievo.BloccoDiSessione(2024, n));
+    EXPECT_FALSE(c().BloccoDellaSessione(2024, n));
     EXPECT_TRUE(dialoghi->testi.isEmpty());
 
     // A lock of another user on a released order stays, without a word.
     lockDi(QStringLiteral("luigi"), n);
-    prelievo.Rilascia(2024, n);
+    c().RilasciaOrdine(2024, n);
     EXPECT_EQ(blocchi().size(), 2);
     EXPECT_TRUE(dialoghi->testi.isEmpty());
 
-    prelievo.RilasciaTutti();
+    c().CancellaAppo();
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|luigi|0|3").arg(n)});
 }
 
 TEST_P(Prelievo, APickThatFailsHalfWayLeavesTheOrderUnpicked)
 {
     const int32_t altro = ordine(ordineTipo());
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(altro)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(altro)), Esito::Prelevato);
     const int32_t n = ordine(ordineTipo());
     // The expenses cannot be staged: lines and summary rows went in before.
     suite::execSql(fixture, "Alter Table OrdVenSpese Rename To OrdVenSpeseVia");
     ggDbAzienda->AggiornaCatalogo();
 
-    EXPECT_EQ(prelievo.Preleva(daPrelevare(n)), PrelievoOrdini::Esito::Fallito);
+    EXPECT_EQ(c().PrelevaOrdine(daPrelevare(n)), Esito::Fallito);
     ASSERT_EQ(dialoghi->testi.size(), 1);
     EXPECT_TRUE(dialoghi->testi[0].startsWith("Errore N° ")) << dialoghi->testi[0].toStdString();
     EXPECT_TRUE(dialoghi->testi[0].endsWith(" in EvasioneManuale (AfterUpdate)")) << dialoghi->testi[0].toStdString();
     EXPECT_TRUE(staging(n).isEmpty());
     EXPECT_EQ(marchi(n), QStringList{"N|N"});
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("%1|mario|0|3").arg(altro)});
-    EXPECT_FALSE(prelievo.BloccoDiSessione(2024, n));
+    EXPECT_FALSE(c().BloccoDellaSessione(2024, n));
     // The other picked order keeps its rows.
     EXPECT_EQ(staging(altro).size(), 5);
     EXPECT_EQ(ordinate("Select NumRif from OrdVenEvaSpese"), QStringList{QString::number(altro)});
@@ -240,7 +182,7 @@ TEST_P(Prelievo, APickThatFailsHalfWayLeavesTheOrderUnpicked)
 TEST_P(Prelievo, ASummaryRowSwitchesTheLevelsOfItsLineAllOrNothing)
 {
     const int32_t n = ordine(ordineTipo());
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(n, false)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(n, false)), Esito::Prelevato);
     const auto livelli = [&] {
         return ordinate(QStringLiteral("Select Livello1, QtaDaEva from OrdVenEvaDett Where RigLiv = 2 And Livello1 <> '*liv'"));
     };
@@ -263,7 +205,7 @@ TEST_P(Prelievo, AFeeLineFollowsItsArticleLineWithTheLevelsTogether)
                {.articolo = suite::articleCode(4), .qta = 7, .prezzo = 0.5},
                {.articolo = suite::articleCode(1), .qta = 1, .prezzo = 1, .extra = {{"RigLivRAEE", 9}}}};
     const int32_t n = ordine(o);
-    ASSERT_EQ(prelievo.Preleva(daPrelevare(n, false)), PrelievoOrdini::Esito::Prelevato);
+    ASSERT_EQ(c().PrelevaOrdine(daPrelevare(n, false)), Esito::Prelevato);
     const auto tassa = [&] { return ordinate(QStringLiteral("Select QtaDaEva, ASaldo from OrdVenEvaDett Where RigLiv = 2")); };
     suite::execSql(fixture, "Update OrdVenEvaDett Set QtaDaEva = 2 Where Livello1 = 'S'");
     suite::execSql(fixture, "Update OrdVenEvaDett Set QtaDaEva = 3, ASaldo = 'S' Where Livello1 = 'M'");
