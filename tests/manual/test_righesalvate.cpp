@@ -132,6 +132,23 @@ TEST_P(RigheSalvate, ATypedValueIsCheckedAgainstItsOrderWithoutMovingTheHeader)
     EXPECT_TRUE(finestra.chiamate.filter("Imposta_Griglia_Testa").isEmpty());
 }
 
+TEST_P(RigheSalvate, ExtraLineColumnsAreStagedWithTheOrder)
+{
+    contesto->parametro(QStringLiteral("Mag.GesTaglie"), Variant(QStringLiteral("S")));
+    contesto->personale(QStringLiteral("Ordini"), QStringLiteral("EvaLisCampiAgg1"), Variant(QStringLiteral("Articoli.Descrizione")));
+    contesto->personale(QStringLiteral("Ordini"), QStringLiteral("EvaLisCampiAgg2"), Variant(QStringLiteral("OrdVenLiv.Qta")));
+    nuovoControllo();
+    c().msGesTaglie = QStringLiteral("S");
+    esegui("Update Articoli Set Descrizione = 'Maglia' Where Articolo = 'ART00005'");
+    const int32_t n = ordine(ordineTipo(), "N");
+    marca(n, "S", "N");
+    EXPECT_FALSE(c().TestataSalvata(2024, n));
+    // A level source gives nothing on the rows that stand for a whole line.
+    EXPECT_EQ(ordinate(QStringLiteral("Select RigDet, Livello1, AltriTesto1, AltriDouble1 from OrdVenEvaDett Where RigDet = 2")),
+              (QStringList{"2|*liv|Maglia|", "2|M|Maglia|4", "2|S|Maglia|3"}));
+    EXPECT_TRUE(dialoghi->testi.isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, RigheSalvate, kBothEngines, engineParamName);
 
 } // namespace
