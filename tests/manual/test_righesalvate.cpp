@@ -2,7 +2,10 @@
 // click on a flag does exactly what saving the row does, a saved line row carries its
 // quantity to the rows that follow it, and a typed value is checked against its order.
 #include "prelievodiprova.h"
+#include "presentazione.h"
 #include "regolecelle.h"
+
+#include <vector>
 
 namespace {
 
@@ -51,6 +54,8 @@ TEST_P(RigheSalvate, AClickOnAnOrderFlagDoesWhatSavingItsRowDoes)
 
 TEST_P(RigheSalvate, AnOrderInUseGivenUpComesBackUnmarked)
 {
+    std::vector<bool> clessidra;
+    impostaPresentazioneEvasione({[&](bool acceso) { clessidra.push_back(acceso); }, {}});
     const int32_t n = ordine(ordineTipo(), "N");
     lockDi(QStringLiteral("luigi"), n);
     dialoghi->risposta = [](const RichiestaMsgCom &) { return 2; };
@@ -58,6 +63,8 @@ TEST_P(RigheSalvate, AnOrderInUseGivenUpComesBackUnmarked)
     EXPECT_EQ(marchi(n), QStringList{"N|N"});
     EXPECT_TRUE(staging().isEmpty());
     EXPECT_EQ(dialoghi->testi, QStringList{QStringLiteral("Ordini vendita n.rif %1 anno 2024 in uso da luigi").arg(n)});
+    // The hourglass of the pick is off again.
+    EXPECT_EQ(clessidra, (std::vector<bool>{true, false}));
 }
 
 TEST_P(RigheSalvate, LineAndExpenseFlagsFollowTheirRows)
