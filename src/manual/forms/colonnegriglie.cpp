@@ -233,6 +233,8 @@ void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posi
         if (c < 0)
             continue;
         ColonnaGriglia &col = m.colonna(c);
+        // headed by its name as written (a server may give the column's name in lower case)
+        col.intestazione = a.nome;
         larghezza(col, a.larghezza, fattore);
         if (!a.formato.isEmpty())
             col.formato = a.formato;
