@@ -1,0 +1,89 @@
+#pragma once
+// The picking form "Selezione ordini da evadere" without its window: the members the form's
+// procedures share, its life from load to unload, the order selection cut into groups of
+// orders that can go into the same documents, the per-user staging rows of the group and the
+// hand-over of a picked group to the run. The window (VistaEvaManu) shows what this decides;
+// every message goes through the dialog seam.
+#include "evasionemanuale.h"
+#include "gestrecordset.h"
+#include "vbdate.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class VistaEvaManu;
+
+class ControlloEvaManu : public FormEvasioneManuale {
+public:
+    explicit ControlloEvaManu(VistaEvaManu &vista);
+    ~ControlloEvaManu() override;
+    ControlloEvaManu(const ControlloEvaManu &) = delete;
+    ControlloEvaManu &operator=(const ControlloEvaManu &) = delete;
+
+    // ------------------------------------------------------------------ life of the form
+    // Form_Load: parameters, column lists, masks; oiLoadOk 1 at the end. Errors reach the caller.
+    void Form_Load();
+    // Form_Unload: with oiLoadOk 1, the group released and every record set closed; ignores errors.
+    void Form_Unload() noexcept;
+    // -1 while loading, 1 once loaded (0 before).
+    int16_t oiLoadOk() const { return miLoadOk; }
+
+    // Starts the manual fulfilment of the request held by ogEvaOrd.
+    void EvasioneManuale() override;
+    // Stages the next group and lays out the grids, or closes the form when none is left.
+    void EstraeOrdiniCoerenti();
+    // Releases the locks of the user's picked orders and deletes the user's staging rows;
+    // false (after its message) when the staging rows could not be deleted.
+    bool CancellaAppo();
+    // comLivelli: level rows <-> summary rows in the line grid.
+    void comLivelli_Click();
+    // "&Prosegui >>>": checks, rate, balance-only flag, the run, the next group.
+    void ComProsegui_Click();
+    // The caption of comLivelli for mbMostraLivelli.
+    QString DidascaliaLivelli() const;
+
+    // ------------------------------------------------------------------ helpers of the form
+    // The current user, asked of the menu server at each use.
+    static QString Utente();
+    // The user as an SQL literal, for the statements on the staging tables.
+    static QString UtenteSql();
+    // The common message dialog with the single button "&Ok" (width 80, margin 600).
+    static void Messaggio(const QString &testo);
+    // "Errore N° <n>: <text> in EvasioneManuale" and, for a private procedure, " (<name>)".
+    static void MessaggioErrore(int32_t numero, const QString &testo, const QString &procedura = {});
+    VistaEvaManu &vista() { return m_vista; }
+    // The form's record sets (created on first use).
+    GestRecordset &mgRecManu();
+
+    // ------------------------------------------------------------------ shared members
+    double odRisVidVal = 1;
+    QString msAliasOrdini;       // the order selection, open from EvasioneManuale to unload
+    QString msAliasEvaTest;      // additions to OrdVenEvaTest during a group extraction
+    QString msGesTaglie = QStringLiteral("N"); // "S" when the company handles levels
+    QString msPartitaEnse;       // personal "Ddt"/"PartitaEnse"
+    bool mbCambioRichiesto = false; // the group's currency needs a rate
+    QString msMonetaGruppo;      // that currency, else empty
+    Date mtDataCambio;           // date of the rate proposed for the group
+    bool mbOrdAperto = false;    // the group's first order is an open order
+    bool mbMostraLivelli = true; // line grid: level rows (true) or "*liv" summary rows
+    bool mbProseguiInCorso = false; // a hand-over runs
+    bool mbQtaDaDimen = false;   // quantity from dimensions enabled
+    QString msUMLineari, msUMQuadre, msUMCubiche; // ";" + list + ";"
+    double mdQtaDimenRapp = 1000; // divisor of the dimension units
+    QString msMascheraQta;       // display mask of quantities
+    std::array<QString, 3> msAliasGriglia; // record sets of the three grids
+    std::vector<int16_t> miPosColTesta; // header grid positions of the standard fields (4: Selez)
+    bool mbGrigliaRicaricata = false;
+    QString msMonetaOrdine;
+    // The seventeen staging fields the line grid's columns are addressed by.
+    QStringList msCampiDett;
+
+private:
+    VistaEvaManu &m_vista;
+    int16_t miLoadOk = 0;
+    std::unique_ptr<GestRecordset> m_recManu;
+};
