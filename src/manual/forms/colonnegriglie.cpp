@@ -98,7 +98,7 @@ static QString itemAggTesta(const ColonnaAggTesta &c)
     return textEquals(c.orig, c.nome) ? c.orig : c.orig + QStringLiteral(" as ") + c.nome;
 }
 
-QString ListaTesta(const QVector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
+QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
                    std::array<int16_t, kCampiTesta> &posizioni)
 {
     posizioni.fill(0);
@@ -145,7 +145,7 @@ QString SqlGrigliaTesta(const QString &listaCampi, const QString &utente)
            lit(utente) + QStringLiteral(" ORDER BY OrdVenEvaTest.Anno, OrdVenEvaTest.NumRif,OrdVenTest.DataRif");
 }
 
-QString ListaCorpo(bool livelli, const QVector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg)
+QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg)
 {
     std::array<QString, 14> slot;
     for (const CampoCorpo &c : kCorpo) {

@@ -4,7 +4,6 @@
 // user's staged expenses with the order's expense rows). The select lists follow the user's
 // column order lists and extra columns; every value is turned into a literal by the library.
 #include <QString>
-#include <QVector>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -42,12 +41,12 @@ extern const std::array<CampoTesta, kCampiTesta> kTesta;
 
 // The order grid's select list in the user's order; `posizioni` receives, for each standard
 // field k (0 to 28), its grid position.
-QString ListaTesta(const QVector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
+QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
                    std::array<int16_t, kCampiTesta> &posizioni);
 QString SqlGrigliaTesta(const QString &listaCampi, const QString &utente);
 
 // The line grid's select list for the level switch ("S"/"N") and the user's order.
-QString ListaCorpo(bool livelli, const QVector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg);
+QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg);
 // With levels, `mostraLivelli` chooses between level rows and summary rows.
 QString SqlGrigliaCorpo(const QString &listaCampi, const QString &utente, bool livelli, bool mostraLivelli);
 
