@@ -18,7 +18,7 @@ const QStringList kTestaInOrdine = {
 
 struct CasoTesta {
     const char *nome;
-    QVector<int16_t> ordine;
+    std::vector<int16_t> ordine;
     std::vector<ColonnaAggTesta> agg;
     QStringList primi;      // the first items after Utente and Anno
     int16_t posSelez, posTutto;
