@@ -3,25 +3,24 @@
 
 #include "contesto.h"
 #include "parametri.h"
+#include "presentazione.h"
+#include "scevaordven.h"
 #include "textcompare.h"
 #include "utilgenerali.h"
 #include "vistaevamanu.h"
 
-namespace {
-bool eS(const Variant &v) { return v.text().compare(QStringLiteral("S"), Qt::CaseInsensitive) == 0; }
-} // namespace
-
 void ControlloEvaManu::Form_Load()
 {
     mbGrigliaRicaricata = false;
+    mbScaricata = false;
     miLoadOk = -1;
-    mbMostraLivelli = !eS(LeggiParamPers(QStringLiteral("Ordini"), QStringLiteral("EvaManLivGruppo"), Variant(QString())));
-    if (eS(LeggiParamMenu(QStringLiteral("Mag.GesTaglie"))))
+    mbMostraLivelli = !eSi(LeggiParamPers(QStringLiteral("Ordini"), QStringLiteral("EvaManLivGruppo"), Variant(QString())));
+    if (eSi(LeggiParamMenu(QStringLiteral("Mag.GesTaglie"))))
         m_vista.MostraPulsLiv(true, DidascaliaLivelli());
     else
         m_vista.MostraPulsLiv(false, {});
 
-    mbQtaDaDimen = eS(LeggiParamPers(QStringLiteral("Vendite"), QStringLiteral("QtaDaDimen"), Variant(QString())));
+    mbQtaDaDimen = eSi(LeggiParamPers(QStringLiteral("Vendite"), QStringLiteral("QtaDaDimen"), Variant(QString())));
     if (mbQtaDaDimen) {
         const auto lista = [](const QString &nome) {
             return QStringLiteral(";") +
@@ -49,13 +48,63 @@ void ControlloEvaManu::Form_Load()
     mbProseguiInCorso = false;
 }
 
-void ControlloEvaManu::Form_Unload() noexcept {}
+void ControlloEvaManu::Form_Unload() noexcept
+{
+    if (mbScaricata)
+        return;
+    mbScaricata = true;
+    if (miLoadOk != 1)
+        return;
+    // A form refused as a second session leaves the staging rows to the session that owns them.
+    try {
+        if (SessioneAperta())
+            CancellaAppo();
+    } catch (...) {
+    }
+    if (m_recManu) {
+        for (QString &alias : msAliasGriglia) {
+            if (!alias.isEmpty())
+                m_recManu->Chiudi(alias);
+        }
+        m_recManu->Chiudi(msAliasOrdini);
+        m_recManu->Chiudi(msAliasEvaTest);
+    }
+    RilasciaSessione();
+}
 
-void ControlloEvaManu::EvasioneManuale() {}
-
-void ControlloEvaManu::EstraeOrdiniCoerenti() {}
-
-bool ControlloEvaManu::CancellaAppo() { return true; }
+void ControlloEvaManu::EvasioneManuale()
+{
+    try {
+        msPartitaEnse = LeggiParamPers(QStringLiteral("Ddt"), QStringLiteral("PartitaEnse"), Variant(QString())).text();
+        msGesTaglie = eSi(LeggiParamMenu(QStringLiteral("Mag.GesTaglie"))) ? QStringLiteral("S") : QStringLiteral("N");
+        if (!PrendiSessione()) {
+            m_vista.Chiudi();
+            return;
+        }
+        // The database returns the selection in no set order: it is read by key, so that the
+        // groups are the same at every request.
+        msAliasOrdini = mgRecManu().Apri(*ggDbAzienda, gsNomeConn, {},
+                                         ogEvaOrd->PrepSqlSelOrd(false, 0, 0) +
+                                             QStringLiteral(" Order by OrdVenTest.Anno, OrdVenTest.NumRif"),
+                                         false, dbOpenSnapshot);
+        if (mgRecManu().NessunRecord(msAliasOrdini)) {
+            Messaggio(QStringLiteral("Non ci sono dati nell'intervallo specificato"));
+            m_vista.Chiudi();
+            return;
+        }
+        mgRecManu().MoveFirst(msAliasOrdini);
+        const bool gruppo = EstraeOrdiniCoerenti();
+        ClessidraEvasione(false);
+        if (!gruppo)
+            return;
+    } catch (const AppError &e) {
+        MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description());
+        // Nothing half-staged is left on the screen.
+        m_vista.Chiudi();
+        return;
+    }
+    m_vista.Mostra();
+}
 
 void ControlloEvaManu::comLivelli_Click()
 {

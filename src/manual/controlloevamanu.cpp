@@ -3,8 +3,11 @@
 #include "contesto.h"
 #include "dialoghi.h"
 #include "menuclient.h"
+#include "textcompare.h"
 #include "utilgenerali.h"
 #include "vistaevamanu.h"
+
+bool eSi(const Variant &valore) { return textEquals(valore.text(), u"S"); }
 
 ControlloEvaManu::ControlloEvaManu(VistaEvaManu &vista) : m_vista(vista) {}
 

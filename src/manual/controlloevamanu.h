@@ -12,10 +12,15 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
 class VistaEvaManu;
+class Variant;
+
+// "S" without regard to case: the flags of the staging rows and of the parameters.
+bool eSi(const Variant &valore);
 
 class ControlloEvaManu : public FormEvasioneManuale {
 public:
@@ -34,17 +39,42 @@ public:
 
     // Starts the manual fulfilment of the request held by ogEvaOrd.
     void EvasioneManuale() override;
-    // Stages the next group and lays out the grids, or closes the form when none is left.
-    void EstraeOrdiniCoerenti();
-    // Releases the locks of the user's picked orders and deletes the user's staging rows;
-    // false (after its message) when the staging rows could not be deleted.
+    // Stages the next group and lays out the grids; false when the form was closed instead
+    // (no group left, or a failure that was shown).
+    bool EstraeOrdiniCoerenti();
+    // Releases the order locks this session took on the user's staged orders and deletes the
+    // user's staging rows; false (after its message) when the staging rows could not be deleted.
     bool CancellaAppo();
     // comLivelli: level rows <-> summary rows in the line grid.
     void comLivelli_Click();
     // "&Prosegui >>>": checks, rate, balance-only flag, the run, the next group.
     void ComProsegui_Click();
+    // The checks of the hand-over on the user's staged lines (summary rows aside): a refusal
+    // text, whether any line has work for the run, whether the run only closes lines.
+    struct EsitoControlli {
+        QString rifiuto;
+        bool lavoro = false;
+        bool soloASaldo = true;
+    };
+    EsitoControlli ControllaRigheDaEvadere();
     // The caption of comLivelli for mbMostraLivelli.
     QString DidascaliaLivelli() const;
+
+    // ------------------------------------------------------------------ session and locks
+    // One picking session per user: the session's own LockGest row (type "V"), taken when the
+    // manual fulfilment starts; a second session of the same user is refused while it exists.
+    bool PrendiSessione();
+    // The number of a user's session row (the first tried).
+    static int32_t NumeroSessione(const QString &utente);
+    void RilasciaSessione() noexcept;
+    bool SessioneAperta() const { return !msChiaveSessione.isEmpty(); }
+    // The order locks taken by this session, each held through its key in ggRecLock(): only
+    // these count as the form's own (a lock of the same user taken elsewhere does not).
+    void RegistraBloccoOrdine(int16_t anno, int32_t numRif, const QString &chiave);
+    bool BloccoDellaSessione(int16_t anno, int32_t numRif) const;
+    // Deletes the lock row this session took on the order, when it is still that row; no-op
+    // when the session holds no lock of the order.
+    void RilasciaBloccoOrdine(int16_t anno, int32_t numRif) noexcept;
 
     // ------------------------------------------------------------------ helpers of the form
     // The current user, asked of the menu server at each use.
@@ -85,5 +115,8 @@ public:
 private:
     VistaEvaManu &m_vista;
     int16_t miLoadOk = 0;
+    bool mbScaricata = false;
+    QString msChiaveSessione;
+    std::map<std::pair<int16_t, int32_t>, QString> mBlocchiOrdini;
     std::unique_ptr<GestRecordset> m_recManu;
 };

@@ -50,11 +50,11 @@ private:
 
 } // namespace
 
-void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
+bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
 {
     // A message of the run lets events through; a request arriving meanwhile waits for the end.
     if (m_runInCorso)
-        return;
+        return false;
     RunInCorso inCorso(m_runInCorso);
 
     bool avanzamentoAvviato = false;
@@ -100,7 +100,7 @@ void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
             const auto &voci = parti.toArray().items;
             if (voci.size() < 3) {
                 messaggio(QStringLiteral("Errore nei parametri di personalizzazione Ordini,RigDescrEva: pochi parametri"));
-                return;
+                return false;
             }
             for (size_t i = 0; i < 3; ++i)
                 msRigDescrEva[i + 1] = voci[i].text();
@@ -111,7 +111,7 @@ void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         servizi().CancellaAppoggioTemp(*this, utente, kProgrammaAppoggio);
         if (!LeggiComuniOK(false)) {
             pulizia();
-            return;
+            return false;
         }
         QString nonUsato;
         LetCtrFatDocOrdErr(nonUsato);
@@ -128,7 +128,7 @@ void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         if (rs.NessunRecord(msAliasOrd)) {
             messaggio(QStringLiteral("Non ci sono Ordini vendita nell'intervallo"));
             pulizia();
-            return;
+            return false;
         }
         mgAvanzElab().ImpostaMassimo(rs.RecordCount(msAliasOrd) * 3 + 1);
         rs.MoveFirst(msAliasOrd);
@@ -144,7 +144,7 @@ void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         if (!rs.NessunRecord(msAliasDocDaElab)) {
             messaggio(QStringLiteral("(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."));
             pulizia();
-            return;
+            return false;
         }
 
         bool esci = false;
@@ -164,11 +164,13 @@ void scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         frmMsgCom::msgCom(QStringLiteral("Elaborazione terminata"), QStringLiteral("&Ok"), {}, {}, {}, 80, giSuonoAvviso != 0,
                           600, Variant(static_cast<int16_t>(24)));
         pulizia();
+        return !esci;
     } catch (const AppError &e) {
         gestisciErrore({e.number(), e.description()});
     } catch (const std::exception &e) {
         gestisciErrore({0, QString::fromLocal8Bit(e.what())});
     }
+    return false;
 }
 
 void scEvaOrdVen::BloccaOrdini(bool &pbEsci)

@@ -63,7 +63,9 @@ public:
     QString PrepSqlDett(int16_t piSegna = 0, bool pbRipri = false);
     QString PrepSqlRilettOrdDett(const QString &psROrdDet);
     QString PrepSqlRilettOrdDettLiv(const QString &psROrdDet);
-    void LanciaEvasioneOrdVen(bool pbDaOrdAperto = false);
+    // True when the run went through to its end (every order converted, the documents closed);
+    // false when it was refused, stopped by an error or is already running.
+    bool LanciaEvasioneOrdVen(bool pbDaOrdAperto = false);
     void FineEvasione(bool &pbEsci);
     bool LeggiComuniOK(bool pbRipri = false, const Variant &pvTerminaleMenu = {});
     void RileggiDocEOrd(int16_t piAnnoOrd, int32_t plNumRifOrd, int16_t piAnnoDoc, int32_t plNumRifDoc,

@@ -1,0 +1,201 @@
+// Entry, groups and release: the selection cut into groups, the staging of each group, the
+// rate box, the release of the session's locks, one session per user.
+#include "evamanuprova.h"
+
+#include "blocchi.h"
+#include "connessionedb.h"
+#include "contesto.h"
+#include "rowwriter.h"
+
+#include <QRegularExpression>
+
+// A further picking form of the same user on the same engine.
+struct AltraSessione {
+    explicit AltraSessione(const std::shared_ptr<scEvaOrdVen> &eva) : controllo(finestra)
+    {
+        controllo.ogEvaOrd = eva;
+        controllo.Form_Load();
+        finestra.allaChiusura = [this] { controllo.Form_Unload(); };
+        controllo.EvasioneManuale();
+    }
+    VistaDiProva finestra;
+    ControlloEvaManu controllo;
+};
+
+class Gruppi : public EvaManuProva {
+protected:
+    int32_t ordineDi(int32_t numRif, int cliente, suite::FieldValues extra = {}, QString moneta = {})
+    {
+        suite::OrderInput o;
+        o.numRif = numRif;
+        o.cliente = cliente;
+        o.moneta = std::move(moneta);
+        o.extra = std::move(extra);
+        o.righe.push_back({.articolo = suite::articleCode(1), .qta = 5, .prezzo = 2});
+        return ordine(o);
+    }
+    QStringList staging() { return righe(QStringLiteral("Select Utente, NumRif, Selez, EvadeTutto from OrdVenEvaTest Order by NumRif")); }
+    QStringList blocchi() { return righe(QStringLiteral("Select Tipo, NumReg, Utente from LockGest Order by Tipo, NumReg")); }
+    // A pick of this session as the picking does it: the lock row taken and kept under its key.
+    void prendi(int32_t numRif)
+    {
+        QString chiave, utenteLock, gestione = QStringLiteral("3"), varie, stato;
+        ASSERT_EQ(BloccaRecord(QStringLiteral("0"), QStringLiteral("O"), 2024, numRif, true, false, chiave, QStringLiteral("Il Ord"),
+                               utenteLock, gestione, varie, false, QString(), 0, 0, 0, stato)
+                      .toInteger(),
+                  EsitoBlocco::Preso);
+        controllo->RegistraBloccoOrdine(2024, numRif, chiave);
+        esegui(QStringLiteral("Update OrdVenEvaTest Set Selez = 'S' Where NumRif = %1").arg(numRif));
+    }
+};
+
+TEST_P(Gruppi, GruppiDiOrdiniAdiacentiConGliStessiCampiDiRottura)
+{
+    // 1 and 2 go together; 3 is another customer; 4 is the first customer again, not adjacent;
+    // 5 and 6 would go together but 6 asks for a document of its own.
+    ordineDi(1, 1);
+    ordineDi(2, 1);
+    ordineDi(3, 2);
+    ordineDi(4, 1);
+    ordineDi(5, 1);
+    ordineDi(6, 1, {{"RagOrd", "N"}});
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    ASSERT_TRUE(finestra.mostrata);
+    EXPECT_EQ(staging(), (QStringList{"mario|1|N|N", "mario|2|N|N"}));
+    EXPECT_EQ(finestra.cliente, QStringLiteral("Cliente 0001"));
+    EXPECT_FALSE(finestra.cambioVisibile);
+    EXPECT_EQ(finestra.chiamate.filter(QStringLiteral("Imposta_Griglia")),
+              (QStringList{"Imposta_Griglia_Testa", "Imposta_Griglia_Corpo", "Imposta_Griglia_Spese"}));
+
+    QStringList gruppi;
+    for (int i = 0; i < 4 && !finestra.chiusa; ++i) {
+        c.ComProsegui_Click(); // nothing picked: the next group without a run
+        gruppi << staging().join(QLatin1Char(','));
+    }
+    EXPECT_EQ(gruppi, (QStringList{"mario|3|N|N", "mario|4|N|N,mario|5|N|N", "mario|6|N|N", ""}));
+    EXPECT_TRUE(finestra.chiusa);
+    EXPECT_TRUE(dialoghi->testi.isEmpty()) << dialoghi->testi.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(servizi.chiamate.isEmpty());
+    EXPECT_TRUE(blocchi().isEmpty()) << "the session's row goes with the form";
+}
+
+TEST_P(Gruppi, SelezioneVuota)
+{
+    ordineDi(1, 1);
+    eva.osCliDa = eva.osCliA = QStringLiteral("99999999");
+    esegui(QStringLiteral("Insert Into OrdVenEvaTest (Utente, Anno, NumRif, Selez, EvadeTutto) Values ('mario', 2024, 77, 'S', 'S')"));
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    EXPECT_EQ(dialoghi->testi, QStringList{"Non ci sono dati nell'intervallo specificato"});
+    EXPECT_FALSE(finestra.mostrata);
+    EXPECT_TRUE(finestra.chiusa);
+    EXPECT_TRUE(staging().isEmpty()) << "the user's old staging rows go with the form";
+    EXPECT_TRUE(blocchi().isEmpty());
+}
+
+TEST_P(Gruppi, CambioDelGruppo)
+{
+    ordineDi(1, 1, {}, QStringLiteral("USD"));
+    ordineDi(2, 2, {}, QStringLiteral("USD"));
+    suite::insertRow(fixture, QStringLiteral("Cambi"),
+                     {{"Moneta", "USD"}, {"Data", Date::fromYmd(2024, 6, 28)}, {"Cambio", 1.0875}});
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    EXPECT_TRUE(c.mbCambioRichiesto);
+    EXPECT_EQ(c.msMonetaGruppo, QStringLiteral("USD"));
+    EXPECT_TRUE(finestra.cambioVisibile);
+    EXPECT_EQ(finestra.didascaliaCambio, QStringLiteral("Cambio USD:"));
+    EXPECT_EQ(finestra.cambio, QStringLiteral("1,0875"));
+    EXPECT_EQ(finestra.dataCambio, QStringLiteral("Del 28/06/2024"));
+
+    // A rate of the day after the fulfilment date is not proposed.
+    esegui(QStringLiteral("Delete from Cambi"));
+    suite::insertRow(fixture, QStringLiteral("Cambi"),
+                     {{"Moneta", "USD"}, {"Data", Date::fromYmd(2024, 7, 1)}, {"Cambio", 1.1}});
+    c.ComProsegui_Click();
+    EXPECT_TRUE(finestra.cambioVisibile);
+    EXPECT_EQ(finestra.cambio, QStringLiteral("0"));
+    EXPECT_EQ(finestra.dataCambio, QString());
+    EXPECT_EQ(c.mtDataCambio, Date()) << "no date of the previous group";
+}
+
+TEST_P(Gruppi, IlRilascioTogliesoloIBlocchiDellaSessione)
+{
+    ordineDi(1, 1);
+    ordineDi(2, 1);
+    ordineDi(3, 1);
+    ordineDi(4, 2);
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    prendi(1);
+    prendi(2);
+    // Order 2's lock was freed by the unlock utility and taken by another user meanwhile;
+    // order 3 is held by the same user elsewhere (another program of the same kind).
+    esegui(QStringLiteral("Delete from LockGest Where Tipo = 'O' And NumReg = 2"));
+    lockDi(QStringLiteral("luigi"), 2);
+    lockDi(kUtente, 3);
+    esegui(QStringLiteral("Update OrdVenEvaTest Set Selez = 'S' Where NumRif = 3"));
+    EXPECT_TRUE(c.BloccoDellaSessione(2024, 1));
+    EXPECT_FALSE(c.BloccoDellaSessione(2024, 3));
+
+    c.ComProsegui_Click(); // nothing staged to fulfil: the group is released
+    EXPECT_EQ(staging(), QStringList{"mario|4|N|N"});
+    EXPECT_EQ(blocchi().filter(QRegularExpression("^O")), (QStringList{"O|2|luigi", "O|3|mario"}));
+    ASSERT_EQ(dialoghi->testi.size(), 1);
+    EXPECT_TRUE(dialoghi->testi[0].contains(QStringLiteral(" lock, Movimento n.rif 2 anno 2024 in uso da luigi")))
+        << dialoghi->testi[0].toStdString();
+    EXPECT_FALSE(c.BloccoDellaSessione(2024, 1));
+    EXPECT_FALSE(c.BloccoDellaSessione(2024, 2));
+}
+
+TEST_P(Gruppi, UnaSolaSessionePerUtente)
+{
+    ordineDi(1, 1);
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    ASSERT_TRUE(finestra.mostrata);
+    prendi(1);
+
+    AltraSessione altra(c.ogEvaOrd);
+    EXPECT_FALSE(altra.finestra.mostrata);
+    EXPECT_TRUE(altra.finestra.chiusa);
+    ASSERT_EQ(dialoghi->testi.size(), 1);
+    EXPECT_TRUE(dialoghi->testi[0].startsWith(QStringLiteral("La selezione ordini da evadere è già aperta dall'utente mario")));
+    // The first session keeps its staging and its lock.
+    EXPECT_EQ(staging(), QStringList{"mario|1|S|N"});
+    EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'O' And NumReg = 1")), 1);
+
+    // Once the first form is closed, a new session opens.
+    finestra.Chiudi();
+    EXPECT_EQ(conta(QStringLiteral("Select * from LockGest")), 0);
+    AltraSessione terza(c.ogEvaOrd);
+    EXPECT_TRUE(terza.finestra.mostrata);
+    terza.finestra.Chiudi();
+}
+
+TEST_P(Gruppi, SessioneDiUnAltroUtenteSulloStessoNumero)
+{
+    ordineDi(1, 1);
+    suite::insertRow(fixture, QStringLiteral("LockGest"),
+                     {{"Tipo", "V"}, {"Anno", static_cast<int16_t>(0)},
+                      {"NumReg", ControlloEvaManu::NumeroSessione(kUtente)}, {"Utente", "luigi"}, {"Stato", "0"},
+                      {"Gestione", "3"}});
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    EXPECT_TRUE(finestra.mostrata);
+    EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'V' And Utente = 'mario'")), 1);
+    finestra.Chiudi();
+    EXPECT_EQ(blocchi(), QStringList{QStringLiteral("V|%1|luigi").arg(ControlloEvaManu::NumeroSessione(kUtente))});
+}
+
+TEST_P(Gruppi, ChiusuraPrimaDelCaricamentoNonToccaNulla)
+{
+    esegui(QStringLiteral("Insert Into OrdVenEvaTest (Utente, Anno, NumRif, Selez, EvadeTutto) Values ('mario', 2024, 77, 'S', 'S')"));
+    VistaDiProva f;
+    ControlloEvaManu c(f);
+    c.Form_Unload();
+    EXPECT_EQ(staging().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, Gruppi, kBothEngines, engineParamName);
