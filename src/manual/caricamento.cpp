@@ -42,6 +42,11 @@ void ControlloEvaManu::Form_Load()
                    QStringLiteral("ASaldo"),     QStringLiteral("ValUnitario"), QStringLiteral("DataCons"),
                    QStringLiteral("Descrizione"), QStringLiteral("RigLivRAEE")};
 
+    mCampiAgg = LeggiCampiAggiuntivi(eSi(LeggiParamMenu(QStringLiteral("Mag.GesTaglie"))));
+    if (!mCampiAgg.scartati.isEmpty())
+        Messaggio(QStringLiteral("Colonne aggiuntive non valide nei parametri personali (Ordini), non mostrate: ") +
+                  mCampiAgg.scartati.join(QStringLiteral(", ")));
+
     msMascheraQta = UtilGenerali::MascheraNumero(Variant(), giNumDecQta);
 
     miLoadOk = 1;

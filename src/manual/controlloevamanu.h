@@ -4,6 +4,7 @@
 // orders that can go into the same documents, the per-user staging rows of the group and the
 // hand-over of a picked group to the run. The window (VistaEvaManu) shows what this decides;
 // every message goes through the dialog seam.
+#include "campiaggiuntivi.h"
 #include "evasionemanuale.h"
 #include "gestrecordset.h"
 #include "vbdate.h"
@@ -111,6 +112,8 @@ public:
     QString msMonetaOrdine;
     // The seventeen staging fields the line grid's columns are addressed by.
     QStringList msCampiDett;
+    // The user's extra columns and column order lists of the order and line grids.
+    CampiAggiuntivi mCampiAgg;
 
 private:
     VistaEvaManu &m_vista;
