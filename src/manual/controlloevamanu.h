@@ -7,6 +7,8 @@
 #include "campiaggiuntivi.h"
 #include "evasionemanuale.h"
 #include "gestrecordset.h"
+#include "regolecelle.h"
+#include "sqlprelievo.h"
 #include "vbdate.h"
 
 #include <QString>
@@ -89,6 +91,40 @@ public:
     VistaEvaManu &vista() { return m_vista; }
     // The form's record sets (created on first use).
     GestRecordset &mgRecManu();
+
+    // ------------------------------------------------------------------ picking and cells
+    // A header row the grid has saved (dbgLista_AfterUpdate 0): with "Sel." "S" the order is
+    // picked, otherwise released; then the line and expense grids are laid out anew. True when
+    // the order's marks went back to "N" (the header grid shows the row anew).
+    bool TestataSalvata(int16_t anno, int32_t numRif);
+    // A line row the grid has saved (dbgLista_AfterUpdate 1): its level rows follow a summary
+    // row while the levels are hidden, and its fee line follows it. True when the fee line was
+    // written (the line grid shows it anew).
+    bool RigaSalvata(const ChiaveRigaManuale &riga);
+    // The check of a typed value before the grid stores it (dbgLista_BeforeColUpdate): the
+    // message is shown here; the form stores `valore` (and the sibling flag) unless refused.
+    EsitoCella ControllaCella(GrigliaManuale griglia, const ChiaveRigaManuale &riga, const QString &campo,
+                              const Variant &testo);
+    // A typed quantity to fulfil once accepted (dbgLista_AfterColEdit): rounded to the
+    // company's quantity decimals.
+    static double ArrotondaQtaDaEva(const Variant &testo);
+    // A click on a flag cell: the flag switched in the staging row, which is then handled as a
+    // saved row (an order picked or released, a line's follow-ups). True when a flag changed.
+    bool ClicFlag(GrigliaManuale griglia, const ChiaveRigaManuale &riga, const QString &campo);
+
+    // Picking an order: its lock taken ("Riprova"/"Esci" while another holds it) and its rows
+    // staged anew in one transaction. On every way out but success its marks go back to "N"
+    // and nothing of it stays staged or locked.
+    enum class EsitoPrelievo { Prelevato, Rinuncia, Fallito };
+    EsitoPrelievo PrelevaOrdine(const OrdineDaPrelevare &ordine);
+    // Releasing it: the user's staged rows of the order deleted, this session's lock freed.
+    // Errors of the deletions reach the caller.
+    void RilasciaOrdine(int16_t anno, int32_t numRif);
+    // The lock loop of a pick: the order locked by this session (now or before), given up, or
+    // failed (told to the user).
+    EsitoPrelievo BloccaOrdineDelGruppo(int16_t anno, int32_t numRif);
+    // The order as the picking stages it, with the group's settings and the request's ranges.
+    OrdineDaPrelevare OrdineDelGruppo(int16_t anno, int32_t numRif, bool evadeTutto, const Variant &dataCons) const;
 
     // ------------------------------------------------------------------ shared members
     double odRisVidVal = 1;
