@@ -4,6 +4,7 @@
 #include "dialoghigiornale.h"
 #include "formprogramma.h"
 #include "frmconn.h"
+#include "frmevamanu.h"
 #include "frmevasord.h"
 #include "frminelab.h"
 #include "presentazione.h"
@@ -13,6 +14,7 @@
 #include "vistepostingqt.h"
 
 #include <QApplication>
+#include <QPointer>
 
 int main(int argc, char *argv[])
 {
@@ -28,6 +30,16 @@ int main(int argc, char *argv[])
     ServiziEvasioneProgramma servizi;
     ImpostaServiziEvasione(&servizi);
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
+    // "Manuale" in the dialog opens the picking form; a closed form is made anew at the next request
+    ImpostaFrmEvaManu([]() -> FormEvasioneManuale & {
+        static QPointer<FrmEvaManu> form;
+        if (!form) {
+            auto nuova = std::make_unique<FrmEvaManu>();
+            nuova->Form_Load(); // its errors reach the dialog that asked for the form
+            form = nuova.release();
+        }
+        return form->controllo();
+    });
     // a run shows the hourglass and the progress notice
     std::unique_ptr<frmInElab> avanzamento;
     impostaPresentazioneEvasione({[](bool acceso) { Clessidra(acceso); }, [&avanzamento]() -> VistaAvanzamento * {

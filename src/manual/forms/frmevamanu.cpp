@@ -1,0 +1,454 @@
+#include "frmevamanu.h"
+
+#include "colonnegriglie.h"
+#include "contesto.h"
+#include "dialoghi.h"
+#include "frmcalcqtadadim.h"
+#include "gestrecordset.h"
+#include "grigliaevamanu.h"
+#include "guard.h"
+#include "inizmaschera.h"
+#include "menuclient.h"
+#include "modellogriglia.h"
+#include "modhtmlhelp.h"
+#include "monete.h"
+#include "puntatore.h"
+#include "tastiera.h"
+#include "utilgenerali.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr int32_t kContestoAiuto = 35300;
+
+// A handler run from the event loop: an error is shown with the standard error dialog and the
+// form stays usable.
+template <typename F>
+void conErrori(F &&gestore)
+{
+    guarded("frmEvaManu", [&] {
+        try {
+            gestore();
+        } catch (const AppError &e) {
+            Clessidra(false);
+            frmMsgCom::MsgErrfrm(e);
+        }
+    });
+}
+
+QLabel *etichetta(QWidget *form, const QString &nome, int indice, const QString &testo)
+{
+    auto *l = new QLabel(testo, form);
+    l->setObjectName(nome);
+    l->setProperty("Index", indice);
+    return l;
+}
+
+QPushButton *pulsante(QWidget *form, const QString &nome, const QString &testo)
+{
+    auto *p = new QPushButton(testo, form);
+    p->setObjectName(nome);
+    p->setMinimumWidth(120);
+    return p;
+}
+
+} // namespace
+
+FrmEvaManu::FrmEvaManu(QWidget *parent) : QWidget(parent), m_ctl(*this)
+{
+    setObjectName(QStringLiteral("frmEvaManu"));
+    setWindowTitle(QStringLiteral("Selezione ordini da evadere"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    creaControlli();
+    ImpostaHelpContextID(this, kContestoAiuto);
+}
+
+FrmEvaManu::~FrmEvaManu() = default;
+
+void FrmEvaManu::creaControlli()
+{
+    resize(800, 600);
+    Label1[18] = etichetta(this, QStringLiteral("Label1"), 18, QStringLiteral("Ordini del cliente:"));
+    lab[10] = etichetta(this, QStringLiteral("lab"), 10, {});
+    Label1[20] = etichetta(this, QStringLiteral("Label1"), 20, QStringLiteral("Cambio :"));
+    txt20 = new QLineEdit(this);
+    txt20->setObjectName(QStringLiteral("txt"));
+    txt20->setProperty("Index", 20);
+    txt20->setMaximumWidth(110);
+    Label1[30] = etichetta(this, QStringLiteral("Label1"), 30, QStringLiteral("Del:"));
+    for (QWidget *w : {static_cast<QWidget *>(Label1[20]), static_cast<QWidget *>(txt20), static_cast<QWidget *>(Label1[30])})
+        w->hide();
+
+    auto *testa = new QHBoxLayout;
+    testa->addWidget(Label1[18]);
+    testa->addWidget(lab[10], 1);
+    testa->addWidget(Label1[20]);
+    testa->addWidget(txt20);
+    testa->addWidget(Label1[30]);
+
+    auto *colonna = new QVBoxLayout(this);
+    colonna->addLayout(testa);
+    const std::array<int, 3> quote{3, 5, 2};
+    for (int i = 0; i < 3; ++i) {
+        dbgLista[static_cast<size_t>(i)] = new GrigliaEvaManu(i, this);
+        colonna->addWidget(dbgLista[static_cast<size_t>(i)], quote[static_cast<size_t>(i)]);
+        auto *t = new QTimer(this);
+        t->setObjectName(QStringLiteral("TimSel"));
+        t->setProperty("Index", i);
+        t->setInterval(1);
+        TimSel[static_cast<size_t>(i)] = t;
+    }
+
+    comLivelli = pulsante(this, QStringLiteral("comLivelli"), QStringLiteral("&Nascondi Livelli"));
+    ComVisualizza = pulsante(this, QStringLiteral("ComVisualizza"), QStringLiteral("&Visualizza"));
+    ComAnnulla = pulsante(this, QStringLiteral("ComAnnulla"), QStringLiteral("&Annulla"));
+    ComProsegui = pulsante(this, QStringLiteral("ComProsegui"), QStringLiteral("&Prosegui >>>"));
+    auto *piede = new QHBoxLayout;
+    piede->addWidget(comLivelli);
+    piede->addStretch(1);
+    piede->addWidget(ComVisualizza);
+    piede->addWidget(ComAnnulla);
+    piede->addWidget(ComProsegui);
+    colonna->addLayout(piede);
+
+    int tab = 0;
+    for (QWidget *w : {static_cast<QWidget *>(txt20), static_cast<QWidget *>(dbgLista[0]),
+                       static_cast<QWidget *>(dbgLista[1]), static_cast<QWidget *>(dbgLista[2]),
+                       static_cast<QWidget *>(comLivelli), static_cast<QWidget *>(ComVisualizza),
+                       static_cast<QWidget *>(ComAnnulla), static_cast<QWidget *>(ComProsegui)})
+        w->setProperty("TabIndex", tab++);
+}
+
+ModelloGriglia &FrmEvaManu::griglia(int i) const { return dbgLista.at(static_cast<size_t>(i))->modello(); }
+
+// ---------------------------------------------------------------- grids
+
+void FrmEvaManu::collegaGriglie()
+{
+    for (int i = 0; i < 3; ++i) {
+        GrigliaEvaManu *g = dbgLista[static_cast<size_t>(i)];
+        connect(g, &GrigliaEvaManu::rigaLasciata, this, [this, i](int) { SalvaRiga(i); });
+        connect(g, &GrigliaEvaManu::tastoRilasciato, this, [this, i](int tasto) {
+            guarded("dbgLista_KeyUp", [&] { dbgLista_KeyUp(i, tasto); });
+        });
+        connect(g, &QAbstractItemView::doubleClicked, this, [this, i] { conErrori([&] { dbgLista_DblClick(i); }); });
+        connect(TimSel[static_cast<size_t>(i)], &QTimer::timeout, this, [this, i] { TimSel_Timer(i); });
+    }
+    connect(comLivelli, &QPushButton::clicked, this, [this] {
+        conErrori([&] {
+            SalvaRiga(1);
+            m_ctl.comLivelli_Click();
+        });
+    });
+    connect(ComAnnulla, &QPushButton::clicked, this, [this] { close(); });
+    connect(ComProsegui, &QPushButton::clicked, this, [this] { conErrori([&] { m_ctl.ComProsegui_Click(); }); });
+}
+
+void FrmEvaManu::rilega(int indice, const QString &sql)
+{
+    ModelloGriglia &m = griglia(indice);
+    GestRecordset &rs = m_ctl.mgRecManu();
+    QString &alias = m_ctl.msAliasGriglia[static_cast<size_t>(indice)];
+    m.Imposta(nullptr);
+    if (!UtilGenerali::Vuoto(Variant(alias)))
+        rs.Chiudi(alias);
+    alias.clear();
+    alias = rs.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenDynaset);
+    m.Imposta(&rs.Recordset(alias));
+    m.ImpostaModificabile(true);
+}
+
+void FrmEvaManu::Imposta_Griglia_Testa()
+{
+    if (m_chiusa)
+        return;
+    std::array<int16_t, kCampiTesta> posizioni{};
+    const std::vector<ColonnaAggTesta> agg;
+    rilega(0, SqlGrigliaTesta(ListaTesta({}, agg, posizioni), ControlloEvaManu::Utente()));
+    m_ctl.miPosColTesta.assign(posizioni.begin(), posizioni.end());
+    LayoutTesta(griglia(0), posizioni, agg, fattore());
+    if (griglia(0).rowCount() > 0)
+        return;
+    // no order left: the manual fulfilment is over
+    ControlloEvaManu::Messaggio(QStringLiteral("Fine elaborazione"));
+    Chiudi();
+}
+
+void FrmEvaManu::Imposta_Griglia_Corpo()
+{
+    if (m_chiusa)
+        return;
+    const bool livelli = m_ctl.msGesTaglie == QLatin1String("S");
+    Variant decPrezzi;
+    LeggiMoneta(m_ctl.msMonetaOrdine, &decPrezzi);
+    OpzioniCorpo o;
+    o.livelli = livelli;
+    o.prezzoModificabile = m_ctl.mbOrdAperto && !gbDisabTermPrz;
+    o.prezzoNascosto = gbDisabTermVisPrz;
+    o.mascheraQta = m_ctl.msMascheraQta;
+    o.mascheraPrezzo = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decPrezzi.toInteger(),
+                                                    Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"), false,
+                                                    QString(), QStringLiteral("^"));
+    const std::vector<ColonnaAggCorpo> agg;
+    const bool filtroLivelli =
+        ggMenuClient->LeggiParametro(QStringLiteral("Mag.GesTaglie"), QString()).text().toUpper() == QLatin1String("S");
+    rilega(1, SqlGrigliaCorpo(ListaCorpo(livelli, {}, agg), ControlloEvaManu::Utente(), filtroLivelli,
+                              m_ctl.mbMostraLivelli));
+    LayoutCorpo(griglia(1), o, agg, fattore());
+    m_ctl.mbGrigliaRicaricata = true;
+}
+
+void FrmEvaManu::Imposta_Griglia_Spese()
+{
+    if (m_chiusa)
+        return;
+    Variant decImporti;
+    LeggiMoneta(m_ctl.msMonetaOrdine, nullptr, &decImporti);
+    const QString maschera = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decImporti.toInteger(),
+                                                          Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"),
+                                                          false, QString(), QStringLiteral("^"));
+    rilega(2, SqlGrigliaSpese(ControlloEvaManu::Utente()));
+    LayoutSpese(griglia(2), maschera, fattore());
+    m_ctl.mbGrigliaRicaricata = true;
+}
+
+bool FrmEvaManu::SalvaRiga(int indice)
+{
+    GrigliaEvaManu *g = dbgLista[static_cast<size_t>(indice)];
+    g->ChiudiEditor();
+    bool fatto = true;
+    guarded("dbgLista_AfterUpdate", [&] {
+        try {
+            griglia(indice).SalvaRiga();
+        } catch (const AppError &e) {
+            Clessidra(false);
+            frmMsgCom::MsgErrfrm(e);
+            fatto = false;
+        }
+    });
+    return fatto;
+}
+
+// ---------------------------------------------------------------- clicks and keys
+
+void FrmEvaManu::dbgLista_Click(int Index)
+{
+    m_ctl.mbGrigliaRicaricata = false;
+    TimSel[static_cast<size_t>(Index)]->start();
+}
+
+void FrmEvaManu::TimSel_Timer(int Index)
+{
+    // a grid laid out again between the click and this tick waits one tick more
+    if (m_ctl.mbGrigliaRicaricata) {
+        m_ctl.mbGrigliaRicaricata = false;
+        return;
+    }
+    TimSel[static_cast<size_t>(Index)]->stop();
+    GrigliaEvaManu *g = dbgLista[static_cast<size_t>(Index)];
+    const QModelIndex corrente = g->currentIndex();
+    if (!corrente.isValid())
+        return;
+    const QString campo = griglia(Index).colonna(corrente.column()).campo;
+    guarded("TimSel_Timer", [&] {
+        try {
+            SalvaRiga(Index);
+            griglia(Index).Rinfresca();
+        } catch (const AppError &) {
+            // a flag that cannot be switched stays as it was
+        }
+    });
+}
+
+void FrmEvaManu::dbgLista_KeyUp(int Index, int KeyCode)
+{
+    if (KeyCode == Qt::Key_F10) {
+        SalvaRiga(Index);
+        const int prossima = Index + 1 > 2 ? 0 : Index + 1;
+        GrigliaEvaManu *g = dbgLista[static_cast<size_t>(prossima)];
+        g->setFocus();
+        if (prossima == 0)
+            g->VaiAColonna(m_ctl.miPosColTesta[4]);
+        else if (prossima == 1)
+            g->VaiAColonna(griglia(1).Colonna(QStringLiteral("QtaDaEva")));
+        else
+            g->VaiAColonna(6);
+        return;
+    }
+    if (KeyCode == Qt::Key_F9 && Index == 1) {
+        GrigliaEvaManu *g = dbgLista[1];
+        const int riga = g->RigaCorrente();
+        if (riga < 0)
+            return;
+        ModelloGriglia &m = griglia(1);
+        // the open quantity from the values, not from the texts shown with their separators
+        const double aperta = UtilGenerali::ValoreNumerico(m.Valore(riga, QStringLiteral("Qta")), true) -
+                              UtilGenerali::ValoreNumerico(m.Valore(riga, QStringLiteral("QtaEvasa")), true);
+        m.setData(m.index(riga, m.Colonna(QStringLiteral("QtaDaEva"))), Variant(aperta).toString(), Qt::EditRole);
+        SalvaRiga(1);
+        g->setFocus();
+    }
+}
+
+void FrmEvaManu::Form_KeyDown(int16_t &KeyCode, int16_t Shift)
+{
+    if (GestTastiCtrl(KeyCode, Shift, this).toLong() > 0)
+        return;
+    if (KeyCode == Tasto::F10)
+        KeyCode = 0;
+    QString pulsante, pulsante2;
+    GestTastiNavig(KeyCode, Shift, this, 0, 0, 0, 0, 0, 0, Variant(), pulsante, pulsante2, -1);
+}
+
+void FrmEvaManu::Form_KeyPress(int16_t &KeyAscii) { KeyAscii = FiltraTasto(KeyAscii, this).toInteger(); }
+
+// ---------------------------------------------------------------- dimensions
+
+void FrmEvaManu::dbgLista_DblClick(int Index)
+{
+    // only a line of the line grid: the quantity goes to the line the user double-clicked
+    if (Index != 1 || !m_ctl.mbQtaDaDimen)
+        return;
+    const int riga = dbgLista[1]->RigaCorrente();
+    if (riga < 0)
+        return;
+    ModelloGriglia &m = griglia(1);
+    GestRecordset rs;
+    const QString alias = rs.Apri(
+        *ggDbAzienda, gsNomeConn, QString(),
+        QStringLiteral("Select * from OrdVenDett") + QStringLiteral(" Where Anno = ") +
+            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("Anno")), 2) + QStringLiteral(" And NumRif = ") +
+            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("NumRif")), 3) + QStringLiteral(" And RigDet = ") +
+            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("RigDet")), 2),
+        false, dbOpenSnapshot);
+    if (rs.NessunRecord(alias))
+        return;
+    const QString um = rs.LeggiCampo(alias, u"UM").text();
+    auto inLista = [&um](const QString &lista) {
+        return lista.contains(QLatin1Char(';') + um + QLatin1Char(';'), Qt::CaseInsensitive);
+    };
+    if (!inLista(m_ctl.msUMQuadre) && !inLista(m_ctl.msUMCubiche) && !inLista(m_ctl.msUMLineari))
+        return;
+    frmCalcQtaDaDim dialogo(this);
+    dialogo.osKeySec = m_ctl.osKeySec;
+    dialogo.ofrmChiama = [this](double q) { AggQtaDaDim(q); };
+    dialogo.osQtaDaDimUML = m_ctl.msUMLineari;
+    dialogo.osQtaDaDimUMQ = m_ctl.msUMQuadre;
+    dialogo.osQtaDaDimUMC = m_ctl.msUMCubiche;
+    dialogo.osUm = um;
+    dialogo.odLunghezza = rs.LeggiCampo(alias, u"Lunghezza").toDouble();
+    dialogo.odLarghezza = rs.LeggiCampo(alias, u"Larghezza").toDouble();
+    dialogo.odAltezza = rs.LeggiCampo(alias, u"Altezza").toDouble();
+    dialogo.odQtaDimenRapp = m_ctl.mdQtaDimenRapp;
+    rs.Chiudi(alias);
+    m_rigaDimensioni = riga;
+    dialogo.exec();
+    m_rigaDimensioni = -1;
+}
+
+void FrmEvaManu::AggQtaDaDim(double pdQta)
+{
+    const int riga = m_rigaDimensioni >= 0 ? m_rigaDimensioni : dbgLista[1]->RigaCorrente();
+    ModelloGriglia &m = griglia(1);
+    const int c = m.Colonna(QStringLiteral("QtaDaEva"));
+    if (riga < 0 || c < 0)
+        return;
+    // as if the user had typed it: the cell rules apply; the row is saved when it is left
+    m.setData(m.index(riga, c), Variant(pdQta).toString(), Qt::EditRole);
+}
+
+// ---------------------------------------------------------------- life of the form
+
+void FrmEvaManu::Form_Load()
+{
+    m_ctl.Form_Load();
+    InizMaschera(this, 0, 0, 0, 0, 0, 0, 0, -1, -1, QString());
+    AdattaRisVid(this, 0, 0, 0, 0, 0, 0, 0, -1);
+    collegaGriglie();
+}
+
+void FrmEvaManu::MostraCliente(const QString &testo) { lab[10]->setText(testo); }
+
+void FrmEvaManu::MostraCambio(bool visibile, const QString &didascalia, const QString &cambio, const QString &dataCambio)
+{
+    Label1[20]->setText(didascalia);
+    txt20->setText(cambio);
+    Label1[30]->setText(dataCambio);
+    Label1[20]->setVisible(visibile);
+    txt20->setVisible(visibile);
+    Label1[30]->setVisible(visibile);
+}
+
+QString FrmEvaManu::TestoCambio() const { return txt20->text(); }
+
+void FrmEvaManu::PreparaCampoCambio()
+{
+    txt20->setFocus();
+    txt20->selectAll();
+}
+
+void FrmEvaManu::MostraPulsLiv(bool visibile, const QString &didascalia)
+{
+    comLivelli->setText(didascalia);
+    comLivelli->setVisible(visibile);
+}
+
+void FrmEvaManu::AbilitaPulsanti(bool abilitati)
+{
+    ComAnnulla->setEnabled(abilitati);
+    ComProsegui->setEnabled(abilitati);
+}
+
+void FrmEvaManu::SalvaModifichePendenti()
+{
+    for (int i = 0; i < 3; ++i)
+        SalvaRiga(i);
+}
+
+void FrmEvaManu::ElaboraEventi() { QCoreApplication::processEvents(); }
+
+void FrmEvaManu::Mostra()
+{
+    show();
+    raise();
+    activateWindow();
+    dbgLista[0]->setFocus();
+    if (griglia(0).rowCount() > 0 && m_ctl.miPosColTesta.size() > 4) {
+        dbgLista[0]->setCurrentIndex(griglia(0).index(0, m_ctl.miPosColTesta[4]));
+        dbgLista[0]->scrollToTop();
+    }
+}
+
+void FrmEvaManu::Chiudi()
+{
+    if (m_chiusa)
+        return;
+    m_chiusuraDaCodice = true;
+    close();
+}
+
+void FrmEvaManu::closeEvent(QCloseEvent *e)
+{
+    // the user cannot close the form under a hand-over; the hand-over itself closes it after
+    // the last group
+    if (m_ctl.mbProseguiInCorso && !m_chiusuraDaCodice) {
+        e->ignore();
+        return;
+    }
+    m_chiusa = true;
+    // the grids let go of their record sets before the unload closes them; pending edits go
+    for (int i = 0; i < 3; ++i) {
+        TimSel[static_cast<size_t>(i)]->stop();
+        griglia(i).AnnullaRiga();
+        griglia(i).Imposta(nullptr);
+    }
+    m_ctl.Form_Unload();
+    e->accept();
+}
