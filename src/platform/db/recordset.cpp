@@ -455,11 +455,12 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
     const Piano &p = piano(indiceBase, nuovo);
     QSqlQuery &q = cn.preparata(p.sql);
-    int k = 0;
-    for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
+    const size_t n = p.scritte.size() + (nuovo ? 0 : b.chiave.size() + p.controllo.size());
+    QVariant *v = valoriLegati(q, static_cast<qsizetype>(n));
+    for (int i : p.scritte) *v++ = m_legati[static_cast<size_t>(i)];
     if (!nuovo) {
-        for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
-        for (int i : p.controllo) q.bindValue(k++, cella(m_pos, i));
+        for (int i : b.chiave) *v++ = cella(m_pos, i);
+        for (int i : p.controllo) *v++ = cella(m_pos, i);
     }
     eseguiPreparata(q, m_motore);
     if (!nuovo && q.numRowsAffected() == 0) {
@@ -494,7 +495,8 @@ void Recordset::rileggi(int r) const
             sql += (k ? QStringLiteral(" AND ") : QString()) + m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase +
                    QStringLiteral(" = ?");
         QSqlQuery &q = cn.preparata(sql);
-        for (size_t k = 0; k < b.chiave.size(); ++k) q.bindValue(static_cast<int>(k), riga[b.chiave[k]]);
+        QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
+        for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = riga[b.chiave[k]];
         eseguiPreparata(q, m_motore);
         if (!q.next()) {
             q.finish();
@@ -567,8 +569,8 @@ void Recordset::Delete()
     }
     Connessione &cn = conn();
     QSqlQuery &q = cn.preparata(sql);
-    for (size_t k = 0; k < b.chiave.size(); ++k)
-        q.bindValue(static_cast<int>(k), cella(m_pos, b.chiave[k]));
+    QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
+    for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = cella(m_pos, b.chiave[k]);
     eseguiPreparata(q, m_motore);
     q.finish();
     m_celle.elimina(m_pos);
