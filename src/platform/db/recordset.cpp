@@ -334,7 +334,7 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         if (m_campi[static_cast<size_t>(c)].base == indiceBase) m_scrittiBase.push_back(c);
     std::sort(m_scrittiBase.begin(), m_scrittiBase.end());
     const QVariant *letta = nuovo ? nullptr : m_celle.riga(m_pos);
-    const auto nulla = [&](int i) { return letta[i].isNull(); };
+    const auto nulla = [&](int i) { return cellaNulla(letta[i]); };
     const auto stesso = [&](const Piano &p) {
         return p.base == indiceBase && p.nuovo == nuovo && p.scritti == m_scrittiBase &&
                (nuovo || (std::all_of(p.nulli.begin(), p.nulli.end(), nulla) && std::none_of(p.controllo.begin(), p.controllo.end(), nulla)));
@@ -425,7 +425,7 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
         for (int i : colonne) {
             if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
-            if (cella(m_pos, i).isNull()) {
+            if (cellaNulla(cella(m_pos, i))) {
                 p.sql += QStringLiteral(" AND ") + base(i) + QStringLiteral(" IS NULL");
                 p.nulli.push_back(i);
             } else {

@@ -26,6 +26,9 @@ struct CampoDaRileggere {};
 inline constexpr QMetaType kDaRileggere = QMetaType::fromType<CampoDaRileggere>();
 inline bool daRileggere(const QVariant &v) { return v.data_ptr().typeInterface() == kDaRileggere.iface(); }
 
+// A stored value that is Null; the flag alone, as the engines give Null as a typed null value.
+inline bool cellaNulla(const QVariant &v) { return v.data_ptr().is_null; }
+
 // Record-set types of the suite.
 inline constexpr int16_t dbOpenDynaset = 2;  // updatable
 inline constexpr int16_t dbOpenSnapshot = 4; // read-only
