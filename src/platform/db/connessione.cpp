@@ -75,6 +75,7 @@ void Connessione::esegui(const QString &sql, bool passante)
 void Connessione::schemaCambiato()
 {
     m_preparate.clear();
+    ++m_generazione;
     m_catalogo->svuota();
     m_traduttore->svuota();
 }

@@ -45,6 +45,8 @@ public:
     int attesaBlocchi() const { return m_attesaMs; }
 
     void schemaCambiato();
+    // Changes whenever the prepared statements are dropped (a change of schema).
+    uint64_t generazione() const { return m_generazione; }
 
 private:
     void eseguiInterno(const QString &sql);
@@ -54,6 +56,7 @@ private:
     MotoreDb m_motore;
     int m_livello = 0;
     int m_attesaMs = 2000;
+    uint64_t m_generazione = 1;
     std::unique_ptr<CatalogoDb> m_catalogo;
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;

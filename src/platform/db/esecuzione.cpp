@@ -50,6 +50,12 @@ GuastoMotore guasto(const QSqlError &e, MotoreDb motore)
     return g;
 }
 
+// The bound values live in a list of the query's result; a pointer to the protected member
+// reaches it without going through bindValue.
+struct AccessoValori : QSqlResult {
+    static QList<QVariant> &di(const QSqlResult *r) { return (r->*&AccessoValori::boundValues)(); }
+};
+
 } // namespace
 
 GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore)
@@ -83,6 +89,17 @@ void eseguiPreparata(QSqlQuery &q, MotoreDb motore)
 {
     if (!q.exec())
         sollevaGuasto(guastoQuery(q, motore));
+}
+
+QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti)
+{
+    QList<QVariant> &v = AccessoValori::di(q.result());
+    if (v.size() != quanti) {
+        // The first use binds by position as bindValue does, so the driver reads the list.
+        for (qsizetype i = 0; i < quanti; ++i) q.bindValue(static_cast<int>(i), QVariant());
+        v.resize(quanti);
+    }
+    return v.data();
 }
 
 void impostaSqlite(const QSqlDatabase &db, int attesaMs)

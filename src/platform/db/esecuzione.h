@@ -18,6 +18,10 @@ GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore);
 void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql);
 // Runs the prepared query with its bound values, or raises the mapped error.
 void eseguiPreparata(QSqlQuery &q, MotoreDb motore);
+// The `quanti` values bound to a prepared query, for the caller to write in place before it
+// runs: QSqlQuery::bindValue builds and looks up a placeholder name for every value, which on
+// a wide row's write costs more than the statement itself.
+QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti);
 
 // SQLite: extended result codes and the busy timeout, on the connection's own handle.
 void impostaSqlite(const QSqlDatabase &db, int attesaMs);

@@ -324,20 +324,20 @@ void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
 
 void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
 
-const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
+Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
 {
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
     // A plan is for the base, the kind of write, the fields written and, for a change, the
     // fields read as Null (checked with IS NULL, not bound: a wide row is mostly Null).
-    const auto nullo = [&](size_t k) {
-        const int i = b.colonne[k];
-        return !nuovo && std::find(b.chiave.begin(), b.chiave.end(), i) == b.chiave.end() && cella(m_pos, i).isNull();
-    };
+    m_scrittiBase.clear();
+    for (int c : m_scritti)
+        if (m_campi[static_cast<size_t>(c)].base == indiceBase) m_scrittiBase.push_back(c);
+    std::sort(m_scrittiBase.begin(), m_scrittiBase.end());
+    const QVariant *letta = nuovo ? nullptr : m_celle.riga(m_pos);
+    const auto nulla = [&](int i) { return cellaNulla(letta[i]); };
     const auto stesso = [&](const Piano &p) {
-        if (p.base != indiceBase || p.nuovo != nuovo) return false;
-        for (size_t k = 0; k < b.colonne.size(); ++k)
-            if (p.scritto[k] != m_scritto[static_cast<size_t>(b.colonne[k])] || p.nullo[k] != nullo(k)) return false;
-        return true;
+        return p.base == indiceBase && p.nuovo == nuovo && p.scritti == m_scrittiBase &&
+               (nuovo || (std::all_of(p.nulli.begin(), p.nulli.end(), nulla) && std::none_of(p.controllo.begin(), p.controllo.end(), nulla)));
     };
     for (size_t k = 0; k < m_piani.size(); ++k)
         if (stesso(*m_piani[k])) {
@@ -359,10 +359,7 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
     Piano &p = *nuovoPiano;
     p.base = indiceBase;
     p.nuovo = nuovo;
-    for (size_t k = 0; k < b.colonne.size(); ++k) {
-        p.scritto.push_back(m_scritto[static_cast<size_t>(b.colonne[k])]);
-        p.nullo.push_back(nullo(k));
-    }
+    p.scritti = m_scrittiBase;
     // A new row's fields not written take the table's defaults. Found again by its key, the row
     // is read back only when one of them is wanted: most rows added are never read again. A key
     // field not written (or a table without a key among the fields) is read back at once.
@@ -428,8 +425,9 @@ const Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         const QString uguale = m_motore == MotoreDb::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
         for (int i : colonne) {
             if (std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) continue;
-            if (cella(m_pos, i).isNull()) {
+            if (cellaNulla(cella(m_pos, i))) {
                 p.sql += QStringLiteral(" AND ") + base(i) + QStringLiteral(" IS NULL");
+                p.nulli.push_back(i);
             } else {
                 p.sql += QStringLiteral(" AND ") + base(i) + uguale;
                 p.controllo.push_back(i);
@@ -453,13 +451,18 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
 {
     Connessione &cn = conn();
     const Base &b = m_basi[static_cast<size_t>(indiceBase)];
-    const Piano &p = piano(indiceBase, nuovo);
-    QSqlQuery &q = cn.preparata(p.sql);
-    int k = 0;
-    for (int i : p.scritte) q.bindValue(k++, m_legati[static_cast<size_t>(i)]);
+    Piano &p = piano(indiceBase, nuovo);
+    if (!p.query || p.generazione != cn.generazione()) {
+        p.query = &cn.preparata(p.sql);
+        p.generazione = cn.generazione();
+    }
+    QSqlQuery &q = *p.query;
+    const size_t n = p.scritte.size() + (nuovo ? 0 : b.chiave.size() + p.controllo.size());
+    QVariant *v = valoriLegati(q, static_cast<qsizetype>(n));
+    for (int i : p.scritte) *v++ = m_legati[static_cast<size_t>(i)];
     if (!nuovo) {
-        for (int i : b.chiave) q.bindValue(k++, cella(m_pos, i));
-        for (int i : p.controllo) q.bindValue(k++, cella(m_pos, i));
+        for (int i : b.chiave) *v++ = cella(m_pos, i);
+        for (int i : p.controllo) *v++ = cella(m_pos, i);
     }
     eseguiPreparata(q, m_motore);
     if (!nuovo && q.numRowsAffected() == 0) {
@@ -474,6 +477,7 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
         if (i != j) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
     const QVariant daLeggere(kDaRileggere);
     for (const auto &[i, j] : p.copieRinviate) riga[static_cast<size_t>(j)] = daLeggere;
+    if (!p.copieRinviate.empty()) m_rinvii = true;
 }
 
 void Recordset::rileggi(int r) const
@@ -494,7 +498,8 @@ void Recordset::rileggi(int r) const
             sql += (k ? QStringLiteral(" AND ") : QString()) + m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase +
                    QStringLiteral(" = ?");
         QSqlQuery &q = cn.preparata(sql);
-        for (size_t k = 0; k < b.chiave.size(); ++k) q.bindValue(static_cast<int>(k), riga[b.chiave[k]]);
+        QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
+        for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = riga[b.chiave[k]];
         eseguiPreparata(q, m_motore);
         if (!q.next()) {
             q.finish();
@@ -539,7 +544,7 @@ void Recordset::Update()
     } else {
         if (!haRigaCorrente())
             throw erroreDb(ErrDb::NessunRecordCorrente);
-        if (std::any_of(m_celle.riga(m_pos), m_celle.riga(m_pos) + m_colonne, daRileggere))
+        if (m_rinvii && std::any_of(m_celle.riga(m_pos), m_celle.riga(m_pos) + m_colonne, daRileggere))
             rileggi(m_pos); // the values to check are the table's
         // Each base table's fields take the values written once its statement has gone through.
         for (int b = 0; b < basi; ++b)
@@ -567,8 +572,8 @@ void Recordset::Delete()
     }
     Connessione &cn = conn();
     QSqlQuery &q = cn.preparata(sql);
-    for (size_t k = 0; k < b.chiave.size(); ++k)
-        q.bindValue(static_cast<int>(k), cella(m_pos, b.chiave[k]));
+    QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
+    for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = cella(m_pos, b.chiave[k]);
     eseguiPreparata(q, m_motore);
     q.finish();
     m_celle.elimina(m_pos);

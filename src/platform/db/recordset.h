@@ -24,7 +24,10 @@ class Connessione;
 // The mark of a cell of a row added by the set whose value the table has not given yet.
 struct CampoDaRileggere {};
 inline constexpr QMetaType kDaRileggere = QMetaType::fromType<CampoDaRileggere>();
-inline bool daRileggere(const QVariant &v) { return v.metaType().iface() == kDaRileggere.iface(); }
+inline bool daRileggere(const QVariant &v) { return v.data_ptr().typeInterface() == kDaRileggere.iface(); }
+
+// A stored value that is Null; the flag alone, as the engines give Null as a typed null value.
+inline bool cellaNulla(const QVariant &v) { return v.data_ptr().is_null; }
 
 // Record-set types of the suite.
 inline constexpr int16_t dbOpenDynaset = 2;  // updatable
@@ -108,7 +111,7 @@ private:
     const QVariant &cella(int riga, int col) const
     {
         const QVariant &v = m_celle.cella(riga, col);
-        if (!daRileggere(v)) return v;
+        if (!m_rinvii || !daRileggere(v)) return v;
         rileggi(riga);
         return m_celle.cella(riga, col);
     }
@@ -131,6 +134,7 @@ private:
     int m_colonne = 0;
     // Mutable: a row added is completed from its table on first read.
     mutable CelleRighe m_celle;
+    bool m_rinvii = false; // some row added has fields still to read back
     std::vector<Campo> m_campi;
     std::vector<Base> m_basi;
     IndiceNomi m_nomi;
@@ -152,9 +156,11 @@ private:
     struct Piano {
         int base = -1;
         bool nuovo = false;
-        std::vector<bool> scritto; // over the base's fields: the pattern the plan is for
-        std::vector<bool> nullo;
+        std::vector<int> scritti;  // the base's fields written, in order: the pattern the plan is for
+        std::vector<int> nulli;    // a change's fields read as Null, checked with IS NULL
         QString sql;
+        class QSqlQuery *query = nullptr; // prepared on the connection, while its statements last
+        uint64_t generazione = 0;
         // Where each value goes in the row kept: written or read-back field, and every field
         // of the set holding the same column.
         std::vector<std::pair<int, int>> copieScritte, copieRitorno, copieRinviate;
@@ -163,8 +169,9 @@ private:
         std::vector<int> rinviate; // fields of a new row read back on first use
         std::vector<int> controllo; // fields checked against their value as read
     };
-    const Piano &piano(int base, bool nuovo);
+    Piano &piano(int base, bool nuovo);
     std::vector<std::unique_ptr<Piano>> m_piani;
+    std::vector<int> m_scrittiBase; // scratch: the written fields of one base
     // Field positions of the names asked so far, by their exact spelling; the names a walk asks
     // again and again (the same texts at the same addresses) are found first by address.
     mutable std::unordered_map<QString, int, HashVista, std::equal_to<>> m_nomiVisti;
