@@ -19,7 +19,7 @@ struct EsitoRun {
     int codice = -1;   // exit code (-1: did not end in time); 3 after errors or a lock given up
     QString giornale;  // the dialogs as journaled, and anything else the run wrote
     bool terminata() const;     // it ended with "Elaborazione terminata", or found nothing left to do
-    bool bloccata() const;      // it met a record in use by another user and gave up
+    bool bloccata() const;      // it met a record in use by another user (or session) and gave up
 };
 
 class ProcessiEvasione {
