@@ -81,6 +81,8 @@ QStringList ProcessiEvasione::argomenti(const RunConcorrente &r) const
                   dataEvasione(), QStringLiteral("--tipo-ordine"), r.tipoOrdine,
                   QStringLiteral("--numero-da"), QString::number(r.ordineDa), QStringLiteral("--numero-a"),
                   QString::number(r.ordineA)};
+    if (!r.raggruppa.isEmpty())
+        a << QStringLiteral("--raggruppa") << r.raggruppa;
     // the fixture's non-EU currency
     a << QStringLiteral("--cambio") << QStringLiteral("USD=1,1");
     if (r.tipoDoc.isEmpty())

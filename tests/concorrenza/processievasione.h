@@ -12,6 +12,7 @@ struct RunConcorrente {
     int ordineDa = 0, ordineA = 0;    // the range of order numbers
     QString tipoOrdine = QStringLiteral("OC");
     QString tipoDoc = QStringLiteral("DDT"); // "DDT", "FAT"; empty for a cash sale
+    QString raggruppa;                        // the grouping rule given to its orders first
 };
 
 struct EsitoRun {

@@ -47,7 +47,7 @@ std::vector<RunConcorrente> intervalli(int programmi, int n, const QString &tipo
         programmi = -programmi;
         for (int i = 0; i < programmi; ++i)
             out.push_back({QStringLiteral("utente%1").arg(i + 1), 1 + i * n / programmi, (i + 1) * n / programmi,
-                           QStringLiteral("OC"), tipoDoc});
+                           QStringLiteral("OC"), tipoDoc, QString()});
         return out;
     }
     for (int i = 0; i < programmi; ++i) {
@@ -91,9 +91,6 @@ protected:
         const std::vector<EsitoRun> esiti = processi.esegui(richieste, kAttesaMs);
         verificaEsiti(esiti, giro);
         // The interrupted runs of the losers, recovered.
-        QSet<QString> interrotte;
-        for (const QString &r : righeRimaste())
-            interrotte.insert(r.section(QLatin1Char(' '), -1));
         for (const EsitoRun &e : esiti) {
             const QString &u = e.richiesta.utente;
             if (!righeRimaste().filter(QStringLiteral("di ") + u).isEmpty()) {
@@ -142,7 +139,8 @@ protected:
 
     // Rounds of `programmi` runs at once: the first on fixed ranges, the others on drawn ones.
     // A negative number of programs puts their ranges side by side, in every round.
-    void giri(int programmi, const QString &tipoOrdine, const QString &tipoDoc, const QString &utente = {})
+    void giri(int programmi, const QString &tipoOrdine, const QString &tipoDoc, const QString &utente = {},
+              const QString &raggruppa = {})
     {
         unSoloUtente = !utente.isEmpty();
         const int giri = variabile("EVASORD_CONC_GIRI", 1);
@@ -161,6 +159,7 @@ protected:
                 r.tipoOrdine = tipoOrdine;
                 if (!utente.isEmpty())
                     r.utente = utente;
+                r.raggruppa = raggruppa;
             }
             verificaGiro(runs, QStringLiteral("%1 programmi %2->%3, giro %4")
                                    .arg(std::abs(programmi))
@@ -204,6 +203,13 @@ TEST_P(Concorrenza, FourProgramsInvoicingOverlappingRanges)
 TEST_P(Concorrenza, FourProgramsOnRangesSideBySide)
 {
     giri(-4, QStringLiteral("OC"), QStringLiteral("DDT"));
+}
+
+// Side by side, each order into a new delivery note: nobody waits for anybody, every program
+// numbers its documents against the others' and moves the same committed quantities.
+TEST_P(Concorrenza, FourProgramsSideBySideEachOrderItsOwnDocument)
+{
+    giri(-4, QStringLiteral("OC"), QStringLiteral("DDT"), {}, QStringLiteral("N"));
 }
 
 // Two sessions of one user (two workstations, one login): neither may take the other's locks
