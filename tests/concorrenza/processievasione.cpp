@@ -1,16 +1,24 @@
 #include "processievasione.h"
 
+namespace {
+
+// Another session of the same user has documents of its run in progress.
+const QString kInterrotte = QStringLiteral("Risultano delle elaborazioni interrotte");
+
+} // namespace
+
 bool EsitoRun::terminata() const
 {
     // 3: ended after errors or after giving up on a lock; 1 with nothing left to fulfil
     return ((codice == 0 || codice == 3) && giornale.contains(QStringLiteral("Elaborazione terminata"))) ||
-           (codice == 1 && giornale.contains(QStringLiteral("Non ci sono Ordini vendita nell'intervallo")));
+           (codice == 1 && (giornale.contains(QStringLiteral("Non ci sono Ordini vendita nell'intervallo")) ||
+                            giornale.contains(kInterrotte)));
 }
 
 bool EsitoRun::bloccata() const
 {
     return giornale.contains(QStringLiteral(" in uso da ")) || giornale.contains(QStringLiteral("Doc. in uso da")) ||
-           giornale.contains(QStringLiteral(" Gi\u00e0 evaso. "));
+           giornale.contains(QStringLiteral(" Gi\u00e0 evaso. ")) || giornale.contains(kInterrotte);
 }
 
 ProcessiEvasione::ProcessiEvasione(QString programma, QString dbAzienda, int anno)
@@ -73,6 +81,8 @@ QStringList ProcessiEvasione::argomenti(const RunConcorrente &r) const
                   dataEvasione(), QStringLiteral("--tipo-ordine"), r.tipoOrdine,
                   QStringLiteral("--numero-da"), QString::number(r.ordineDa), QStringLiteral("--numero-a"),
                   QString::number(r.ordineA)};
+    if (!r.raggruppa.isEmpty())
+        a << QStringLiteral("--raggruppa") << r.raggruppa;
     // the fixture's non-EU currency
     a << QStringLiteral("--cambio") << QStringLiteral("USD=1,1");
     if (r.tipoDoc.isEmpty())

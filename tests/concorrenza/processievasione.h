@@ -12,6 +12,7 @@ struct RunConcorrente {
     int ordineDa = 0, ordineA = 0;    // the range of order numbers
     QString tipoOrdine = QStringLiteral("OC");
     QString tipoDoc = QStringLiteral("DDT"); // "DDT", "FAT"; empty for a cash sale
+    QString raggruppa;                        // the grouping rule given to its orders first
 };
 
 struct EsitoRun {
@@ -19,7 +20,7 @@ struct EsitoRun {
     int codice = -1;   // exit code (-1: did not end in time); 3 after errors or a lock given up
     QString giornale;  // the dialogs as journaled, and anything else the run wrote
     bool terminata() const;     // it ended with "Elaborazione terminata", or found nothing left to do
-    bool bloccata() const;      // it met a record in use by another user and gave up
+    bool bloccata() const;      // it met a record in use by another user (or session) and gave up
 };
 
 class ProcessiEvasione {
