@@ -285,6 +285,38 @@ TEST_P(Evasioni, AnInterruptedRunIsRefusedUntilRecovered)
     tuttoEvaso(r);
 }
 
+// A balance-only run is asked of evasord_run: the dialog has no such choice (manual picking
+// gives it), and evasord_run runs the same engine with the same services. Every selected line
+// is closed to balance there, with no staging of a picking to say so.
+TEST_P(Evasioni, ABalanceOnlyRunClosesTheLinesWithoutADocument)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // 4 of 10 delivered on line 1; 1 of the 3 M/BLU of line 2: 6, 2 and 2 still committed
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}}}};
+    r.ordine(o);
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 "
+                      "ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00001 " + kNoLiv + " 6 229.5", "ART00005 M 2 40", "ART00005 S 2 40"}));
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--solo-a-saldo"}, &giornale), 0) << giornale.toStdString();
+
+    // closed as they stand: nothing more delivered, nothing committed, no document
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 4 E", "2 5 1 E"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"),
+              (QStringList{"S 2 0 E", "M 3 1 E"}));
+    tuttoEvaso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Evasioni, kBothEngines, engineParamName);
 
 } // namespace
