@@ -35,6 +35,16 @@ suite::OrderInput ordineCompleto(int cliente)
     return o;
 }
 
+// An order of customer 6 of which line 1 (ART00001, 10 x 38.25) had 4 delivered earlier,
+// then `seconda`.
+void ordineInParte(EvasioneReale &r, suite::LineInput seconda)
+{
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4}, std::move(seconda)};
+    r.ordine(o);
+}
+
 // What every finished run leaves behind: nothing registered, locked or saved.
 void nienteInSospeso(EvasioneReale &r)
 {
@@ -149,11 +159,7 @@ TEST_P(Evasioni, APartialDeliveryThenTheBalanceJoinTheOpenNote)
     if (!r.pronta())
         return;
     // line 1 had 4 of 10 delivered earlier: 6 still committed
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4},
-               {.articolo = art(2), .qta = 3, .prezzo = 75.5}};
-    r.ordine(o);
+    ordineInParte(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
 
     // first the article ART00002 alone: 3 x 75.50 = 226.50, VAT 49.83
     QStringList testi = r.esegui(Richiesta{}.articolo(art(2), art(2)));
@@ -294,11 +300,7 @@ TEST_P(Evasioni, ABalanceOnlyRunClosesTheLinesWithoutADocument)
     if (!r.pronta())
         return;
     // 4 of 10 delivered on line 1; 1 of the 3 M/BLU of line 2: 6, 2 and 2 still committed
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4},
-               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}}}};
-    r.ordine(o);
+    ordineInParte(r, {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}}});
     EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 "
                       "ORDER BY Articolo, Livello1"),
               (QStringList{"ART00001 " + kNoLiv + " 6 229.5", "ART00005 M 2 40", "ART00005 S 2 40"}));
