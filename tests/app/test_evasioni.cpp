@@ -319,6 +319,34 @@ TEST_P(Evasioni, ABalanceOnlyRunClosesTheLinesWithoutADocument)
     tuttoEvaso(r);
 }
 
+// Customer 3 pays by three bank receipts ("RB306090": collection charge "INC" of 2.50 each,
+// excluded from VAT under "E15") and bears stamp duty.
+TEST_P(Evasioni, AnInvoiceGetsItsBankChargeAndTheStampsOfItsReceipts)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    suite::OrderInput o;
+    o.cliente = 3;
+    o.fattDocumento = "OCF";
+    o.righe = {{.articolo = art(2), .qta = 4, .prezzo = 75.5}}; // 302.00 at 22 %, VAT 66.44
+    r.ordine(o);
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    // the charge: 3 x 2.50, under its own VAT code
+    EXPECT_EQ(r.righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM FatSpese"), QStringList{"1 1 INC 7.5 E15"});
+    // before the stamps 302.00 + 66.44 + 7.50 = 375.94; one receipt of a third of it with its
+    // own stamp, (375.94 + 3 x 1.81) / 3 = 127.13, stays in the first bracket (up to 129.11):
+    // three stamps of 1.81 = 5.43, and 381.37 in all
+    EXPECT_EQ(r.righe("SELECT NumRif, Bolli, SpeseBan, " + kTotali + " FROM FatTest"),
+              QStringList{"1 S S 302 7.5 302 66.44 381.37 0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, FENumeroBollo, FEImportoBollo FROM FatTestFe"), QStringList{"1 SI 5.43"});
+    tuttoEvaso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Evasioni, kBothEngines, engineParamName);
 
 } // namespace
