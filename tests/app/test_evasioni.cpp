@@ -35,6 +35,16 @@ suite::OrderInput ordineCompleto(int cliente)
     return o;
 }
 
+// An order of customer 6 of which line 1 (ART00001, 10 x 38.25) had 4 delivered earlier,
+// then `seconda`.
+void ordineInParte(EvasioneReale &r, suite::LineInput seconda)
+{
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4}, std::move(seconda)};
+    r.ordine(o);
+}
+
 // What every finished run leaves behind: nothing registered, locked or saved.
 void nienteInSospeso(EvasioneReale &r)
 {
@@ -149,11 +159,7 @@ TEST_P(Evasioni, APartialDeliveryThenTheBalanceJoinTheOpenNote)
     if (!r.pronta())
         return;
     // line 1 had 4 of 10 delivered earlier: 6 still committed
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 4},
-               {.articolo = art(2), .qta = 3, .prezzo = 75.5}};
-    r.ordine(o);
+    ordineInParte(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
 
     // first the article ART00002 alone: 3 x 75.50 = 226.50, VAT 49.83
     QStringList testi = r.esegui(Richiesta{}.articolo(art(2), art(2)));
@@ -282,6 +288,62 @@ TEST_P(Evasioni, AnInterruptedRunIsRefusedUntilRecovered)
                       "ORDER BY RigDet"),
               (QStringList{"2 1 null null null null", "2 2 ART00001 2 76.5 2"}));
     EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    tuttoEvaso(r);
+}
+
+// A balance-only run is asked of evasord_run: the dialog has no such choice (manual picking
+// gives it), and evasord_run runs the same engine with the same services. Every selected line
+// is closed to balance there, with no staging of a picking to say so.
+TEST_P(Evasioni, ABalanceOnlyRunClosesTheLinesWithoutADocument)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // 4 of 10 delivered on line 1; 1 of the 3 M/BLU of line 2: 6, 2 and 2 still committed
+    ordineInParte(r, {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}}});
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 "
+                      "ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00001 " + kNoLiv + " 6 229.5", "ART00005 M 2 40", "ART00005 S 2 40"}));
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--solo-a-saldo"}, &giornale), 0) << giornale.toStdString();
+
+    // closed as they stand: nothing more delivered, nothing committed, no document
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 4 E", "2 5 1 E"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"),
+              (QStringList{"S 2 0 E", "M 3 1 E"}));
+    tuttoEvaso(r);
+}
+
+// Customer 3 pays by three bank receipts ("RB306090": collection charge "INC" of 2.50 each,
+// excluded from VAT under "E15") and bears stamp duty.
+TEST_P(Evasioni, AnInvoiceGetsItsBankChargeAndTheStampsOfItsReceipts)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    suite::OrderInput o;
+    o.cliente = 3;
+    o.fattDocumento = "OCF";
+    o.righe = {{.articolo = art(2), .qta = 4, .prezzo = 75.5}}; // 302.00 at 22 %, VAT 66.44
+    r.ordine(o);
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    // the charge: 3 x 2.50, under its own VAT code
+    EXPECT_EQ(r.righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM FatSpese"), QStringList{"1 1 INC 7.5 E15"});
+    // before the stamps 302.00 + 66.44 + 7.50 = 375.94; one receipt of a third of it with its
+    // own stamp, (375.94 + 3 x 1.81) / 3 = 127.13, stays in the first bracket (up to 129.11):
+    // three stamps of 1.81 = 5.43, and 381.37 in all
+    EXPECT_EQ(r.righe("SELECT NumRif, Bolli, SpeseBan, " + kTotali + " FROM FatTest"),
+              QStringList{"1 S S 302 7.5 302 66.44 381.37 0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, FENumeroBollo, FEImportoBollo FROM FatTestFe"), QStringList{"1 SI 5.43"});
     tuttoEvaso(r);
 }
 

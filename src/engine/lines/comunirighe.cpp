@@ -151,7 +151,8 @@ void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRi
     AggiornaImpegni(true, recs.LeggiCampo(cursore, u"OrdVenDett.Anno").toInteger(),
                     Testo(recs, eva.msAliasOrd, u"OrdVenTest.MagazzProv"), Testo(recs, cursore, u"OrdVenDett.Articolo"),
                     i.livello1, i.livello2, i.qta, Variant(i.qtaEvasa), Variant(i.qtaEvasaPrec), Variant(i.qtaMov),
-                    i.valEuro, i.valLire, Testo(recs, cursore, u"OrdVenEvaDett.ASaldo"), false,
+                    i.valEuro, i.valLire, i.aSaldo.isEmpty() ? Testo(recs, cursore, u"OrdVenEvaDett.ASaldo") : i.aSaldo,
+                    false,
                     Testo(recs, cursore, u"TabIva.TipoIva"), recs.LeggiCampo(cursore, u"TabIva.Aliquota"),
                     Testo(recs, eva.msAliasOrd, u"OrdVenTest.PrezziIvati"), Testo(recs, cursore, u"Articoli.ArtMag"),
                     eva.msCarScar, eva.msCausaleDiBa, eva.msScaricoComp, false, false);

@@ -59,6 +59,7 @@ struct ImpegnoDaRilasciare {
     double qtaEvasaPrec = 0; // fulfilled before it
     double qtaMov = 0;     // taken now
     Variant valEuro, valLire; // values of the whole ordered quantity
+    QString aSaldo;        // closed to balance: "S"; empty for the staging's own flag
 };
 // The cursor's order line or, with `livello`, its level: levels, ordered quantity and values;
 // the fulfilled quantities left for the caller.

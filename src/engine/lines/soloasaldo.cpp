@@ -24,6 +24,14 @@ void stadioBlocco(scEvaOrdVen &eva, const QString &stadio)
     }
 }
 
+// The flag that releases what a closed line still commits. A manual run's picking stages it
+// per line; a balance-only run without picking closes every selected line to balance, and has
+// no staging to read it from.
+QString chiusaASaldo(const scEvaOrdVen &eva)
+{
+    return eva.obEvasManule ? QString() : QStringLiteral("S");
+}
+
 // The cursor's levels of the current line closed, each with its committed quantity released.
 void chiudiLivelli(scEvaOrdVen &eva, const QString &cur)
 {
@@ -38,6 +46,7 @@ void chiudiLivelli(scEvaOrdVen &eva, const QString &cur)
         ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, true);
         i.qtaEvasa = Numero(recs, cur, u"OrdVenLiv.QtaEvasa");
         i.qtaEvasaPrec = prima;
+        i.aSaldo = chiusaASaldo(eva);
         RilasciaImpegni(eva, cur, i);
     });
 }
@@ -58,6 +67,7 @@ void chiudiRiga(scEvaOrdVen &eva, const QString &cur)
         ImpegnoDaRilasciare i = ImpegnoDelCursore(recs, cur, false);
         i.qtaEvasa = Numero(recs, cur, u"OrdVenDett.QtaEvasa");
         i.qtaEvasaPrec = prima;
+        i.aSaldo = chiusaASaldo(eva);
         RilasciaImpegni(eva, cur, i);
     }
     // A level of the line left out of the picking keeps the line open.
