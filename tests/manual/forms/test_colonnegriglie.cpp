@@ -19,7 +19,7 @@ const QStringList kTestaInOrdine = {
 struct CasoTesta {
     const char *nome;
     std::vector<int16_t> ordine;
-    std::vector<ColonnaAggTesta> agg;
+    std::vector<CampoAggTesta> agg;
     QStringList primi;      // the first items after Utente and Anno
     int16_t posSelez, posTutto;
     QString ultimo;         // the last item of the list
@@ -77,7 +77,8 @@ TEST(ListaCorpo, OrderListAndExtraColumns)
 {
     EXPECT_TRUE(ListaCorpo(true, {13, 1}, {}).startsWith("Descrizione,NumRif,RigDet,Livello1,"));
     EXPECT_TRUE(ListaCorpo(true, {9, 9, 14}, {}).startsWith("QtaDaEva,NumRif,RigDet,Livello1,"));
-    const std::vector<ColonnaAggCorpo> due = {{"AltriTesto1", "Colore", 0, {}}, {"AltriData", "Data", 0, {}}};
+    const std::vector<CampoAggCorpo> due = {{.titolo = "Colore", .colonna = "AltriTesto1"},
+                                            {.titolo = "Data", .tipo = 8, .colonna = "AltriData"}};
     EXPECT_TRUE(ListaCorpo(true, {101}, due).startsWith("AltriTesto1,NumRif,"));
     EXPECT_TRUE(ListaCorpo(true, {101}, due).contains("Descrizione,AltriData, Utente"));
     EXPECT_TRUE(ListaCorpo(true, {102}, due).startsWith("AltriData,NumRif,"));

@@ -130,11 +130,13 @@ TEST_P(GriglieManuali, F9PutsTheOpenQuantityAndF10GoesToTheNextGrid)
 TEST_P(GriglieManuali, ATypedQuantityIsWrittenWhenTheRowIsLeft)
 {
     carica();
+    giNumDecQta = 2;
     griglie();
-    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("3,5"));
+    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("1,234"));
+    EXPECT_EQ(griglia(1).Testo(0, "QtaDaEva"), "1,23") << "rounded to the quantity decimals";
     EXPECT_EQ(righe(kDaEvadere), QStringList({"1|0", "2|0"}));
     vaiARiga(1, 1);
-    EXPECT_EQ(righe(kDaEvadere), QStringList({"1|3,5", "2|0"}));
+    EXPECT_EQ(righe(kDaEvadere), QStringList({"1|1,23", "2|0"}));
 }
 
 TEST_P(GriglieManuali, NoOrderLeftEndsThePicking)
