@@ -90,7 +90,8 @@ const std::array<CampoTesta, kCampiTesta> kTesta{{
 
 int PixelDaTwip(double twip, double fattore)
 {
-    return static_cast<int>(std::lround(twip * (fattore > 0 ? fattore : 1.0) / 15.0));
+    // 12 twips a pixel, not 15: today's fonts are a quarter wider than the design's
+    return static_cast<int>(std::lround(twip * (fattore > 0 ? fattore : 1.0) / 12.0));
 }
 
 static QString itemAggTesta(const CampoAggTesta &c)

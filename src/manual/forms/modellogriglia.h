@@ -22,7 +22,7 @@ struct ColonnaGriglia {
     int larghezza = 0;    // pixels; 0 keeps the grid's own width
     bool bloccata = false;
     bool visibile = true;
-    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    Qt::Alignment allineamento{}; // none: the grid's own (numbers right, texts left)
     QString formato;      // number format (a mask of UtilGenerali::MascheraNumero)
 };
 

@@ -108,7 +108,7 @@ TEST_P(FormManualeConOrdine, ExtraColumnsComeFromTheUsersParameters)
     const int libero = griglia(0).Colonna("Libero");
     EXPECT_EQ(griglia(0).data(griglia(0).index(0, libero), Qt::DisplayRole).toString(), "urgente");
     EXPECT_FALSE(griglia(0).flags(griglia(0).index(0, libero)) & Qt::ItemIsEditable);
-    EXPECT_EQ(vista(0).columnWidth(libero), 100);
+    EXPECT_EQ(vista(0).columnWidth(libero), 125); // 1500 twips
     scegli();
     EXPECT_EQ(intestazioni(1).mid(0, 3), QStringList({"Descrizione", "Desc. art.", "Nr.Rif."}));
     EXPECT_FALSE(griglia(1).flags(griglia(1).index(0, griglia(1).Colonna("AltriTesto1"))) & Qt::ItemIsEditable);

@@ -59,7 +59,7 @@ TEST_P(GriglieManuali, ColumnsCaptionsMasksAndLocks)
     EXPECT_TRUE(modificabile(0, "EvadeTutto"));
     EXPECT_FALSE(modificabile(0, "Descrizione"));
     EXPECT_EQ(form->controllo().miPosColTesta.at(4), griglia(0).Colonna("Selez"));
-    EXPECT_EQ(vista(0).columnWidth(griglia(0).Colonna("Descrizione")), 127); // 1900 twips
+    EXPECT_EQ(vista(0).columnWidth(griglia(0).Colonna("Descrizione")), 158); // 1900 twips
 
     EXPECT_EQ(intestazioni(1), QStringList({"Nr.Rif.", "Riga", "Cod. Articolo", "UM", "Qta Ord.", "Qta Evasa", "Da Evad.",
                                             "A Saldo", "Val. Unitario", "Dt. Cons", "Descrizione"}));
