@@ -9,7 +9,7 @@
 // An extra column of the order grid: an expression of the header query.
 struct CampoAggTesta {
     QString orig;    // source expression
-    QString nome;    // alias and heading
+    QString nome;    // alias (to be written between brackets) and heading
     int32_t larg = 0; // twips before the screen factor; 0 keeps the grid's width
     QString formato; // number format, empty for none
 };

@@ -80,6 +80,9 @@ void ControlloEvaManu::Form_Unload() noexcept
 void ControlloEvaManu::EvasioneManuale()
 {
     try {
+        if (!ogEvaOrd)
+            throw AppError(91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"),
+                           QStringLiteral("EvasioneManuale"));
         msPartitaEnse = LeggiParamPers(QStringLiteral("Ddt"), QStringLiteral("PartitaEnse"), Variant(QString())).text();
         msGesTaglie = eSi(LeggiParamMenu(QStringLiteral("Mag.GesTaglie"))) ? QStringLiteral("S") : QStringLiteral("N");
         if (!PrendiSessione()) {

@@ -9,6 +9,7 @@
 #include "gestrecordset.h"
 #include "regolecelle.h"
 #include "sqlprelievo.h"
+#include "qtadadimensione.h"
 #include "vbdate.h"
 
 #include <QString>
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class VistaEvaManu;
@@ -62,6 +64,14 @@ public:
     EsitoControlli ControllaRigheDaEvadere();
     // The caption of comLivelli for mbMostraLivelli.
     QString DidascaliaLivelli() const;
+
+    // ------------------------------------------------------------------ quantity from dimensions
+    // What the dimension dialog needs for a line of the line grid (its order line's unit and
+    // dimensions); nothing when the feature is off, the line is not found or its unit is in no
+    // list. A failure is shown with the error dialog.
+    std::optional<DatiQtaDaDim> DatiQtaDaDimRiga(int16_t anno, int32_t numRif, int32_t rigDet);
+    // Called back by the dialog: the quantity goes into the line grid's current row as if typed.
+    void AggQtaDaDim(double pdQta);
 
     // ------------------------------------------------------------------ session and locks
     // One picking session per user: the session's own LockGest row (type "V"), taken when the

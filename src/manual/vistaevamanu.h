@@ -32,8 +32,13 @@ public:
     // Pending window events processed (the form repaints before a long step).
     virtual void ElaboraEventi() = 0;
 
+    // The quantity from dimensions written into "Da Evad." of the line grid's current row, as
+    // if the user had typed it: the cell rules apply, the row is saved with its next save.
+    virtual void ImpostaQtaDaEvaRigaCorrente(double qta) = 0;
+
     // Shows the form not modal, focus on the order grid at its first row, column Selez.
     virtual void Mostra() = 0;
-    // Closes the form; the form's unload calls the controller's Form_Unload.
+    // Closes the form; the form's unload calls the controller's Form_Unload, also when the form
+    // was never shown.
     virtual void Chiudi() = 0;
 };

@@ -198,4 +198,36 @@ TEST_P(Gruppi, ChiusuraPrimaDelCaricamentoNonToccaNulla)
     EXPECT_EQ(staging().size(), 1);
 }
 
+TEST_P(Gruppi, SenzaPoterTogliereLoStagingNessunGruppo)
+{
+    ordineDi(1, 1);
+    esegui(QStringLiteral("Insert Into OrdVenEvaTest (Utente, Anno, NumRif, Selez, EvadeTutto) Values ('mario', 2024, 77, 'S', 'S')"));
+    esegui(QStringLiteral("Drop Table OrdVenEvaSpese"));
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    EXPECT_FALSE(finestra.mostrata);
+    EXPECT_TRUE(finestra.chiusa);
+    ASSERT_FALSE(dialoghi->testi.isEmpty());
+    EXPECT_TRUE(dialoghi->testi[0].startsWith(QStringLiteral("Errore N° ")));
+    EXPECT_TRUE(dialoghi->testi[0].endsWith(QStringLiteral(" in EvasioneManuale (CancellaAppo)")));
+    EXPECT_TRUE(staging().isEmpty()) << "no group staged";
+    EXPECT_TRUE(blocchi().isEmpty());
+}
+
+TEST_P(Gruppi, MostraENascondiLivelli)
+{
+    contesto->parametro(QStringLiteral("Mag.GesTaglie"), Variant(QStringLiteral("S")));
+    ControlloEvaManu &c = nuovoControllo();
+    ASSERT_TRUE(c.mbMostraLivelli);
+    EXPECT_EQ(finestra.didascaliaLivelli, QStringLiteral("&Nascondi Livelli"));
+    finestra.chiamate.clear();
+    c.comLivelli_Click();
+    EXPECT_FALSE(c.mbMostraLivelli);
+    EXPECT_EQ(finestra.didascaliaLivelli, QStringLiteral("&Mostra Livelli"));
+    EXPECT_EQ(finestra.chiamate, QStringList{"Imposta_Griglia_Corpo"});
+    c.comLivelli_Click();
+    EXPECT_TRUE(c.mbMostraLivelli);
+    EXPECT_EQ(finestra.didascaliaLivelli, QStringLiteral("&Nascondi Livelli"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Gruppi, kBothEngines, engineParamName);

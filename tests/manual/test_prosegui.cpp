@@ -2,6 +2,7 @@
 // the next group, a run that does not go through.
 #include "evamanuprova.h"
 
+#include "blocchi.h"
 #include "rowwriter.h"
 
 class Prosegui : public EvaManuProva {
@@ -164,6 +165,37 @@ TEST_P(Prosegui, UnEvasioneNonCompletataChiudeLaSelezione)
     EXPECT_TRUE(staging().isEmpty()) << "order 2 is not staged over what the run left";
     EXPECT_EQ(conta(QStringLiteral("Select * from OrdVenEvaDett")), 0);
     EXPECT_EQ(conta(QStringLiteral("Select * from LockGest")), 0);
+}
+
+TEST_P(Prosegui, DopoLEvasioneDellUltimoGruppoSiChiudeSenzaBlocchi)
+{
+    ControlloEvaManu &c = dueGruppi();
+    staged(1, 2, 5);
+    QString chiave, utenteLock, gestione = QStringLiteral("3"), varie, stato;
+    ASSERT_EQ(BloccaRecord(QStringLiteral("0"), QStringLiteral("O"), 2024, 1, true, false, chiave, QStringLiteral("Il Ord"),
+                           utenteLock, gestione, varie, false, QString(), 0, 0, 0, stato)
+                  .toInteger(),
+              EsitoBlocco::Preso);
+    c.RegistraBloccoOrdine(2024, 1, chiave);
+    c.ComProsegui_Click();
+    EXPECT_EQ(esecuzioni(), 1);
+    EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'O'")), 0);
+    EXPECT_EQ(staging(), QStringList{"2"});
+
+    // The last group: picked and run, then the form closes without a message of its own.
+    esegui(QStringLiteral("Update OrdVenEvaTest Set Selez = 'S'"));
+    suite::insertRow(fixture, QStringLiteral("OrdVenEvaDett"),
+                     {{"Utente", kUtente}, {"Anno", static_cast<int16_t>(2024)}, {"NumRif", 2}, {"RigLiv", 1},
+                      {"RigDet", static_cast<int16_t>(1)}, {"Livello1", " "}, {"Livello2", " "},
+                      {"Articolo", suite::articleCode(1)}, {"Qta", 5.0}, {"QtaEvasa", 0.0}, {"QtaDaEva", 5.0},
+                      {"ASaldo", "N"}});
+    dialoghi->testi.clear();
+    c.ComProsegui_Click();
+    EXPECT_EQ(esecuzioni(), 2);
+    EXPECT_TRUE(finestra.chiusa);
+    EXPECT_FALSE(dialoghi->testi.join(QLatin1Char('\n')).contains(QStringLiteral("non è stata completata")));
+    EXPECT_EQ(conta(QStringLiteral("Select * from LockGest")), 0);
+    EXPECT_TRUE(staging().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Prosegui, kBothEngines, engineParamName);

@@ -47,6 +47,11 @@ public:
         if (agliEventi)
             agliEventi();
     }
+    void ImpostaQtaDaEvaRigaCorrente(double qta) override
+    {
+        qtaDaEva = qta;
+        chiamate << QStringLiteral("ImpostaQtaDaEvaRigaCorrente");
+    }
     void Mostra() override
     {
         mostrata = true;
@@ -62,6 +67,7 @@ public:
 
     QStringList chiamate;
     QString cliente, didascaliaCambio, cambio, dataCambio, didascaliaLivelli;
+    double qtaDaEva = -1;
     bool cambioVisibile = false, pulsLivVisibile = false, pulsantiAbilitati = true, mostrata = false, chiusa = false;
     // What the form does besides: its unload on closing, a second click while events run.
     std::function<void()> allaChiusura, agliEventi, allaGrigliaCorpo;
