@@ -7,9 +7,9 @@
 #include "campiaggiuntivi.h"
 #include "evasionemanuale.h"
 #include "gestrecordset.h"
+#include "qtadadimensione.h"
 #include "regolecelle.h"
 #include "sqlprelievo.h"
-#include "qtadadimensione.h"
 #include "vbdate.h"
 
 #include <QString>

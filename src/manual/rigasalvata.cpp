@@ -106,6 +106,10 @@ OrdineDaPrelevare ControlloEvaManu::OrdineDelGruppo(int16_t anno, int32_t numRif
         o.articoloDa = ogEvaOrd->osArticoloDa;
         o.articoloA = ogEvaOrd->osArticoloA;
     }
+    for (const CampoAggCorpo &c : mCampiAgg.corpo) {
+        o.colonneAgg << c.colonna;
+        o.origineAgg << c.orig;
+    }
     return o;
 }
 

@@ -2,7 +2,10 @@
 // click on a flag does exactly what saving the row does, a saved line row carries its
 // quantity to the rows that follow it, and a typed value is checked against its order.
 #include "prelievodiprova.h"
+#include "presentazione.h"
 #include "regolecelle.h"
+
+#include <vector>
 
 namespace {
 
@@ -51,6 +54,8 @@ TEST_P(RigheSalvate, AClickOnAnOrderFlagDoesWhatSavingItsRowDoes)
 
 TEST_P(RigheSalvate, AnOrderInUseGivenUpComesBackUnmarked)
 {
+    std::vector<bool> clessidra;
+    impostaPresentazioneEvasione({[&](bool acceso) { clessidra.push_back(acceso); }, {}});
     const int32_t n = ordine(ordineTipo(), "N");
     lockDi(QStringLiteral("luigi"), n);
     dialoghi->risposta = [](const RichiestaMsgCom &) { return 2; };
@@ -58,6 +63,8 @@ TEST_P(RigheSalvate, AnOrderInUseGivenUpComesBackUnmarked)
     EXPECT_EQ(marchi(n), QStringList{"N|N"});
     EXPECT_TRUE(staging().isEmpty());
     EXPECT_EQ(dialoghi->testi, QStringList{QStringLiteral("Ordini vendita n.rif %1 anno 2024 in uso da luigi").arg(n)});
+    // The hourglass of the pick is off again.
+    EXPECT_EQ(clessidra, (std::vector<bool>{true, false}));
 }
 
 TEST_P(RigheSalvate, LineAndExpenseFlagsFollowTheirRows)
@@ -130,6 +137,23 @@ TEST_P(RigheSalvate, ATypedValueIsCheckedAgainstItsOrderWithoutMovingTheHeader)
     EXPECT_DOUBLE_EQ(e.valore.toDouble(), 3);
     EXPECT_EQ(dialoghi->testi.size(), 2);
     EXPECT_TRUE(finestra.chiamate.filter("Imposta_Griglia_Testa").isEmpty());
+}
+
+TEST_P(RigheSalvate, ExtraLineColumnsAreStagedWithTheOrder)
+{
+    contesto->parametro(QStringLiteral("Mag.GesTaglie"), Variant(QStringLiteral("S")));
+    contesto->personale(QStringLiteral("Ordini"), QStringLiteral("EvaLisCampiAgg1"), Variant(QStringLiteral("Articoli.Descrizione")));
+    contesto->personale(QStringLiteral("Ordini"), QStringLiteral("EvaLisCampiAgg2"), Variant(QStringLiteral("OrdVenLiv.Qta")));
+    nuovoControllo();
+    c().msGesTaglie = QStringLiteral("S");
+    esegui("Update Articoli Set Descrizione = 'Maglia' Where Articolo = 'ART00005'");
+    const int32_t n = ordine(ordineTipo(), "N");
+    marca(n, "S", "N");
+    EXPECT_FALSE(c().TestataSalvata(2024, n));
+    // A level source gives nothing on the rows that stand for a whole line.
+    EXPECT_EQ(ordinate(QStringLiteral("Select RigDet, Livello1, AltriTesto1, AltriDouble1 from OrdVenEvaDett Where RigDet = 2")),
+              (QStringList{"2|*liv|Maglia|", "2|M|Maglia|4", "2|S|Maglia|3"}));
+    EXPECT_TRUE(dialoghi->testi.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RigheSalvate, kBothEngines, engineParamName);
