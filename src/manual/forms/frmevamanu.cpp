@@ -397,46 +397,27 @@ bool FrmEvaManu::cellaInModifica() const
 void FrmEvaManu::dbgLista_DblClick(int Index)
 {
     // only a line of the line grid: the quantity goes to the line the user double-clicked
-    if (Index != 1 || !m_ctl.mbQtaDaDimen)
+    if (Index != 1)
         return;
     const int riga = dbgLista[1]->RigaCorrente();
     if (riga < 0)
         return;
-    ModelloGriglia &m = griglia(1);
-    GestRecordset rs;
-    const QString alias = rs.Apri(
-        *ggDbAzienda, gsNomeConn, QString(),
-        QStringLiteral("Select * from OrdVenDett") + QStringLiteral(" Where Anno = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("Anno")), 2) + QStringLiteral(" And NumRif = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("NumRif")), 3) + QStringLiteral(" And RigDet = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("RigDet")), 2),
-        false, dbOpenSnapshot);
-    if (rs.NessunRecord(alias))
-        return;
-    const QString um = rs.LeggiCampo(alias, u"UM").text();
-    auto inLista = [&um](const QString &lista) {
-        return lista.contains(QLatin1Char(';') + um + QLatin1Char(';'), Qt::CaseInsensitive);
-    };
-    if (!inLista(m_ctl.msUMQuadre) && !inLista(m_ctl.msUMCubiche) && !inLista(m_ctl.msUMLineari))
+    const ModelloGriglia &m = griglia(1);
+    const std::optional<DatiQtaDaDim> dati =
+        m_ctl.DatiQtaDaDimRiga(m.Valore(riga, QStringLiteral("Anno")).toInteger(), m.Valore(riga, QStringLiteral("NumRif")).toLong(),
+                               m.Valore(riga, QStringLiteral("RigDet")).toLong());
+    if (!dati)
         return;
     frmCalcQtaDaDim dialogo(this);
     dialogo.osKeySec = m_ctl.osKeySec;
-    dialogo.ofrmChiama = [this](double q) { AggQtaDaDim(q); };
-    dialogo.osQtaDaDimUML = m_ctl.msUMLineari;
-    dialogo.osQtaDaDimUMQ = m_ctl.msUMQuadre;
-    dialogo.osQtaDaDimUMC = m_ctl.msUMCubiche;
-    dialogo.osUm = um;
-    dialogo.odLunghezza = rs.LeggiCampo(alias, u"Lunghezza").toDouble();
-    dialogo.odLarghezza = rs.LeggiCampo(alias, u"Larghezza").toDouble();
-    dialogo.odAltezza = rs.LeggiCampo(alias, u"Altezza").toDouble();
-    dialogo.odQtaDimenRapp = m_ctl.mdQtaDimenRapp;
-    rs.Chiudi(alias);
+    dialogo.ofrmChiama = [this](double q) { m_ctl.AggQtaDaDim(q); };
+    dialogo.mDati = *dati;
     m_rigaDimensioni = riga;
     dialogo.exec();
     m_rigaDimensioni = -1;
 }
 
-void FrmEvaManu::AggQtaDaDim(double pdQta)
+void FrmEvaManu::ImpostaQtaDaEvaRigaCorrente(double pdQta)
 {
     const int riga = m_rigaDimensioni >= 0 ? m_rigaDimensioni : dbgLista[1]->RigaCorrente();
     ModelloGriglia &m = griglia(1);

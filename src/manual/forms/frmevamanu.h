@@ -60,6 +60,8 @@ public:
     void Imposta_Griglia_Spese() override;
     void SalvaModifichePendenti() override;
     void ElaboraEventi() override;
+    // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
+    void ImpostaQtaDaEvaRigaCorrente(double pdQta) override;
     void Mostra() override;
     void Chiudi() override;
 
@@ -75,8 +77,6 @@ public:
     void TimSel_Timer(int Index);
     void dbgLista_KeyUp(int Index, int KeyCode);
     void dbgLista_DblClick(int Index);
-    // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
-    void AggQtaDaDim(double pdQta);
 
 protected:
     void closeEvent(QCloseEvent *e) override;

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"OrdVenTest.Note as Nota", "OrdVenEvaTest.NumRif"}, 5, 6, "OrdVenTest.DataDoc"},
         CasoTesta{"aggiuntaInFondo", {}, {{"OrdVenTest.Note", "ordventest.note", 0, {}}}, kTestaInOrdine.mid(2, 1), 4,
                   5, "OrdVenTest.Note"}),
-    [](const auto &info) { return std::string(info.param.nome); });
+    [](const ::testing::TestParamInfo<CasoTesta> &caso) { return std::string(caso.param.nome); });
 
 TEST(ListaCorpo, WithoutOrderOrExtraColumnsLevelsOn)
 {
@@ -77,8 +77,8 @@ TEST(ListaCorpo, OrderListAndExtraColumns)
 {
     EXPECT_TRUE(ListaCorpo(true, {13, 1}, {}).startsWith("Descrizione,NumRif,RigDet,Livello1,"));
     EXPECT_TRUE(ListaCorpo(true, {9, 9, 14}, {}).startsWith("QtaDaEva,NumRif,RigDet,Livello1,"));
-    const std::vector<CampoAggCorpo> due = {{.titolo = "Colore", .colonna = "AltriTesto1"},
-                                            {.titolo = "Data", .tipo = 8, .colonna = "AltriData"}};
+    const std::vector<CampoAggCorpo> due = {{.orig = {}, .titolo = "Colore", .colonna = "AltriTesto1", .formato = {}},
+                                            {.orig = {}, .titolo = "Data", .tipo = 8, .colonna = "AltriData", .formato = {}}};
     EXPECT_TRUE(ListaCorpo(true, {101}, due).startsWith("AltriTesto1,NumRif,"));
     EXPECT_TRUE(ListaCorpo(true, {101}, due).contains("Descrizione,AltriData, Utente"));
     EXPECT_TRUE(ListaCorpo(true, {102}, due).startsWith("AltriData,NumRif,"));
