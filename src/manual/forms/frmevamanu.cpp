@@ -139,6 +139,13 @@ void FrmEvaManu::collegaGriglie()
             return regolaCella(i, riga, campo, testo);
         });
         griglia(i).ImpostaRigaSalvata([this, i](int riga) { rigaSalvata(i, riga); });
+        if (i == 1) {
+            // a price typed on a level summary row would reach no level row: the run reads those
+            griglia(i).ImpostaCellaBloccata([this](int riga, const QString &campo) {
+                return textEquals(campo, u"ValUnitario") &&
+                       textEquals(griglia(1).Valore(riga, QStringLiteral("Livello1")).text(), u"*liv");
+            });
+        }
         connect(g, &QAbstractItemView::clicked, this, [this, i] { dbgLista_Click(i); });
         connect(g, &GrigliaEvaManu::rigaLasciata, this, [this, i](int) { SalvaRiga(i); });
         connect(g, &GrigliaEvaManu::tastoRilasciato, this, [this, i](int tasto) {

@@ -229,7 +229,8 @@ QVariant ModelloGriglia::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags ModelloGriglia::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && m_modificabile && !m_colonne[static_cast<size_t>(index.column())].bloccata)
+    if (index.isValid() && m_modificabile && !m_colonne[static_cast<size_t>(index.column())].bloccata &&
+        !(m_cellaBloccata && m_cellaBloccata(index.row(), m_colonne[static_cast<size_t>(index.column())].campo)))
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -99,10 +99,14 @@ TEST_P(GriglieManuali, LevelRowsOrSummaryRowsByTheDisplay)
     griglie();
     EXPECT_EQ(intestazioni(1).mid(0, 5), QStringList({"Nr.Rif.", "Riga", "Liv1", "Liv2", "Cod. Articolo"}));
     EXPECT_EQ(griglia(1).rowCount(), 4) << "two lines and two level rows";
+    form->controllo().mbOrdAperto = true; // prices editable
     form->comLivelli->click();
     EXPECT_EQ(form->comLivelli->text(), "&Mostra Livelli");
     EXPECT_EQ(griglia(1).rowCount(), 3) << "two lines and the summary row";
     EXPECT_EQ(griglia(1).Testo(2, "Livello1"), "*liv");
+    const int prezzo = griglia(1).Colonna("ValUnitario");
+    EXPECT_TRUE(griglia(1).flags(griglia(1).index(0, prezzo)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(griglia(1).flags(griglia(1).index(2, prezzo)) & Qt::ItemIsEditable) << "not on a summary row";
 }
 
 TEST_P(GriglieManuali, F9PutsTheOpenQuantityAndF10GoesToTheNextGrid)
