@@ -111,7 +111,9 @@ TEST_P(FormManualeConOrdine, ExtraColumnsComeFromTheUsersParameters)
     EXPECT_EQ(vista(0).columnWidth(libero), 125); // 1500 twips
     scegli();
     EXPECT_EQ(intestazioni(1).mid(0, 3), QStringList({"Descrizione", "Desc. art.", "Nr.Rif."}));
-    EXPECT_FALSE(griglia(1).flags(griglia(1).index(0, griglia(1).Colonna("AltriTesto1"))) & Qt::ItemIsEditable);
+    const int art = griglia(1).Colonna("AltriTesto1");
+    EXPECT_FALSE(griglia(1).flags(griglia(1).index(0, art)) & Qt::ItemIsEditable);
+    EXPECT_EQ(griglia(1).data(griglia(1).index(0, art), Qt::DisplayRole).toString(), "Articolo 1");
 }
 
 TEST_P(FormManualeConOrdine, AClickOnSelPicksTheOrderAsTypingDoes)
