@@ -90,15 +90,16 @@ const std::array<CampoTesta, kCampiTesta> kTesta{{
 
 int PixelDaTwip(double twip, double fattore)
 {
-    return static_cast<int>(std::lround(twip * (fattore > 0 ? fattore : 1.0) / 15.0));
+    // 12 twips a pixel, not 15: today's fonts are a quarter wider than the design's
+    return static_cast<int>(std::lround(twip * (fattore > 0 ? fattore : 1.0) / 12.0));
 }
 
-static QString itemAggTesta(const ColonnaAggTesta &c)
+static QString itemAggTesta(const CampoAggTesta &c)
 {
     return textEquals(c.orig, c.nome) ? c.orig : c.orig + QStringLiteral(" as ") + c.nome;
 }
 
-QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
+QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<CampoAggTesta> &agg,
                    std::array<int16_t, kCampiTesta> &posizioni)
 {
     posizioni.fill(0);
@@ -145,7 +146,7 @@ QString SqlGrigliaTesta(const QString &listaCampi, const QString &utente)
            lit(utente) + QStringLiteral(" ORDER BY OrdVenEvaTest.Anno, OrdVenEvaTest.NumRif,OrdVenTest.DataRif");
 }
 
-QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg)
+QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<CampoAggCorpo> &agg)
 {
     std::array<QString, 14> slot;
     for (const CampoCorpo &c : kCorpo) {
@@ -210,7 +211,7 @@ QString SqlGrigliaSpese(const QString &utente)
 }
 
 void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posizioni,
-                 const std::vector<ColonnaAggTesta> &agg, double fattore)
+                 const std::vector<CampoAggTesta> &agg, double fattore)
 {
     const int n = m.columnCount();
     for (size_t k = 0; k < kTesta.size(); ++k) {
@@ -228,14 +229,14 @@ void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posi
         if (kTesta[k].centrato)
             col.allineamento = kCentro;
     }
-    for (const ColonnaAggTesta &a : agg) {
+    for (const CampoAggTesta &a : agg) {
         const int c = m.Colonna(a.nome);
         if (c < 0)
             continue;
         ColonnaGriglia &col = m.colonna(c);
         // headed by its name as written (a server may give the column's name in lower case)
         col.intestazione = a.nome;
-        larghezza(col, a.larghezza, fattore);
+        larghezza(col, a.larg, fattore);
         if (!a.formato.isEmpty())
             col.formato = a.formato;
         col.bloccata = true;
@@ -243,7 +244,7 @@ void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posi
     m.LayoutCambiato();
 }
 
-void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<ColonnaAggCorpo> &agg, double fattore)
+void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<CampoAggCorpo> &agg, double fattore)
 {
     for (const char *nascosta : {"Utente", "Anno", "RigLiv", "RigLivRAEE"}) {
         const int c = m.Colonna(QString::fromLatin1(nascosta));
@@ -271,13 +272,13 @@ void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<Col
         if (cc.slotSenza == 0 && !o.livelli)
             col.visibile = false;
     }
-    for (const ColonnaAggCorpo &a : agg) {
+    for (const CampoAggCorpo &a : agg) {
         const int c = m.Colonna(a.colonna);
         if (c < 0)
             continue;
         ColonnaGriglia &col = m.colonna(c);
         col.intestazione = a.titolo;
-        larghezza(col, a.larghezza, fattore);
+        larghezza(col, a.larg, fattore);
         if (!a.formato.isEmpty())
             col.formato = a.formato;
         col.bloccata = true;

@@ -3,30 +3,14 @@
 // staged orders joined with their headers), lines (the user's staged lines) and expenses (the
 // user's staged expenses with the order's expense rows). The select lists follow the user's
 // column order lists and extra columns; every value is turned into a literal by the library.
+#include "campiaggiuntivi.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <vector>
 
 class ModelloGriglia;
-
-// An extra column of the order grid: its source in the header query, its name (alias and
-// heading), width in twips and number format.
-struct ColonnaAggTesta {
-    QString orig;
-    QString nome;
-    int32_t larghezza = 0;
-    QString formato;
-};
-
-// An extra column of the line grid: the spare staging column that carries it, its caption,
-// width in twips and number format.
-struct ColonnaAggCorpo {
-    QString colonna;
-    QString titolo;
-    int32_t larghezza = 0;
-    QString formato;
-};
 
 // The 29 standard fields of the order grid (two hidden, then column numbers 1 to 27).
 struct CampoTesta {
@@ -41,12 +25,12 @@ extern const std::array<CampoTesta, kCampiTesta> kTesta;
 
 // The order grid's select list in the user's order; `posizioni` receives, for each standard
 // field k (0 to 28), its grid position.
-QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<ColonnaAggTesta> &agg,
+QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<CampoAggTesta> &agg,
                    std::array<int16_t, kCampiTesta> &posizioni);
 QString SqlGrigliaTesta(const QString &listaCampi, const QString &utente);
 
 // The line grid's select list for the level switch ("S"/"N") and the user's order.
-QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<ColonnaAggCorpo> &agg);
+QString ListaCorpo(bool livelli, const std::vector<int16_t> &ordine, const std::vector<CampoAggCorpo> &agg);
 // With levels, `mostraLivelli` chooses between level rows and summary rows.
 QString SqlGrigliaCorpo(const QString &listaCampi, const QString &utente, bool livelli, bool mostraLivelli);
 
@@ -55,7 +39,7 @@ QString SqlGrigliaSpese(const QString &utente);
 // The column settings of each grid, once its record set is bound. `fattore` is the screen
 // factor (1 when not above 0).
 void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posizioni,
-                 const std::vector<ColonnaAggTesta> &agg, double fattore);
+                 const std::vector<CampoAggTesta> &agg, double fattore);
 struct OpzioniCorpo {
     bool livelli = false;       // the company handles levels
     bool prezzoModificabile = false; // open orders and a terminal allowed to edit prices
@@ -63,7 +47,7 @@ struct OpzioniCorpo {
     QString mascheraQta;
     QString mascheraPrezzo;
 };
-void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<ColonnaAggCorpo> &agg, double fattore);
+void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<CampoAggCorpo> &agg, double fattore);
 void LayoutSpese(ModelloGriglia &m, const QString &mascheraImporti, double fattore);
 
 // Twips of the form's design to pixels of the screen, by the screen factor.

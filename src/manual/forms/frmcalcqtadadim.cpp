@@ -1,6 +1,5 @@
 #include "frmcalcqtadadim.h"
 
-#include "contesto.h"
 #include "dialoghi.h"
 #include "inizmaschera.h"
 #include "utilgenerali.h"
@@ -22,12 +21,6 @@ QLabel *etichetta(QWidget *form, const QString &nome, int indice, const QString 
 }
 
 QString testoNumero(double v) { return Variant(v).toString(); }
-
-// A unit belongs to a list kept as ";" + list + ";".
-bool inLista(const QString &um, const QString &lista)
-{
-    return lista.contains(QLatin1Char(';') + um + QLatin1Char(';'), Qt::CaseInsensitive);
-}
 
 } // namespace
 
@@ -80,36 +73,20 @@ void frmCalcQtaDaDim::Form_Load()
 {
     m_caricata = true;
     InizMaschera(this, 0, 0, 0, 0, 0, 0, 0, -1, -1, QString());
-    if (inLista(osUm, osQtaDaDimUMQ)) {
-        Label1[20]->show();
-        lab[20]->show();
-    } else if (inLista(osUm, osQtaDaDimUMC)) {
-        for (const int i : {20, 30}) {
-            Label1[i]->show();
-            lab[i]->show();
-        }
-    }
-    lab[10]->setText(testoNumero(odLunghezza));
-    lab[20]->setText(testoNumero(odLarghezza));
-    lab[30]->setText(testoNumero(odAltezza));
+    Label1[20]->setVisible(mDati.mostraLarghezza());
+    lab[20]->setVisible(mDati.mostraLarghezza());
+    Label1[30]->setVisible(mDati.mostraAltezza());
+    lab[30]->setVisible(mDati.mostraAltezza());
+    lab[10]->setText(testoNumero(mDati.lunghezza));
+    lab[20]->setText(testoNumero(mDati.larghezza));
+    lab[30]->setText(testoNumero(mDati.altezza));
     AdattaRisVid(this, 0, 0, 0, 0, 0, 0, 0, -1);
     txt40->setFocus();
 }
 
 void frmCalcQtaDaDim::txt_Change()
 {
-    const double pezzi = UtilGenerali::ValoreNonNullo(Variant(txt40->text()), true, true).toDouble();
-    const double r = odQtaDimenRapp;
-    double q = 0;
-    if (inLista(osUm, osQtaDaDimUML))
-        q = pezzi * odLunghezza / r;
-    else if (inLista(osUm, osQtaDaDimUMQ))
-        q = pezzi * odLunghezza * odLarghezza / (r * r);
-    else if (inLista(osUm, osQtaDaDimUMC))
-        q = pezzi * odLunghezza * odLarghezza * odAltezza / (r * r * r);
-    lab[50]->setText(q > 0 ? UtilGenerali::MascheraNumero(Variant(q), giNumDecQta, Variant(), false,
-                                                          QStringLiteral("#,##0"), false, QString(), QStringLiteral("^"))
-                           : QString());
+    lab[50]->setText(DatiQtaDaDim::TestoQuantita(mDati.Quantita(DatiQtaDaDim::Pezzi(txt40->text()))));
 }
 
 void frmCalcQtaDaDim::ComOk_Click()
@@ -118,7 +95,7 @@ void frmCalcQtaDaDim::ComOk_Click()
         frmMsgCom::msgCom(QStringLiteral("Quantità calcolata = 0"), QStringLiteral("&Ok"));
         return;
     }
-    const double q = UtilGenerali::ValoreNumerico(Variant(lab[50]->text()), true);
+    const double q = DatiQtaDaDim::QuantitaDaTesto(lab[50]->text());
     if (ofrmChiama)
         ofrmChiama(q);
     accept();

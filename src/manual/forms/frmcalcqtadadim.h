@@ -2,6 +2,8 @@
 // The dialog "Calcola quantità da dimensione": the dimensions of an order line (length; width
 // for area units; height for volume units), the number of pieces typed, the quantity these
 // pieces make, and "&Ok" that hands the quantity back to the picking form.
+#include "qtadadimensione.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
@@ -21,10 +23,7 @@ public:
     // Set by the caller before the dialog is shown.
     QString osKeySec;
     std::function<void(double)> ofrmChiama; // the calling form's AggQtaDaDim
-    double odLunghezza = 0, odLarghezza = 0, odAltezza = 0;
-    double odQtaDimenRapp = 1000;
-    QString osUm;
-    QString osQtaDaDimUML, osQtaDaDimUMQ, osQtaDaDimUMC; // ";" + list + ";"
+    DatiQtaDaDim mDati; // the line's unit and dimensions, the divisor and the unit lists
     double odRisVidVal = 1;
 
     std::map<int, QLabel *> Label1;

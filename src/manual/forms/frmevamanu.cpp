@@ -14,11 +14,12 @@
 #include "monete.h"
 #include "puntatore.h"
 #include "tastiera.h"
+#include "textcompare.h"
 #include "utilgenerali.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,6 +135,18 @@ void FrmEvaManu::collegaGriglie()
 {
     for (int i = 0; i < 3; ++i) {
         GrigliaEvaManu *g = dbgLista[static_cast<size_t>(i)];
+        griglia(i).ImpostaRegola([this, i](int riga, const QString &campo, QString &testo) {
+            return regolaCella(i, riga, campo, testo);
+        });
+        griglia(i).ImpostaRigaSalvata([this, i](int riga) { rigaSalvata(i, riga); });
+        if (i == 1) {
+            // a price typed on a level summary row would reach no level row: the run reads those
+            griglia(i).ImpostaCellaBloccata([this](int riga, const QString &campo) {
+                return textEquals(campo, u"ValUnitario") &&
+                       textEquals(griglia(1).Valore(riga, QStringLiteral("Livello1")).text(), u"*liv");
+            });
+        }
+        connect(g, &QAbstractItemView::clicked, this, [this, i] { dbgLista_Click(i); });
         connect(g, &GrigliaEvaManu::rigaLasciata, this, [this, i](int) { SalvaRiga(i); });
         connect(g, &GrigliaEvaManu::tastoRilasciato, this, [this, i](int tasto) {
             guarded("dbgLista_KeyUp", [&] { dbgLista_KeyUp(i, tasto); });
@@ -170,8 +183,8 @@ void FrmEvaManu::Imposta_Griglia_Testa()
     if (m_chiusa)
         return;
     std::array<int16_t, kCampiTesta> posizioni{};
-    const std::vector<ColonnaAggTesta> agg;
-    rilega(0, SqlGrigliaTesta(ListaTesta({}, agg, posizioni), ControlloEvaManu::Utente()));
+    const std::vector<CampoAggTesta> &agg = m_ctl.mCampiAgg.testa;
+    rilega(0, SqlGrigliaTesta(ListaTesta(m_ctl.mCampiAgg.ordColTesta, agg, posizioni), ControlloEvaManu::Utente()));
     m_ctl.miPosColTesta.assign(posizioni.begin(), posizioni.end());
     LayoutTesta(griglia(0), posizioni, agg, fattore());
     if (griglia(0).rowCount() > 0)
@@ -196,10 +209,10 @@ void FrmEvaManu::Imposta_Griglia_Corpo()
     o.mascheraPrezzo = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decPrezzi.toInteger(),
                                                     Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"), false,
                                                     QString(), QStringLiteral("^"));
-    const std::vector<ColonnaAggCorpo> agg;
+    const std::vector<CampoAggCorpo> &agg = m_ctl.mCampiAgg.corpo;
     const bool filtroLivelli =
         ggMenuClient->LeggiParametro(QStringLiteral("Mag.GesTaglie"), QString()).text().toUpper() == QLatin1String("S");
-    rilega(1, SqlGrigliaCorpo(ListaCorpo(livelli, {}, agg), ControlloEvaManu::Utente(), filtroLivelli,
+    rilega(1, SqlGrigliaCorpo(ListaCorpo(livelli, m_ctl.mCampiAgg.ordColCorpo, agg), ControlloEvaManu::Utente(), filtroLivelli,
                               m_ctl.mbMostraLivelli));
     LayoutCorpo(griglia(1), o, agg, fattore());
     m_ctl.mbGrigliaRicaricata = true;
@@ -260,11 +273,71 @@ void FrmEvaManu::TimSel_Timer(int Index)
     guarded("TimSel_Timer", [&] {
         try {
             SalvaRiga(Index);
-            griglia(Index).Rinfresca();
+            // the click does what saving the row does; the grid then shows the row as stored
+            if (m_ctl.ClicFlag(static_cast<GrigliaManuale>(Index), chiave(Index, corrente.row()), campo))
+                rimetti(Index);
         } catch (const AppError &) {
             // a flag that cannot be switched stays as it was
         }
     });
+}
+
+ChiaveRigaManuale FrmEvaManu::chiave(int indice, int riga) const
+{
+    const ModelloGriglia &m = griglia(indice);
+    ChiaveRigaManuale k{.anno = m.Valore(riga, QStringLiteral("Anno")).toInteger(),
+                        .numRif = m.Valore(riga, QStringLiteral("NumRif")).toLong()};
+    if (indice == 1) {
+        k.riga = m.Valore(riga, QStringLiteral("RigLiv")).toLong();
+        k.livello1 = m.Valore(riga, QStringLiteral("Livello1")).text();
+        k.livello2 = m.Valore(riga, QStringLiteral("Livello2")).text();
+    } else if (indice == 2) {
+        k.riga = m.Valore(riga, QStringLiteral("Riga")).toLong();
+    }
+    return k;
+}
+
+bool FrmEvaManu::regolaCella(int indice, int riga, const QString &campo, QString &testo)
+{
+    const EsitoCella e =
+        m_ctl.ControllaCella(static_cast<GrigliaManuale>(indice), chiave(indice, riga), campo, Variant(testo));
+    if (e.rifiutato)
+        return false;
+    testo = e.valore.isBlank() ? QString() : e.valore.toString();
+    if (indice == 1 && textEquals(campo, u"QtaDaEva"))
+        testo = Variant(ControlloEvaManu::ArrotondaQtaDaEva(Variant(testo))).toString();
+    if (!e.campoCollegato.isEmpty())
+        griglia(indice).ImpostaTesto(riga, e.campoCollegato, e.valoreCollegato);
+    return true;
+}
+
+void FrmEvaManu::rigaSalvata(int indice, int riga)
+{
+    const ChiaveRigaManuale k = chiave(indice, riga);
+    bool daRileggere = false;
+    if (indice == 0)
+        daRileggere = m_ctl.TestataSalvata(k.anno, k.numRif);
+    else if (indice == 1)
+        daRileggere = m_ctl.RigaSalvata(k);
+    // the grid is laid out anew once the save that called us is over
+    if (daRileggere)
+        QMetaObject::invokeMethod(this, [this, indice] { conErrori([&] { rimetti(indice); }); }, Qt::QueuedConnection);
+}
+
+void FrmEvaManu::rimetti(int indice)
+{
+    if (m_chiusa)
+        return;
+    GrigliaEvaManu *g = dbgLista[static_cast<size_t>(indice)];
+    const QModelIndex prima = g->currentIndex();
+    if (indice == 0)
+        Imposta_Griglia_Testa();
+    else if (indice == 1)
+        Imposta_Griglia_Corpo();
+    else
+        Imposta_Griglia_Spese();
+    if (!m_chiusa && prima.isValid() && prima.row() < griglia(indice).rowCount())
+        g->setCurrentIndex(griglia(indice).index(prima.row(), prima.column()));
 }
 
 void FrmEvaManu::dbgLista_KeyUp(int Index, int KeyCode)
@@ -299,6 +372,8 @@ void FrmEvaManu::dbgLista_KeyUp(int Index, int KeyCode)
 
 void FrmEvaManu::Form_KeyDown(int16_t &KeyCode, int16_t Shift)
 {
+    if ((KeyCode == Tasto::Invio || KeyCode == Tasto::Esc) && cellaInModifica())
+        return;
     if (GestTastiCtrl(KeyCode, Shift, this).toLong() > 0)
         return;
     if (KeyCode == Tasto::F10)
@@ -307,53 +382,49 @@ void FrmEvaManu::Form_KeyDown(int16_t &KeyCode, int16_t Shift)
     GestTastiNavig(KeyCode, Shift, this, 0, 0, 0, 0, 0, 0, Variant(), pulsante, pulsante2, -1);
 }
 
-void FrmEvaManu::Form_KeyPress(int16_t &KeyAscii) { KeyAscii = FiltraTasto(KeyAscii, this).toInteger(); }
+void FrmEvaManu::Form_KeyPress(int16_t &KeyAscii)
+{
+    if ((KeyAscii == Tasto::Invio || KeyAscii == Tasto::Esc) && cellaInModifica())
+        return;
+    KeyAscii = FiltraTasto(KeyAscii, this).toInteger();
+}
+
+bool FrmEvaManu::cellaInModifica() const
+{
+    // Enter and Esc in a cell being edited belong to the cell: they take or drop the value
+    QWidget *fuoco = QApplication::focusWidget();
+    for (GrigliaEvaManu *g : dbgLista)
+        if (fuoco && fuoco != g && g->isAncestorOf(fuoco))
+            return true;
+    return false;
+}
 
 // ---------------------------------------------------------------- dimensions
 
 void FrmEvaManu::dbgLista_DblClick(int Index)
 {
     // only a line of the line grid: the quantity goes to the line the user double-clicked
-    if (Index != 1 || !m_ctl.mbQtaDaDimen)
+    if (Index != 1)
         return;
     const int riga = dbgLista[1]->RigaCorrente();
     if (riga < 0)
         return;
-    ModelloGriglia &m = griglia(1);
-    GestRecordset rs;
-    const QString alias = rs.Apri(
-        *ggDbAzienda, gsNomeConn, QString(),
-        QStringLiteral("Select * from OrdVenDett") + QStringLiteral(" Where Anno = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("Anno")), 2) + QStringLiteral(" And NumRif = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("NumRif")), 3) + QStringLiteral(" And RigDet = ") +
-            UtilGenerali::SqlValore(m.Valore(riga, QStringLiteral("RigDet")), 2),
-        false, dbOpenSnapshot);
-    if (rs.NessunRecord(alias))
-        return;
-    const QString um = rs.LeggiCampo(alias, u"UM").text();
-    auto inLista = [&um](const QString &lista) {
-        return lista.contains(QLatin1Char(';') + um + QLatin1Char(';'), Qt::CaseInsensitive);
-    };
-    if (!inLista(m_ctl.msUMQuadre) && !inLista(m_ctl.msUMCubiche) && !inLista(m_ctl.msUMLineari))
+    const ModelloGriglia &m = griglia(1);
+    const std::optional<DatiQtaDaDim> dati =
+        m_ctl.DatiQtaDaDimRiga(m.Valore(riga, QStringLiteral("Anno")).toInteger(), m.Valore(riga, QStringLiteral("NumRif")).toLong(),
+                               m.Valore(riga, QStringLiteral("RigDet")).toLong());
+    if (!dati)
         return;
     frmCalcQtaDaDim dialogo(this);
     dialogo.osKeySec = m_ctl.osKeySec;
-    dialogo.ofrmChiama = [this](double q) { AggQtaDaDim(q); };
-    dialogo.osQtaDaDimUML = m_ctl.msUMLineari;
-    dialogo.osQtaDaDimUMQ = m_ctl.msUMQuadre;
-    dialogo.osQtaDaDimUMC = m_ctl.msUMCubiche;
-    dialogo.osUm = um;
-    dialogo.odLunghezza = rs.LeggiCampo(alias, u"Lunghezza").toDouble();
-    dialogo.odLarghezza = rs.LeggiCampo(alias, u"Larghezza").toDouble();
-    dialogo.odAltezza = rs.LeggiCampo(alias, u"Altezza").toDouble();
-    dialogo.odQtaDimenRapp = m_ctl.mdQtaDimenRapp;
-    rs.Chiudi(alias);
+    dialogo.ofrmChiama = [this](double q) { m_ctl.AggQtaDaDim(q); };
+    dialogo.mDati = *dati;
     m_rigaDimensioni = riga;
     dialogo.exec();
     m_rigaDimensioni = -1;
 }
 
-void FrmEvaManu::AggQtaDaDim(double pdQta)
+void FrmEvaManu::ImpostaQtaDaEvaRigaCorrente(double pdQta)
 {
     const int riga = m_rigaDimensioni >= 0 ? m_rigaDimensioni : dbgLista[1]->RigaCorrente();
     ModelloGriglia &m = griglia(1);
@@ -412,7 +483,7 @@ void FrmEvaManu::SalvaModifichePendenti()
         SalvaRiga(i);
 }
 
-void FrmEvaManu::ElaboraEventi() { QCoreApplication::processEvents(); }
+void FrmEvaManu::ElaboraEventi() { QApplication::processEvents(); }
 
 void FrmEvaManu::Mostra()
 {

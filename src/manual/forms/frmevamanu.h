@@ -60,6 +60,8 @@ public:
     void Imposta_Griglia_Spese() override;
     void SalvaModifichePendenti() override;
     void ElaboraEventi() override;
+    // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
+    void ImpostaQtaDaEvaRigaCorrente(double pdQta) override;
     void Mostra() override;
     void Chiudi() override;
 
@@ -75,8 +77,6 @@ public:
     void TimSel_Timer(int Index);
     void dbgLista_KeyUp(int Index, int KeyCode);
     void dbgLista_DblClick(int Index);
-    // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
-    void AggQtaDaDim(double pdQta);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -86,6 +86,15 @@ private:
     void collegaGriglie();
     // Closes the grid's record set and opens the query in its place, bound to the grid.
     void rilega(int indice, const QString &sql);
+    // The grid laid out anew on the stored rows, on the same cell.
+    void rimetti(int indice);
+    // The key of a grid's row, as the controller addresses it.
+    ChiaveRigaManuale chiave(int indice, int riga) const;
+    // The cell rules of a typed value (BeforeColUpdate, then the rounding of AfterColEdit).
+    bool regolaCella(int indice, int riga, const QString &campo, QString &testo);
+    // What follows a row the grid has written (AfterUpdate).
+    void rigaSalvata(int indice, int riga);
+    bool cellaInModifica() const;
     double fattore() const { return m_ctl.odRisVidVal > 0 ? m_ctl.odRisVidVal : 1.0; }
     double risVid() const { return m_ctl.odRisVidVal; }
     void setRisVid(double v) { m_ctl.odRisVidVal = v; }

@@ -186,8 +186,13 @@ QVariant ModelloGriglia::data(const QModelIndex &index, int role) const
         return testoVisto(index.row(), index.column(), false);
     case Qt::EditRole:
         return testoVisto(index.row(), index.column(), true);
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(m_colonne[static_cast<size_t>(index.column())].allineamento);
+    case Qt::TextAlignmentRole: {
+        const Qt::Alignment a = m_colonne[static_cast<size_t>(index.column())].allineamento;
+        if (a)
+            return QVariant::fromValue(a);
+        return QVariant::fromValue(eNumero(m_rs->TipoDelCampo(index.column())) ? Qt::AlignRight | Qt::AlignVCenter
+                                                                                : Qt::AlignLeft | Qt::AlignVCenter);
+    }
     default:
         return {};
     }
@@ -224,7 +229,8 @@ QVariant ModelloGriglia::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags ModelloGriglia::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && m_modificabile && !m_colonne[static_cast<size_t>(index.column())].bloccata)
+    if (index.isValid() && m_modificabile && !m_colonne[static_cast<size_t>(index.column())].bloccata &&
+        !(m_cellaBloccata && m_cellaBloccata(index.row(), m_colonne[static_cast<size_t>(index.column())].campo)))
         f |= Qt::ItemIsEditable;
     return f;
 }

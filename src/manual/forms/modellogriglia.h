@@ -22,7 +22,7 @@ struct ColonnaGriglia {
     int larghezza = 0;    // pixels; 0 keeps the grid's own width
     bool bloccata = false;
     bool visibile = true;
-    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    Qt::Alignment allineamento{}; // none: the grid's own (numbers right, texts left)
     QString formato;      // number format (a mask of UtilGenerali::MascheraNumero)
 };
 
@@ -42,6 +42,9 @@ public:
     Recordset *recordset() const { return m_rs; }
     void ImpostaRegola(RegolaCella regola) { m_regola = std::move(regola); }
     void ImpostaRigaSalvata(RigaSalvata salvata) { m_salvata = std::move(salvata); }
+    // Cells locked by their row as well as by their column (nullptr: none).
+    using CellaBloccata = std::function<bool(int riga, const QString &campo)>;
+    void ImpostaCellaBloccata(CellaBloccata f) { m_cellaBloccata = std::move(f); }
     // Whether cells may be typed into at all (the grid's AllowUpdate).
     void ImpostaModificabile(bool si) { m_modificabile = si; }
 
@@ -83,6 +86,7 @@ private:
     std::vector<ColonnaGriglia> m_colonne;
     RegolaCella m_regola;
     RigaSalvata m_salvata;
+    CellaBloccata m_cellaBloccata;
     bool m_modificabile = false;
     int m_rigaInModifica = -1;
     std::map<int, QString> m_pendenti; // column -> text typed

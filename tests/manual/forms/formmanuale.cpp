@@ -98,6 +98,7 @@ void FormManuale::digita(int i, int riga, const QString &campo, const QString &t
     editor->selectAll();
     QTest::keyClicks(editor, testo);
     QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the view takes the value after the key
 }
 
 void FormManuale::vaiARiga(int i, int riga)

@@ -19,7 +19,7 @@ const QStringList kTestaInOrdine = {
 struct CasoTesta {
     const char *nome;
     std::vector<int16_t> ordine;
-    std::vector<ColonnaAggTesta> agg;
+    std::vector<CampoAggTesta> agg;
     QStringList primi;      // the first items after Utente and Anno
     int16_t posSelez, posTutto;
     QString ultimo;         // the last item of the list
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"OrdVenTest.Note as Nota", "OrdVenEvaTest.NumRif"}, 5, 6, "OrdVenTest.DataDoc"},
         CasoTesta{"aggiuntaInFondo", {}, {{"OrdVenTest.Note", "ordventest.note", 0, {}}}, kTestaInOrdine.mid(2, 1), 4,
                   5, "OrdVenTest.Note"}),
-    [](const auto &info) { return std::string(info.param.nome); });
+    [](const ::testing::TestParamInfo<CasoTesta> &caso) { return std::string(caso.param.nome); });
 
 TEST(ListaCorpo, WithoutOrderOrExtraColumnsLevelsOn)
 {
@@ -77,7 +77,8 @@ TEST(ListaCorpo, OrderListAndExtraColumns)
 {
     EXPECT_TRUE(ListaCorpo(true, {13, 1}, {}).startsWith("Descrizione,NumRif,RigDet,Livello1,"));
     EXPECT_TRUE(ListaCorpo(true, {9, 9, 14}, {}).startsWith("QtaDaEva,NumRif,RigDet,Livello1,"));
-    const std::vector<ColonnaAggCorpo> due = {{"AltriTesto1", "Colore", 0, {}}, {"AltriData", "Data", 0, {}}};
+    const std::vector<CampoAggCorpo> due = {{.orig = {}, .titolo = "Colore", .colonna = "AltriTesto1", .formato = {}},
+                                            {.orig = {}, .titolo = "Data", .tipo = 8, .colonna = "AltriData", .formato = {}}};
     EXPECT_TRUE(ListaCorpo(true, {101}, due).startsWith("AltriTesto1,NumRif,"));
     EXPECT_TRUE(ListaCorpo(true, {101}, due).contains("Descrizione,AltriData, Utente"));
     EXPECT_TRUE(ListaCorpo(true, {102}, due).startsWith("AltriData,NumRif,"));

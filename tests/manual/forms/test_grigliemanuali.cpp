@@ -59,7 +59,7 @@ TEST_P(GriglieManuali, ColumnsCaptionsMasksAndLocks)
     EXPECT_TRUE(modificabile(0, "EvadeTutto"));
     EXPECT_FALSE(modificabile(0, "Descrizione"));
     EXPECT_EQ(form->controllo().miPosColTesta.at(4), griglia(0).Colonna("Selez"));
-    EXPECT_EQ(vista(0).columnWidth(griglia(0).Colonna("Descrizione")), 127); // 1900 twips
+    EXPECT_EQ(vista(0).columnWidth(griglia(0).Colonna("Descrizione")), 158); // 1900 twips
 
     EXPECT_EQ(intestazioni(1), QStringList({"Nr.Rif.", "Riga", "Cod. Articolo", "UM", "Qta Ord.", "Qta Evasa", "Da Evad.",
                                             "A Saldo", "Val. Unitario", "Dt. Cons", "Descrizione"}));
@@ -99,10 +99,14 @@ TEST_P(GriglieManuali, LevelRowsOrSummaryRowsByTheDisplay)
     griglie();
     EXPECT_EQ(intestazioni(1).mid(0, 5), QStringList({"Nr.Rif.", "Riga", "Liv1", "Liv2", "Cod. Articolo"}));
     EXPECT_EQ(griglia(1).rowCount(), 4) << "two lines and two level rows";
+    form->controllo().mbOrdAperto = true; // prices editable
     form->comLivelli->click();
     EXPECT_EQ(form->comLivelli->text(), "&Mostra Livelli");
     EXPECT_EQ(griglia(1).rowCount(), 3) << "two lines and the summary row";
     EXPECT_EQ(griglia(1).Testo(2, "Livello1"), "*liv");
+    const int prezzo = griglia(1).Colonna("ValUnitario");
+    EXPECT_TRUE(griglia(1).flags(griglia(1).index(0, prezzo)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(griglia(1).flags(griglia(1).index(2, prezzo)) & Qt::ItemIsEditable) << "not on a summary row";
 }
 
 TEST_P(GriglieManuali, F9PutsTheOpenQuantityAndF10GoesToTheNextGrid)
@@ -130,11 +134,13 @@ TEST_P(GriglieManuali, F9PutsTheOpenQuantityAndF10GoesToTheNextGrid)
 TEST_P(GriglieManuali, ATypedQuantityIsWrittenWhenTheRowIsLeft)
 {
     carica();
+    giNumDecQta = 2;
     griglie();
-    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("3,5"));
+    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("1,234"));
+    EXPECT_EQ(griglia(1).Testo(0, "QtaDaEva"), "1,23") << "rounded to the quantity decimals";
     EXPECT_EQ(righe(kDaEvadere), QStringList({"1|0", "2|0"}));
     vaiARiga(1, 1);
-    EXPECT_EQ(righe(kDaEvadere), QStringList({"1|3,5", "2|0"}));
+    EXPECT_EQ(righe(kDaEvadere), QStringList({"1|1,23", "2|0"}));
 }
 
 TEST_P(GriglieManuali, NoOrderLeftEndsThePicking)
