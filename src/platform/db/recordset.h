@@ -75,8 +75,9 @@ public:
     // --- writes (type 2 only; a read-only set raises 3027)
     void AddNew();
     void Edit();
-    // Null, or "" and Empty into a field that is not text, store Null. An unknown or ambiguous
-    // field raises 3265.
+    // Null, or "" and Empty into a field that is not text, store Null; into a text field "" stores
+    // the empty text and a Null text read with LeggiCampo stores Null again. An unknown or
+    // ambiguous field raises 3265.
     void ScriviCampo(QStringView campo, const Variant &valore);
     void Update();
     void CancelUpdate();

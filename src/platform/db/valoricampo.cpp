@@ -140,6 +140,9 @@ QVariant versoMotore(const Variant &v, TipoCampo tipo, MotoreDb motore)
 {
     if (v.isNull())
         return nulloPer(tipo, motore);
+    // A text that was never given a value (Empty, a Null text read with LeggiCampo) is bound as
+    // Null: a field copied from a Null one stays Null, and the statements that look for it with
+    // Is Null find it. A text given as "" stores the empty text.
     if (eTesto(tipo) || tipo == TipoCampo::Sconosciuto)
         return QVariant(v.text());
     if (v.isBlank())

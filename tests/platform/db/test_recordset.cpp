@@ -160,6 +160,25 @@ TEST_P(Insiemi, WritesThroughAJoinedSetGoToTheFieldsOwnTable)
     EXPECT_EQ(numeroErrore([&] { rs.ScriviCampo(a, u"NumRif", Variant("abc")); }), ErrNum::TypeMismatch);
 }
 
+TEST_P(Insiemi, AGivenEmptyTextIsStoredAndANullReadStaysNull)
+{
+    // The run copies fields as read and later finds its rows with "Is Null": a Null text read with
+    // LeggiCampo (or ValoreCampo) goes back as Null; a text given as "" is the empty text.
+    const QString a = rs.Apri(db, conn, QString(), "Select * from OrdVenTest where NumRif = 3", false, dbOpenDynaset);
+    const Variant letto = rs.LeggiCampo(a, u"Stato");
+    EXPECT_EQ(letto.toString(), QString());
+    rs.Edit(a);
+    rs.ScriviCampo(a, u"Stato", letto);
+    rs.ScriviCampo(a, u"Descrizione", rs.ValoreCampo(a, u"Descrizione"));
+    rs.ScriviCampo(a, u"GruppoCli", Variant(""));
+    rs.ScriviCampo(a, u"MastroCli", Variant(QStringLiteral("")));
+    rs.ScriviCampo(a, u"ContoCli", Variant());
+    rs.Update(a);
+    rs.Chiudi(a);
+    EXPECT_EQ(conta("OrdVenTest WHERE NumRif = 3 AND Stato IS NULL AND Descrizione IS NULL AND ContoCli IS NULL"), 1);
+    EXPECT_EQ(conta("OrdVenTest WHERE NumRif = 3 AND GruppoCli = '' AND MastroCli = ''"), 1);
+}
+
 TEST_P(Insiemi, AddedRowsStayInTheSetAndDeletedRowsLeaveIt)
 {
     const QString a = rs.Apri(db, conn, QStringLiteral("Mon"), QStringLiteral("Select * from Monete where 1=2"), false,
