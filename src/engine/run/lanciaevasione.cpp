@@ -108,6 +108,24 @@ bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         mbDaOrdAperto = pbDaOrdAperto;
 
         const QString utente = ggMenuClient->NomeUtente();
+        // Documents left by an interrupted run of this user, program and year block the run. Checked
+        // before anything is touched: the saved request of that run is what its recovery reads, and
+        // the refusal must come even when no order of this request is left.
+        msFase = QStringLiteral("Evasione Ord: Controllo elaborazioni in corso");
+        GestRecordset &rs = mgRecs();
+        msAliasOrd = QStringLiteral("EvaOrdTestate");
+        msAliasDocDaElab = QStringLiteral("EvaOrdDocDaElab");
+        rs.Apri(*ggDbAzienda, gsNomeConn, msAliasDocDaElab,
+                QStringLiteral("Select * from DocDaElab") + QStringLiteral(" Where Utente = ") + T(utente)
+                    + QStringLiteral(" AND Programma = ") + T(gsProgramma + gsProgrammaPar)
+                    + QStringLiteral(" AND Anno = ") + I(Variant(oiAnno)),
+                false, dbOpenDynaset);
+        if (!rs.NessunRecord(msAliasDocDaElab)) {
+            messaggio(QStringLiteral("(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."));
+            pulizia();
+            return false;
+        }
+
         servizi().CancellaAppoggioTemp(*this, utente, kProgrammaAppoggio);
         if (!LeggiComuniOK(false)) {
             pulizia();
@@ -119,9 +137,6 @@ bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
 
         // The orders of the request (in manual mode the orders picked).
         msFase = QStringLiteral("Evasione Ordini vendita: Selezione Ordini vendita");
-        GestRecordset &rs = mgRecs();
-        msAliasOrd = QStringLiteral("EvaOrdTestate");
-        msAliasDocDaElab = QStringLiteral("EvaOrdDocDaElab");
         rs.Apri(*ggDbAzienda, gsNomeConn, msAliasOrd,
                 PrepSqlSelOrd(obEvasManule, 0, 0) + QStringLiteral(" Order by OrdVenTest.Anno, OrdVenTest.NumRif"), false,
                 dbOpenDynaset);
@@ -133,19 +148,6 @@ bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         mgAvanzElab().ImpostaMassimo(rs.RecordCount(msAliasOrd) * 3 + 1);
         rs.MoveFirst(msAliasOrd);
         mlContaAvanz = 1;
-
-        // Documents left by an interrupted run of this user, program and year block the run.
-        msFase = QStringLiteral("Evasione Ord: Controllo elaborazioni in corso");
-        rs.Apri(*ggDbAzienda, gsNomeConn, msAliasDocDaElab,
-                QStringLiteral("Select * from DocDaElab") + QStringLiteral(" Where Utente = ") + T(utente)
-                    + QStringLiteral(" AND Programma = ") + T(gsProgramma + gsProgrammaPar)
-                    + QStringLiteral(" AND Anno = ") + I(Variant(oiAnno)),
-                false, dbOpenDynaset);
-        if (!rs.NessunRecord(msAliasDocDaElab)) {
-            messaggio(QStringLiteral("(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."));
-            pulizia();
-            return false;
-        }
 
         bool esci = false;
         BloccaOrdini(esci);

@@ -139,6 +139,15 @@ TEST_P(Lancia, NothingSelectedOrAnInterruptedRunStopsBeforeAnyLock)
               QStringList{"(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."});
     EXPECT_EQ(conversioni(), QStringList{});
     EXPECT_EQ(lock(), QStringList{});
+    // The interrupted run's saved request is what its recovery reads: the refusal keeps it.
+    EXPECT_FALSE(servizi.chiamate.join(' ').contains("AppoggioTemp")) << servizi.chiamate.join(' ').toStdString();
+
+    // Refused as well when no order of the request is left.
+    esegui("Update OrdVenTest Set Stato = 'E'");
+    dialoghi->testi.clear();
+    eva.LanciaEvasioneOrdVen(false);
+    EXPECT_EQ(dialoghi->testi,
+              QStringList{"(DocDaElab) Risultano delle elaborazioni interrotte. Lanciare il programma di ripristino."});
 }
 
 TEST_P(Lancia, AnOrderHeldByAnotherUserAndEsciReleasesTheLocksTaken)
