@@ -272,11 +272,18 @@ QStringList Schema::createStatements(SqlEngine engine) const
                        .arg(++n)
                        .arg(u.join(QStringLiteral(", ")));
         n = 0;
-        for (const QStringList &x : t.indexes)
+        for (const QStringList &x : t.indexes) {
+            // PostgreSQL sorts Nulls last unless told; the suite's SQL sorts them as the lowest
+            // values ("NULLS FIRST" ascending, "NULLS LAST" descending), and an index in that
+            // order serves both directions without a sort.
+            QStringList campi;
+            for (const QString &f : x)
+                campi << (engine == SqlEngine::PostgreSQL && !t.isKeyField(f) ? f + QStringLiteral(" NULLS FIRST") : f);
             out << QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)")
                        .arg(t.name)
                        .arg(++n)
-                       .arg(x.join(QStringLiteral(", ")));
+                       .arg(campi.join(QStringLiteral(", ")));
+        }
     }
     return out;
 }

@@ -105,6 +105,8 @@ TEST(SchemaDdl, FollowsTheColumnTypeContract)
     for (const char *part : {"K citext NOT NULL", "M citext", "I smallint", "L integer", "D double precision",
                              "C numeric(19,4) DEFAULT 0", "G date", "H timestamp(0) without time zone", "B smallint"})
         EXPECT_TRUE(pg[1].contains(QString::fromLatin1(part))) << part;
+    // Nulls lowest, as the translated ORDER BY wants them: a descending read walks the index back.
+    EXPECT_EQ(pg[3], QStringLiteral("CREATE INDEX Tx_i1 ON Tx (I NULLS FIRST, L NULLS FIRST)"));
     // Identifiers are never quoted.
     EXPECT_FALSE(lite.join(QString()).contains(QLatin1Char('"')));
     EXPECT_FALSE(pg.join(QString()).contains(QLatin1Char('"')));
