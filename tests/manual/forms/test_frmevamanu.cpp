@@ -5,6 +5,7 @@
 #include "contesto.h"
 #include "grigliaevamanu.h"
 #include "modellogriglia.h"
+#include "servizievasioneprogramma.h"
 #include "utilgenerali.h"
 
 #include <QApplication>
@@ -94,6 +95,29 @@ TEST_P(FormManualeConOrdine, TheHandOverButtonRunsTheGroup)
     QApplication::processEvents();
     EXPECT_TRUE(!form || !form->isVisible());
     EXPECT_TRUE(righe(kDettUtente).isEmpty());
+}
+
+// The same hand-over with the program's own services: the picked quantity becomes a delivery
+// note line and the order line's fulfilled quantity, the untouched line stays open.
+TEST_P(FormManualeConOrdine, TheHandOverWritesTheDeliveryNoteOfThePickedQuantities)
+{
+    ServiziEvasioneProgramma reali;
+    eva.ImpostaServizi(&reali);
+    apri();
+    scegli();
+    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("3"));
+    form->ComProsegui->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(dialoghi->testi.contains(QStringLiteral("Elaborazione terminata"))) << dialoghi->testi.join(" | ").toStdString();
+    EXPECT_EQ(righe(QStringLiteral("Select Articolo, Qta, NumRifProv from DdtDett where TipoRiga <> 'D' and Articolo is not null "
+                                   "order by RigDet")),
+              QStringList({QStringLiteral("%1|3|%2").arg(suite::articleCode(1)).arg(numRif)}));
+    EXPECT_EQ(righe(QStringLiteral("Select RigDet, QtaEvasa from OrdVenDett where NumRif = %1 order by RigDet").arg(numRif)),
+              QStringList({"1|7", "2|0"}));
+    EXPECT_EQ(righe(QStringLiteral("Select Stato from OrdVenTest where NumRif = %1").arg(numRif)), QStringList({"P"}));
+    EXPECT_EQ(conta("Select * from LockGest"), 0);
+    EXPECT_EQ(conta("Select * from DocDaElab"), 0);
+    eva.ImpostaServizi(&servizi);
 }
 
 TEST_P(FormManualeConOrdine, ExtraColumnsComeFromTheUsersParameters)
