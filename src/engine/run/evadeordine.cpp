@@ -10,6 +10,7 @@
 #include "parametri.h"
 #include "serviziEvasione.h"
 #include "textcompare.h"
+#include "transazioni.h"
 
 using namespace sqlEva;
 
@@ -124,6 +125,28 @@ void scEvaOrdVen::PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci)
 {
     msFase = QStringLiteral("Dopo Evasione dettagli");
     GestRecordset &rs = mgRecs();
+    // The expenses, the order's state and the release of its lock go together: an order still
+    // locked after a stop has none of its expenses in the document, so a recovery transfers them
+    // once.
+    IniziaTransazione();
+    try {
+        PostEvasioneDettInTransazione(piRigheCreate, pbEsci);
+    } catch (...) {
+        AnnullaTransazione();
+        throw;
+    }
+    if (pbEsci)
+        AnnullaTransazione();
+    else
+        ConfermaTransazione();
+
+    rs.Chiudi(msAliasTesDoc);
+    msAliasTesDoc.clear();
+}
+
+void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbEsci)
+{
+    GestRecordset &rs = mgRecs();
     if (piRigheCreate >= 1 && !obEvACorrisp) {
         servizi().EvadoOrdSpese(*this, pbEsci);
         msFase = QStringLiteral("Dopo Evasione Spese");
@@ -150,7 +173,4 @@ void scEvaOrdVen::PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci)
         // The order's lock released: its row deleted when it is this user's.
         SbloccaRecord(msAliasLockOrd, true);
     }
-
-    rs.Chiudi(msAliasTesDoc);
-    msAliasTesDoc.clear();
 }

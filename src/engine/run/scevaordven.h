@@ -75,6 +75,8 @@ public:
     bool LetCtrFatDocOrdErr(QString &psErrore);
     void LeggiValTestOrd(bool &pbEsci);
     void PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci);
+    // The expenses, state and release of PostEvasioneDett, inside its transaction.
+    void PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbEsci);
     void EvadeOrdine(bool &pbEsci);
 
     // Appends one line to the run's error list: "Errore n°" number " : " text " in " msFase

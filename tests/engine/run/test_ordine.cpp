@@ -56,6 +56,34 @@ TEST_P(Ordine, AnOrderWithoutALockRowOrWithItsOwnIsConvertedAndReleased)
     EXPECT_EQ(eva.miNumErrori, 0);
 }
 
+// Expenses whose transfer stops half-way: what was written goes, the order keeps its lock and
+// its state for the recovery, which then transfers them once.
+class SpeseInterrotte : public ServiziDiProva {
+public:
+    void EvadoOrdSpese(scEvaOrdVen &eva, bool &pbEsci) override
+    {
+        ServiziDiProva::EvadoOrdSpese(eva, pbEsci);
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Insert into DdtSpese (Anno, NumRif, Riga, Spesa) values (2024, 1001, 1, 'TRA')"));
+        pbEsci = true;
+    }
+};
+
+TEST_P(Ordine, AStoppedExpenseTransferLeavesNoExpenseAndKeepsTheOrderLocked)
+{
+    SpeseInterrotte spese;
+    eva.ImpostaServizi(&spese);
+    ordineSemplice(1);
+    lockDi(kUtente, 1);
+    suOrdine(1);
+    bool esci = false;
+    eva.EvadeOrdine(esci);
+    eva.ImpostaServizi(&servizi);
+    EXPECT_TRUE(esci);
+    EXPECT_EQ(righe("Select * from DdtSpese"), QStringList{});
+    EXPECT_EQ(righe("Select NumReg, Utente from LockGest"), QStringList{"1|" + QString(kUtente)});
+    EXPECT_EQ(righe("Select Stato from OrdVenTest"), QStringList{""});
+}
+
 TEST_P(Ordine, DimensionSettingsAreReadForEveryOrder)
 {
     ordineSemplice(1);
