@@ -8,6 +8,7 @@
 #include "impegni.h"
 #include "scevaordven.h"
 #include "textcompare.h"
+#include "transazioni.h"
 #include "ultimerighe.h"
 #include "utilgenerali.h"
 
@@ -170,4 +171,18 @@ int32_t Successivo(int32_t numero)
     if (numero == std::numeric_limits<int32_t>::max())
         throw AppError::standard(6);
     return numero + 1;
+}
+
+void SegnaRigheOrdine(scEvaOrdVen &eva)
+{
+    IniziaTransazione();
+    try {
+        ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(1, false));
+        if (LivelliGestiti(eva))
+            ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(2, false));
+    } catch (...) {
+        AnnullaTransazione();
+        throw;
+    }
+    ConfermaTransazione();
 }

@@ -35,6 +35,10 @@ bool QtaZero(const Variant &qta);
 bool Flag(const GestRecordset &recs, const QString &alias, QStringView campo, QStringView flag);
 
 bool LivelliGestiti(const scEvaOrdVen &eva);
+// Marks the order's lines, and their levels when the company manages levels, as taken by the
+// run, in one transaction: a stop never leaves a taken line whose levels are not taken, which
+// the recovery could not find again.
+void SegnaRigheOrdine(scEvaOrdVen &eva);
 bool OrdineAperto(const scEvaOrdVen &eva);
 // "A" or "M": the lines that carry an article and get a fulfilled quantity.
 bool RigaArticolo(const QString &tipoRiga);

@@ -248,9 +248,7 @@ void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri)
     GestRecordset &recs = eva.mgRecs();
     try {
         if (!pbRipri) {
-            ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(1, false));
-            if (LivelliGestiti(eva))
-                ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(2, false));
+            SegnaRigheOrdine(eva);
             CreaTestMovMag(eva, pbEsci);
         }
         if (pbEsci)

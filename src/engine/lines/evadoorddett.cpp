@@ -164,9 +164,7 @@ void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool p
         GestRecordset &recs = eva.mgRecs();
         c.numRifDoc = recs.LeggiCampo(eva.msAliasTesDoc, u"NumRif").toLong();
         if (!pbRipri) {
-            ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(1, false));
-            if (LivelliGestiti(eva))
-                ggDbAzienda->Esegui(gsNomeConn, eva.PrepSqlDett(2, false));
+            SegnaRigheOrdine(eva);
         }
         c.aliasCursore =
             recs.Apri(*ggDbAzienda, gsNomeConn, alias::kCursore, eva.PrepSqlDett(0, pbRipri), false, dbOpenDynaset);
