@@ -210,6 +210,25 @@ QString SqlGrigliaSpese(const QString &utente)
            QStringLiteral(" ,OrdVenEvaSpese.Riga");
 }
 
+namespace {
+
+// A user's extra column: read-only, with its caption, width and format.
+void colonnaAggiunta(ModelloGriglia &m, const QString &colonna, const QString &titolo, double larg,
+                     const QString &formato, double fattore)
+{
+    const int c = m.Colonna(colonna);
+    if (c < 0)
+        return;
+    ColonnaGriglia &col = m.colonna(c);
+    col.intestazione = titolo;
+    larghezza(col, larg, fattore);
+    if (!formato.isEmpty())
+        col.formato = formato;
+    col.bloccata = true;
+}
+
+} // namespace
+
 void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posizioni,
                  const std::vector<CampoAggTesta> &agg, double fattore)
 {
@@ -229,18 +248,9 @@ void LayoutTesta(ModelloGriglia &m, const std::array<int16_t, kCampiTesta> &posi
         if (kTesta[k].centrato)
             col.allineamento = kCentro;
     }
-    for (const CampoAggTesta &a : agg) {
-        const int c = m.Colonna(a.nome);
-        if (c < 0)
-            continue;
-        ColonnaGriglia &col = m.colonna(c);
-        // headed by its name as written (a server may give the column's name in lower case)
-        col.intestazione = a.nome;
-        larghezza(col, a.larg, fattore);
-        if (!a.formato.isEmpty())
-            col.formato = a.formato;
-        col.bloccata = true;
-    }
+    // headed by its name as written (a server may give the column's name in lower case)
+    for (const CampoAggTesta &a : agg)
+        colonnaAggiunta(m, a.nome, a.nome, a.larg, a.formato, fattore);
     m.LayoutCambiato();
 }
 
@@ -272,17 +282,8 @@ void LayoutCorpo(ModelloGriglia &m, const OpzioniCorpo &o, const std::vector<Cam
         if (cc.slotSenza == 0 && !o.livelli)
             col.visibile = false;
     }
-    for (const CampoAggCorpo &a : agg) {
-        const int c = m.Colonna(a.colonna);
-        if (c < 0)
-            continue;
-        ColonnaGriglia &col = m.colonna(c);
-        col.intestazione = a.titolo;
-        larghezza(col, a.larg, fattore);
-        if (!a.formato.isEmpty())
-            col.formato = a.formato;
-        col.bloccata = true;
-    }
+    for (const CampoAggCorpo &a : agg)
+        colonnaAggiunta(m, a.colonna, a.titolo, a.larg, a.formato, fattore);
     m.LayoutCambiato();
 }
 
