@@ -2,9 +2,11 @@
 
 #include "formprogramma.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -15,12 +17,19 @@ struct Tasto {
     Qt::Key tasto;
     Qt::KeyboardModifiers modificatori;
     QString testo;
+    bool clic = false;
 };
+
+const QString kClic = QStringLiteral("Clic");
 
 QList<Tasto> leggiTasti(const QString &elenco)
 {
     QList<Tasto> tasti;
     for (const QString &nome : elenco.split(u',', Qt::SkipEmptyParts)) {
+        if (nome.trimmed() == kClic) {
+            tasti << Tasto{Qt::Key_unknown, Qt::NoModifier, QString(), true};
+            continue;
+        }
         const QKeySequence s = QKeySequence::fromString(nome.trimmed(), QKeySequence::PortableText);
         if (s.isEmpty())
             continue;
@@ -36,6 +45,23 @@ QList<Tasto> leggiTasti(const QString &elenco)
     return tasti;
 }
 
+// A click of the left button: on the current cell of a grid (its viewport takes the mouse),
+// else in the middle of the control.
+void clicca(QWidget *dove)
+{
+    QPoint punto = dove->rect().center();
+    if (auto *vista = qobject_cast<QAbstractItemView *>(dove); vista && vista->currentIndex().isValid()) {
+        dove = vista->viewport();
+        punto = vista->visualRect(vista->currentIndex()).center();
+    }
+    const QPointF locale(punto);
+    const QPointF globale(dove->mapToGlobal(punto));
+    QMouseEvent giu(QEvent::MouseButtonPress, locale, globale, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dove, &giu);
+    QMouseEvent su(QEvent::MouseButtonRelease, locale, globale, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(dove, &su);
+}
+
 void premi(const Tasto &t)
 {
     QWidget *dove = QApplication::focusWidget();
@@ -43,6 +69,10 @@ void premi(const Tasto &t)
         dove = QApplication::activeWindow();
     if (!dove)
         return;
+    if (t.clic) {
+        clicca(dove);
+        return;
+    }
     QKeyEvent giu(QEvent::KeyPress, t.tasto, t.modificatori, t.testo);
     QApplication::sendEvent(dove, &giu);
     QWidget *su = QApplication::focusWidget() ? QApplication::focusWidget() : dove;

@@ -43,6 +43,22 @@ QStringList tastiTesto(const QString &testo)
 
 } // namespace
 
+QString art(int n)
+{
+    return suite::articleCode(n);
+}
+
+suite::OrderInput ordineCompleto(int cliente)
+{
+    suite::OrderInput o;
+    o.cliente = cliente;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}},
+               {.articolo = art(3), .qta = 4, .prezzo = 12.5, .sconto = "10"}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    return o;
+}
+
 Richiesta &Richiesta::campo(int indice, const QString &testo)
 {
     m_campi.emplace_back(indice, testo);
@@ -57,9 +73,17 @@ Richiesta &Richiesta::corrispettivo()
     return *this;
 }
 
+Richiesta &Richiesta::manuale(QStringList tasti)
+{
+    m_manuale = true;
+    m_dopoOk = std::move(tasti);
+    return *this;
+}
+
 QString Richiesta::tasti() const
 {
-    QStringList k{QStringLiteral("Tab"), QStringLiteral("Space")};
+    // "Manuale" is the option on the right: the arrow moves to it and chooses it
+    QStringList k{QStringLiteral("Tab"), m_manuale ? QStringLiteral("Right") : QStringLiteral("Space")};
     int qui = posizione(kAutomatica);
     const auto vaiA = [&](int campo) {
         const int dove = posizione(campo);
@@ -75,7 +99,7 @@ QString Richiesta::tasti() const
         k << tastiTesto(testo);
     }
     vaiA(kOk);
-    k << QStringLiteral("Space");
+    k << QStringLiteral("Space") << m_dopoOk;
     return k.join(u',');
 }
 
@@ -190,4 +214,20 @@ QStringList EvasioneReale::righe(const QString &sql)
         m_contesto->apriDitta(*m_db);
     }
     return righeDb(sql);
+}
+
+void EvasioneReale::confrontaNota(const NotaAttesa &attesa)
+{
+    EXPECT_EQ(righe("SELECT Anno, NumRif, FattDocumento, PreDoc, GruppoCli, MastroCli, ContoCli, Pagamento, Moneta, "
+                    "RagOrd, Provenienza, OrdAnno, OrdNumRif, NumDoc, Stato, DataRif FROM DdtTest"),
+              QStringList{attesa.testata});
+    EXPECT_EQ(righe("SELECT TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc FROM DdtTest"),
+              QStringList{attesa.totali});
+    EXPECT_EQ(righe("SELECT RigDet, RigLiv, TipoRiga, Articolo, Qta, ValUnitario, ValTotale, Iva, NumRifProv, RigaRifProv, "
+                    "QtaProv FROM DdtDett ORDER BY RigDet"),
+              attesa.righe);
+    EXPECT_EQ(righe("SELECT NotaSopra FROM DdtDett WHERE RigDet = 1"), QStringList{attesa.riferimento});
+    EXPECT_EQ(righe("SELECT NumRif, RigLiv, Livello1, Livello2, Qta, ValUnitario, ValTotale, QtaProv FROM DdtLiv ORDER BY Qta"),
+              attesa.livelli);
+    EXPECT_EQ(righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM DdtSpese"), attesa.spese);
 }

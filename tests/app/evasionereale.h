@@ -17,6 +17,18 @@
 #include <utility>
 #include <vector>
 
+// The empty level of an article without levels, as the product tables store it.
+inline const QString kNoLiv = QStringLiteral("~\u00e7~");
+
+QString art(int n);
+
+// An order of a customer, rule "S" (prices net of VAT, euro):
+//   ART00001  10 x 38.25            = 382.50  VAT 22
+//   ART00005   2 + 3 levels x 20.00 = 100.00  VAT 22  (levels S/ROSSO 40.00, M/BLU 60.00)
+//   ART00003   4 x 12.50 less 10 %  =  45.00  VAT 10
+//   transport "TRA"                 =  15.00  VAT 22
+suite::OrderInput ordineCompleto(int cliente);
+
 // The fields of the dialog a request fills, each typed as a user types it, then OK.
 class Richiesta {
 public:
@@ -25,13 +37,29 @@ public:
     Richiesta &articolo(const QString &da, const QString &a) { return campo(200, da).campo(210, a); }
     // Cash sale: the box ticked (which empties the fulfilment type).
     Richiesta &corrispettivo();
-    // The keys, from the date field that has the focus at the start: "Automatica", then each
-    // field in the tab order, then OK.
+    // "Manuale" instead of "Automatica", and the keys typed after OK (into the picking window).
+    Richiesta &manuale(QStringList tasti);
+    // The keys, from the date field that has the focus at the start: the mode, then each field
+    // in the tab order, then OK and what follows it.
     QString tasti() const;
 
 private:
     std::vector<std::pair<int, QString>> m_campi;
     bool m_corrispettivo = false;
+    bool m_manuale = false;
+    QStringList m_dopoOk;
+};
+
+// The one delivery note a run is expected to write, each row as righe() gives it.
+struct NotaAttesa {
+    QString testata; // Anno, NumRif, FattDocumento, PreDoc, customer, Pagamento, Moneta, RagOrd,
+                     // Provenienza, OrdAnno, OrdNumRif, NumDoc, Stato, DataRif
+    QString totali;  // TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc
+    QStringList righe;   // RigDet, RigLiv, TipoRiga, Articolo, Qta, ValUnitario, ValTotale, Iva,
+                         // NumRifProv, RigaRifProv, QtaProv, by RigDet
+    QString riferimento; // NotaSopra of the reference line, RigDet 1
+    QStringList livelli; // NumRif, RigLiv, Livello1, Livello2, Qta, ValUnitario, ValTotale, QtaProv, by Qta
+    QStringList spese;   // NumRif, Riga, Spesa, Importo, Iva
 };
 
 class EvasioneReale {
@@ -61,6 +89,8 @@ public:
 
     // Rows of the company read as the program reads them (amounts as amounts).
     QStringList righe(const QString &sql);
+    // Compares the company's delivery notes with the one expected.
+    void confrontaNota(const NotaAttesa &attesa);
 
 private:
     std::unique_ptr<ScratchDb> m_db;
