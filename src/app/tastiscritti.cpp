@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -80,14 +82,40 @@ void premi(const Tasto &t)
     QApplication::sendEvent(su, &rilascio);
 }
 
+// The modal window that was up when each key still being handled was pressed, innermost last.
+std::vector<QPointer<QWidget>> &modaliDeiTasti()
+{
+    static std::vector<QPointer<QWidget>> modali;
+    return modali;
+}
+
+// A key still being handled lets events run (its handler processes them, or a modal window it
+// opened waits for input): the next key goes to that modal window, else it waits for the
+// handling to end, as the keys a user types ahead wait in the window system's queue.
+bool inAttesa()
+{
+    const auto &modali = modaliDeiTasti();
+    return !modali.empty() && QApplication::activeModalWidget() == modali.back();
+}
+
 // The next key is due before this one is handled: its handling may last (a modal window).
 void premiDa(std::shared_ptr<QList<Tasto>> restanti)
 {
     if (restanti->isEmpty())
         return;
+    // what the window system still has to say of the key before (a window it showed becoming
+    // the active one) comes first, as it would before a user's next key
+    if (!inAttesa())
+        QCoreApplication::processEvents();
+    if (inAttesa()) {
+        QTimer::singleShot(100, QApplication::instance(), [restanti] { premiDa(restanti); });
+        return;
+    }
     const Tasto t = restanti->takeFirst();
     QTimer::singleShot(100, QApplication::instance(), [restanti] { premiDa(restanti); });
+    modaliDeiTasti().emplace_back(QApplication::activeModalWidget());
     premi(t);
+    modaliDeiTasti().pop_back();
 }
 
 } // namespace

@@ -73,10 +73,11 @@ Richiesta &Richiesta::corrispettivo()
     return *this;
 }
 
-Richiesta &Richiesta::manuale(QStringList tasti)
+Richiesta &Richiesta::manuale(QStringList tasti, int consegne)
 {
     m_manuale = true;
     m_dopoOk = std::move(tasti);
+    m_runs = consegne;
     return *this;
 }
 
@@ -175,7 +176,7 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     const bool alTermine = MenuServerControl::waitFor(
         [&] {
             const QStringList testi = p.testiDialoghi();
-            return std::any_of(testi.begin(), testi.end(), finito);
+            return std::count_if(testi.begin(), testi.end(), finito) >= r.runs();
         },
         30000);
     p.menu().command("fine");

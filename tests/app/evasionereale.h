@@ -37,8 +37,11 @@ public:
     Richiesta &articolo(const QString &da, const QString &a) { return campo(200, da).campo(210, a); }
     // Cash sale: the box ticked (which empties the fulfilment type).
     Richiesta &corrispettivo();
-    // "Manuale" instead of "Automatica", and the keys typed after OK (into the picking window).
-    Richiesta &manuale(QStringList tasti);
+    // "Manuale" instead of "Automatica", and the keys typed after OK (into the picking window),
+    // which hand `consegne` groups over to the run.
+    Richiesta &manuale(QStringList tasti, int consegne = 1);
+    // The runs the request makes: the program's work is over after the end of each.
+    int runs() const { return m_runs; }
     // The keys, from the date field that has the focus at the start: the mode, then each field
     // in the tab order, then OK and what follows it.
     QString tasti() const;
@@ -48,6 +51,7 @@ private:
     bool m_corrispettivo = false;
     bool m_manuale = false;
     QStringList m_dopoOk;
+    int m_runs = 1;
 };
 
 // The one delivery note a run is expected to write, each row as righe() gives it.
@@ -78,8 +82,8 @@ public:
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
     void risposte(QStringList r) { m_risposte = std::move(r); }
 
-    // One start of the program: the request, the run's end (its final message or its error
-    // list or the given text), "fine". The texts the program showed; empty on a time-out.
+    // One start of the program: the request, the end of its runs (each its final message or its
+    // error list, or the given text), "fine". The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
 
     // evasord_run on the company as the program's user and work date, with `argomenti` (the

@@ -7,6 +7,14 @@
 
 namespace {
 
+// What every finished manual run leaves behind: no picking of the user, nothing locked,
+// registered or saved.
+void nienteInSospeso(EvasioneReale &r)
+{
+    for (const char *tabella : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese", "LockGest", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
 class EvasioneManuale : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
@@ -64,9 +72,72 @@ TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
               (QStringList{"ART00001 " + kNoLiv + " " + kNoLiv + " 6 229.5", "ART00002 " + kNoLiv + " " + kNoLiv + " 3 226.5",
                            "ART00005 M BLU 2 40"}));
 
-    // the user's picking is gone, and so are its locks
-    for (const char *tabella : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese", "LockGest", "DocDaElab", "AppoggioTemp"})
-        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+    nienteInSospeso(r);
+}
+
+// Two groups into invoices: customer 2's order picked with its levels hidden behind the summary
+// row, then customer 6's, each handed over in turn; the form then closes.
+TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // order type "OCF" is fulfilled by invoices "FAT" (prefix "A" of the sales register)
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    suite::OrderInput o;
+    o.fattDocumento = "OCF";
+    o.cliente = 2;
+    o.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    r.ordine(o);
+
+    const QStringList picking{
+        // customer 2: order 1 picked, then to "Da Evad." of its first line
+        "S", "Return", "F10",
+        // "&Nascondi Livelli": the line with levels as one summary row
+        "Tab", "Tab", "Space",
+        // back to the order grid and F10 to the first line again
+        "Shift+Tab", "Shift+Tab", "Shift+Tab", "F10",
+        "F9", "Down",            // ART00002: what is open of it
+        "4", "Return", "Up",     // the summary row takes all of its levels or nothing: 5
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Space",
+        // customer 6: the order grid on the first cell of order 2, right to "Sel."; order 2
+        // picked, its line whole, its transport left out
+        "Right", "Right", "S", "Return", "F10", "F9",
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking, 2));
+    // the 4 typed on the summary row became its whole 5, and the user was told why
+    EXPECT_EQ(testi, (QStringList{"Riga di riepilogo di livelli che va evaso totalmente:\r\n"
+                                  "Per evadere parzialmente passare alla visualizzazione dei livelli",
+                                  "Elaborazione terminata", "Elaborazione terminata"}));
+
+    // customer 2: 3 x 75.50 = 226.50 and 2 + 3 levels x 20.00 = 100.00, 326.50 at 22 %, VAT
+    // 71.83; customer 6: 10 x 38.25 = 382.50, VAT 84.15, no expense
+    EXPECT_EQ(r.righe("SELECT NumRif, FattDocumento, PreDoc, ContoCli, RagOrd, Pagamento, Stato, NumDoc, DataRif FROM FatTest "
+                      "ORDER BY NumRif"),
+              (QStringList{"1 FAT A 0002 S BB30 null null 30/06/2024", "2 FAT A 0006 S BB30 null null 30/06/2024"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc FROM FatTest ORDER BY NumRif"),
+              (QStringList{"1 326.5 0 326.5 71.83 398.33 0", "2 382.5 0 382.5 84.15 466.65 0"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, TipoRiga, Articolo, Qta, ValTotale, Iva, OrdNumRif, OrdRigDet, "
+                      "NumRifProv, Riepilogativa FROM FatDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 D null null null null null null null N", "1 2 A ART00002 3 226.5 22 1 1 1 N",
+                           "1 3 A ART00005 5 100 22 1 2 1 N", "2 1 D null null null null null null null N",
+                           "2 2 A ART00001 10 382.5 22 2 1 2 N"}));
+    // the summary row's 5 reached each level as its own open quantity
+    EXPECT_EQ(r.righe("SELECT NumRif, RigLiv, Livello1, Livello2, Qta, ValTotale, QtaProv FROM FatLiv ORDER BY Qta"),
+              (QStringList{"1 3 S ROSSO 2 40 2", "1 3 M BLU 3 60 3"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatSpese"), QStringList{"0"});
+
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 3 E", "1 2 5 E", "2 1 10 E"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"), (QStringList{"S 2 E", "M 3 E"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
