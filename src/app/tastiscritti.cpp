@@ -19,17 +19,18 @@ struct Tasto {
     Qt::Key tasto;
     Qt::KeyboardModifiers modificatori;
     QString testo;
-    bool clic = false;
+    int clic = 0; // clicks of the mouse in place of a key: 1 or 2 (a double click)
 };
 
 const QString kClic = QStringLiteral("Clic");
+const QString kDoppioClic = QStringLiteral("DoppioClic");
 
 QList<Tasto> leggiTasti(const QString &elenco)
 {
     QList<Tasto> tasti;
     for (const QString &nome : elenco.split(u',', Qt::SkipEmptyParts)) {
-        if (nome.trimmed() == kClic) {
-            tasti << Tasto{Qt::Key_unknown, Qt::NoModifier, QString(), true};
+        if (nome.trimmed() == kClic || nome.trimmed() == kDoppioClic) {
+            tasti << Tasto{Qt::Key_unknown, Qt::NoModifier, QString(), nome.trimmed() == kClic ? 1 : 2};
             continue;
         }
         const QKeySequence s = QKeySequence::fromString(nome.trimmed(), QKeySequence::PortableText);
@@ -47,9 +48,9 @@ QList<Tasto> leggiTasti(const QString &elenco)
     return tasti;
 }
 
-// A click of the left button: on the current cell of a grid (its viewport takes the mouse),
-// else in the middle of the control.
-void clicca(QWidget *dove)
+// A click of the left button, or a double click: on the current cell of a grid (its viewport
+// takes the mouse), else in the middle of the control.
+void clicca(QWidget *dove, bool doppio)
 {
     QPoint punto = dove->rect().center();
     if (auto *vista = qobject_cast<QAbstractItemView *>(dove); vista && vista->currentIndex().isValid()) {
@@ -62,17 +63,55 @@ void clicca(QWidget *dove)
     QApplication::sendEvent(dove, &giu);
     QMouseEvent su(QEvent::MouseButtonRelease, locale, globale, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(dove, &su);
+    if (!doppio)
+        return;
+    // the second press of a double click comes as the double click itself
+    QPointer<QWidget> qui(dove);
+    QMouseEvent doppioGiu(QEvent::MouseButtonDblClick, locale, globale, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dove, &doppioGiu);
+    if (!qui)
+        return;
+    QMouseEvent doppioSu(QEvent::MouseButtonRelease, locale, globale, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(qui, &doppioSu);
+}
+
+// The windows that had the keys, latest last.
+std::vector<QPointer<QWidget>> &finestreAttive()
+{
+    static std::vector<QPointer<QWidget>> finestre;
+    return finestre;
+}
+
+// The window system's part, which the headless screen leaves undone: when the active window
+// hides (a modal dialog closed, the progress notice of a run), the window that had the keys
+// before it gets them back.
+void riattiva()
+{
+    auto &finestre = finestreAttive();
+    QWidget *attiva = QApplication::activeWindow();
+    if (attiva && attiva->isVisible()) {
+        if (finestre.empty() || finestre.back() != attiva)
+            finestre.emplace_back(attiva);
+        return;
+    }
+    while (!finestre.empty() && (!finestre.back() || !finestre.back()->isVisible()))
+        finestre.pop_back();
+    if (finestre.empty())
+        return;
+    finestre.back()->activateWindow();
+    QCoreApplication::processEvents();
 }
 
 void premi(const Tasto &t)
 {
+    riattiva();
     QWidget *dove = QApplication::focusWidget();
     if (!dove)
         dove = QApplication::activeWindow();
     if (!dove)
         return;
-    if (t.clic) {
-        clicca(dove);
+    if (t.clic > 0) {
+        clicca(dove, t.clic == 2);
         return;
     }
     QKeyEvent giu(QEvent::KeyPress, t.tasto, t.modificatori, t.testo);

@@ -5,9 +5,10 @@
 // window of the program is active, each key is pressed and released in the control that has
 // the focus, a tenth of a second apart, as a user would type them: a key waits while the one
 // before is still being handled, unless that one opened a modal window, which gets the keys
-// after it. The name "Clic" clicks with the left button where the focus
-// is: on the current cell of a grid, else in the middle of the control. Without the variable
-// nothing happens.
+// after it; when the active window hides, the one active before it gets the keys back, as a
+// window manager would see to. The name "Clic" clicks with the left button where the focus is
+// (on the current cell of a grid, else in the middle of the control), "DoppioClic" double
+// clicks there. Without the variable nothing happens.
 inline constexpr char kTastiScrittiEnv[] = "EVASORD_TASTI";
 
 void AvviaTastiScritti();

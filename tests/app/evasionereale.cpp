@@ -162,6 +162,8 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     ProgrammaDiProva p(EVASORD_PROG, *m_db, m_ditta.year);
     for (const auto &[chiave, valore] : m_parametri)
         p.parametroMenu(chiave, Variant(valore));
+    for (const auto &[sezione, nome, valore] : m_personali)
+        p.parametroPersonale(sezione, nome, Variant(valore));
     p.risposteDialoghi(m_risposte);
     p.ambiente(kTastiScrittiEnv, r.tasti());
     p.avvia();

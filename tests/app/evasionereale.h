@@ -13,6 +13,7 @@
 #include "scratchdb.h"
 
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -80,6 +81,10 @@ public:
     // An SQL statement on the company before the run.
     void esegui(const QString &sql);
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
+    void parametroPersonale(const QString &sezione, const QString &nome, const QString &valore)
+    {
+        m_personali.push_back({sezione, nome, valore});
+    }
     void risposte(QStringList r) { m_risposte = std::move(r); }
 
     // One start of the program: the request, the end of its runs (each its final message or its
@@ -100,6 +105,7 @@ private:
     std::unique_ptr<ScratchDb> m_db;
     suite::FixtureOptions m_ditta;
     std::vector<std::pair<QString, QString>> m_parametri;
+    std::vector<std::array<QString, 3>> m_personali;
     QStringList m_risposte;
     std::unique_ptr<ContestoDiProva> m_contesto;
 };

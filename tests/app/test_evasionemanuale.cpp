@@ -140,6 +140,39 @@ TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
     nienteInSospeso(r);
 }
 
+// A line sold by the metre, of pieces 2.5 m long: the user double clicks it, types 4 pieces into
+// "Calcola quantità da dimensione", and 4 x 2500 / 1000 = 10 m go into the note.
+TEST_P(EvasioneManuale, AQuantityFromDimensionsIsDelivered)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Vendite", "QtaDaDimen", "S");
+    r.parametroPersonale("Vendite", "QtaDaDimUML", "ML");
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(2), .qta = 20, .prezzo = 3, .extra = {{"UM", "ML"}, {"Lunghezza", 2500.0}}}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10",  // order 1 picked, to "Da Evad." of its line
+                              "DoppioClic", "4",     // the dialog: 4 pieces
+                              "Tab", "Space",        // "&Ok"
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+
+    // 10 x 3.00 = 30.00 at 22 %, VAT 6.60
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce, TotSpese, TotImpon, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 30 0 30 6.6 36.6"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, UM, Qta, ValUnitario, ValTotale, QtaProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 null null null null null null", "2 ART00002 ML 10 3 30 10"}));
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe("SELECT QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"10 P"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00002 10 30"});
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "risvid.h"
 #include "schermo.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
@@ -68,8 +67,6 @@ void frmInElab::mostra(const QString &titolo)
         m_inCorso = std::make_unique<ElaborazioneInCorso>();
     const QRect utile = geometriaSchermo().disponibile;
     move(utile.left() + (utile.width() - width()) / 2, utile.top() + (utile.height() - height()) / 2);
-    if (!isVisible() && QApplication::activeWindow() != this)
-        m_primaAttiva = QApplication::activeWindow();
     show();
     raise();
 }
@@ -95,10 +92,6 @@ void frmInElab::nascondi()
 {
     hide();
     m_inCorso.reset();
-    // not every window system hands the activation back when the active window hides
-    if (m_primaAttiva && m_primaAttiva->isVisible())
-        m_primaAttiva->activateWindow();
-    m_primaAttiva = nullptr;
 }
 
 void frmInElab::ridisegna()

@@ -2,12 +2,10 @@
 // The progress notice "In Elaborazione" of long runs, filled by the database library's
 // progress driver (AvanzamentoElab): the message, the count done "di" the count to do, and the
 // bar. It is application-modal while shown, and is only repainted, never by running the
-// event loop: nothing of the user or of the menu server can run in the middle of a run. Once
-// hidden it gives the keyboard back to the window the user was working in.
+// event loop: nothing of the user or of the menu server can run in the middle of a run.
 #include "avanzamentoelab.h"
 #include "elaborazione.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -38,5 +36,4 @@ public:
 private:
     void Form_Load();
     std::unique_ptr<ElaborazioneInCorso> m_inCorso;
-    QPointer<QWidget> m_primaAttiva; // the active window when the notice showed
 };

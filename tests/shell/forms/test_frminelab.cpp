@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,24 +39,6 @@ TEST(FrmInElab, ShowsTheRunAndLetsNothingElseRun)
     EXPECT_FALSE(ElaborazioneAttiva());
     QApplication::processEvents();
     EXPECT_TRUE(eseguito);
-}
-
-// The notice takes the activation while it shows; once hidden the window the user was working
-// in has it back, also where the window system would leave it to nobody (the headless screen).
-TEST(FrmInElab, GivesTheKeyboardBackToTheWindowOfTheUser)
-{
-    QWidget lavoro;
-    lavoro.show();
-    lavoro.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&lavoro));
-    frmInElab form;
-    AvanzamentoElab avanzamento;
-    avanzamento.ImpostaForm(&form);
-
-    avanzamento.Avvia(1, "Evasione ordini", 0, true, true, {}, "Evasione");
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    avanzamento.Termina();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &lavoro; }));
 }
 
 } // namespace
