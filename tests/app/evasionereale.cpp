@@ -175,13 +175,16 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
         return t == QLatin1String("Elaborazione terminata") || t.startsWith(QStringLiteral("Errore n°")) ||
                (!fine.isEmpty() && t.contains(fine));
     };
-    const bool alTermine = MenuServerControl::waitFor(
-        [&] {
-            const QStringList testi = p.testiDialoghi();
-            return std::count_if(testi.begin(), testi.end(), finito) >= r.runs();
-        },
-        30000);
-    p.menu().command("fine");
+    // with no run to await, the user's keys end the program themselves
+    const bool alTermine = r.runs() > 0 ? MenuServerControl::waitFor(
+                                              [&] {
+                                                  const QStringList testi = p.testiDialoghi();
+                                                  return std::count_if(testi.begin(), testi.end(), finito) >= r.runs();
+                                              },
+                                              30000)
+                                        : p.attendiFine(30000).has_value();
+    if (r.runs() > 0)
+        p.menu().command("fine");
     const auto uscita = p.attendiFine();
     if (!alTermine) {
         ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();

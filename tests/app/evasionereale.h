@@ -39,7 +39,7 @@ public:
     // Cash sale: the box ticked (which empties the fulfilment type).
     Richiesta &corrispettivo();
     // "Manuale" instead of "Automatica", and the keys typed after OK (into the picking window),
-    // which hand `consegne` groups over to the run.
+    // which hand `consegne` groups over to the run; with none, the keys end the program.
     Richiesta &manuale(QStringList tasti, int consegne = 1);
     // The runs the request makes: the program's work is over after the end of each.
     int runs() const { return m_runs; }
@@ -88,7 +88,8 @@ public:
     void risposte(QStringList r) { m_risposte = std::move(r); }
 
     // One start of the program: the request, the end of its runs (each its final message or its
-    // error list, or the given text), "fine". The texts the program showed; empty on a time-out.
+    // error list, or the given text), "fine"; or, for a request that makes no run, the end the
+    // keys give the program. The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
 
     // evasord_run on the company as the program's user and work date, with `argomenti` (the

@@ -173,6 +173,34 @@ TEST_P(EvasioneManuale, AQuantityFromDimensionsIsDelivered)
     nienteInSospeso(r);
 }
 
+// The user picks an order, types a quantity (12 of 10, which is warned about), and gives up:
+// "&Annulla" closes the picking window, then the fulfilment dialog, and the program ends.
+// Nothing is written, nothing stays locked or staged.
+TEST_P(EvasioneManuale, GivingUpLeavesTheOrdersAsTheyWere)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    const QStringList ordini = r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet");
+    const QStringList impegni = r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg "
+                                        "WHERE QtaImpCli <> 0 ORDER BY Articolo, Livello1");
+
+    const QStringList picking{"S", "Return", "F10", "1", "2", "Return", "Down", // order 1 picked, 12 of its first line
+                              "Tab", "Tab", "Tab", "Tab", "Space",             // "&Annulla" of the picking window
+                              "Tab", "Space"};                                 // "&Annulla" of the dialog
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 0)), QStringList{"Attenzione: si sta evadendo più dell'ordinato"});
+
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet"), ordini);
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 "
+                      "ORDER BY Articolo, Livello1"),
+              impegni);
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
