@@ -24,11 +24,17 @@ struct Tasto {
 
 const QString kClic = QStringLiteral("Clic");
 const QString kDoppioClic = QStringLiteral("DoppioClic");
+// the comma separates the keys of the list: the comma key goes by name
+const QString kVirgola = QStringLiteral("Virgola");
 
 QList<Tasto> leggiTasti(const QString &elenco)
 {
     QList<Tasto> tasti;
     for (const QString &nome : elenco.split(u',', Qt::SkipEmptyParts)) {
+        if (nome.trimmed() == kVirgola) {
+            tasti << Tasto{Qt::Key_Comma, Qt::NoModifier, QStringLiteral(",")};
+            continue;
+        }
         if (nome.trimmed() == kClic || nome.trimmed() == kDoppioClic) {
             tasti << Tasto{Qt::Key_unknown, Qt::NoModifier, QString(), nome.trimmed() == kClic ? 1 : 2};
             continue;

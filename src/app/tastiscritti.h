@@ -8,7 +8,7 @@
 // after it; when the active window hides, the one active before it gets the keys back, as a
 // window manager would see to. The name "Clic" clicks with the left button where the focus is
 // (on the current cell of a grid, else in the middle of the control), "DoppioClic" double
-// clicks there. Without the variable nothing happens.
+// clicks there; "Virgola" types a comma. Without the variable nothing happens.
 inline constexpr char kTastiScrittiEnv[] = "EVASORD_TASTI";
 
 void AvviaTastiScritti();

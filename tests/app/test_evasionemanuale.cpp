@@ -173,6 +173,39 @@ TEST_P(EvasioneManuale, AQuantityFromDimensionsIsDelivered)
     nienteInSospeso(r);
 }
 
+// A group in US dollars, a currency outside the EU of which no rate is known: the rate box shows
+// "0", the hand-over is refused until the user types a rate, 1.25, which becomes the note's
+// rate: its amounts stay in dollars, their euro twins are the dollars / 1.25.
+TEST_P(EvasioneManuale, AGroupInAForeignCurrencyTakesTheTypedRate)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.moneta = "USD";
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10", "F9",                         // order 1 picked, its line whole
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space",         // "&Prosegui >>>": no rate
+                              "1", "Virgola", "2", "5",                           // the rate box: 1,25
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_EQ(testi, (QStringList{"E' obbligatorio inserire il cambio", "Elaborazione terminata"}));
+
+    // 10 x 38.25 = 382.50 dollars at 22 %, VAT 84.15; in euro 382.50 / 1.25 = 306.00, in lire
+    // 306.00 x 1936.27 = 592,498.62, so 592,499
+    EXPECT_EQ(r.righe("SELECT NumRif, Moneta, Cambio, TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 USD 1.25 382.5 382.5 84.15 466.65"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, Qta, ValUnitario, ValTotale, ValEuro, ValLire FROM DdtDett "
+                      "WHERE TipoRiga <> 'D' ORDER BY RigDet"),
+              QStringList{"2 ART00001 10 38.25 382.5 306 592499"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
 // The user picks an order, types a quantity (12 of 10, which is warned about), and gives up:
 // "&Annulla" closes the picking window, then the fulfilment dialog, and the program ends.
 // Nothing is written, nothing stays locked or staged.
