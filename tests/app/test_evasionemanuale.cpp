@@ -234,6 +234,32 @@ TEST_P(EvasioneManuale, GivingUpLeavesTheOrdersAsTheyWere)
     nienteInSospeso(r);
 }
 
+// Another user holds the order: picking it says so, and "Esci" leaves it unpicked. With nothing
+// picked "&Prosegui >>>" runs nothing and, no group being left, closes the window; the dialog's
+// "&Annulla" ends the program. The other user's lock stays as it was.
+TEST_P(EvasioneManuale, AnOrderLockedByAnotherUserIsLeftAlone)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 1, 'mario', '0', '3')"));
+    r.risposte({"2"}); // "Esci"
+
+    const QStringList picking{"S", "Return", "F10",                           // order 1 picked: in use
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space",     // "&Prosegui >>>"
+                              "Tab", "Space"};                                // "&Annulla" of the dialog
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 0)), QStringList{"Ordini vendita n.rif 1 anno 2024 in uso da mario"});
+
+    EXPECT_EQ(r.righe("SELECT Tipo, Anno, NumReg, Utente, Stato, Gestione FROM LockGest"), QStringList{"O 2024 1 mario 0 3"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenDett WHERE QtaEvasa <> 0 OR StatoRiga IS NOT NULL"), QStringList{"0"});
+    for (const char *tabella : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
