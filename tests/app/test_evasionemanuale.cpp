@@ -260,6 +260,33 @@ TEST_P(EvasioneManuale, AnOrderLockedByAnotherUserIsLeftAlone)
         EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
 }
 
+// 12 of a line of 10: the user is warned and goes on. The note carries the 12 delivered at the
+// line's price, the order counts the 10 it had: fulfilled, nothing committed any more.
+TEST_P(EvasioneManuale, MoreThanOrderedIsDeliveredAndTheOrderTakesItsOwn)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10", "1", "2", "Return",      // order 1 picked, 12 of 10
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{"Attenzione: si sta evadendo più dell'ordinato", "Elaborazione terminata"}));
+
+    // 12 x 38.25 = 459.00 at 22 %, VAT 100.98
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"459 459 100.98 559.98"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale, QtaProv FROM DdtDett WHERE TipoRiga <> 'D'"),
+              QStringList{"ART00001 12 459 10"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"10 10 E"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
