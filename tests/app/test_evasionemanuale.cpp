@@ -15,6 +15,16 @@ void nienteInSospeso(EvasioneReale &r)
         EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
 }
 
+// An order of customer 6 of one line.
+void ordineDiUnaRiga(EvasioneReale &r, suite::LineInput riga, const QString &moneta = {})
+{
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.moneta = moneta;
+    o.righe = {std::move(riga)};
+    r.ordine(o);
+}
+
 class EvasioneManuale : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
@@ -24,10 +34,7 @@ TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
         return;
     // Two orders of customer 6 with the same grouping fields: one group.
     r.ordine(ordineCompleto(6));
-    suite::OrderInput o2;
-    o2.cliente = 6;
-    o2.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5}};
-    r.ordine(o2);
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
 
     const QStringList picking{
         // order grid, on "Sel." of order 1: picked; then order 2
@@ -149,10 +156,7 @@ TEST_P(EvasioneManuale, AQuantityFromDimensionsIsDelivered)
         return;
     r.parametroPersonale("Vendite", "QtaDaDimen", "S");
     r.parametroPersonale("Vendite", "QtaDaDimUML", "ML");
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.righe = {{.articolo = art(2), .qta = 20, .prezzo = 3, .extra = {{"UM", "ML"}, {"Lunghezza", 2500.0}}}};
-    r.ordine(o);
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 20, .prezzo = 3, .extra = {{"UM", "ML"}, {"Lunghezza", 2500.0}}});
 
     const QStringList picking{"S", "Return", "F10",  // order 1 picked, to "Da Evad." of its line
                               "DoppioClic", "4",     // the dialog: 4 pieces
@@ -181,11 +185,7 @@ TEST_P(EvasioneManuale, AGroupInAForeignCurrencyTakesTheTypedRate)
     EvasioneReale r(GetParam());
     if (!r.pronta())
         return;
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.moneta = "USD";
-    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
-    r.ordine(o);
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, "USD");
 
     const QStringList picking{"S", "Return", "F10", "F9",                         // order 1 picked, its line whole
                               "Tab", "Tab", "Tab", "Tab", "Tab", "Space",         // "&Prosegui >>>": no rate
@@ -267,10 +267,7 @@ TEST_P(EvasioneManuale, MoreThanOrderedIsDeliveredAndTheOrderTakesItsOwn)
     EvasioneReale r(GetParam());
     if (!r.pronta())
         return;
-    suite::OrderInput o;
-    o.cliente = 6;
-    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
-    r.ordine(o);
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
 
     const QStringList picking{"S", "Return", "F10", "1", "2", "Return",      // order 1 picked, 12 of 10
                               "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
