@@ -284,6 +284,35 @@ TEST_P(EvasioneManuale, MoreThanOrderedIsDeliveredAndTheOrderTakesItsOwn)
     nienteInSospeso(r);
 }
 
+// Lines picked only to be closed ("A Saldo" "S", nothing to deliver): the hand-over makes a
+// balance-only run, which closes them without a document and releases what they had committed.
+TEST_P(EvasioneManuale, LinesClosedToBalanceMakeNoDocument)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first line
+                              "Right", "S", "Return", "Down",               // ART00001 closed
+                              "Down", "Down", "S", "Return", "Up",          // ART00003 closed
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    // closed as they stood; the line with levels, not picked, stays open, and so the order
+    EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 0 E null", "2 5 0 null null", "3 4 0 E null"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"),
+              (QStringList{"M 0 null", "S 0 null"}));
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR "
+                      "ValImpCli <> 0 ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00005 M 3 60", "ART00005 S 2 40"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
