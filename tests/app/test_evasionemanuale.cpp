@@ -15,13 +15,14 @@ void nienteInSospeso(EvasioneReale &r)
         EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
 }
 
-// An order of customer 6 of one line.
-void ordineDiUnaRiga(EvasioneReale &r, suite::LineInput riga, const QString &moneta = {})
+// An order of customer 6 of one line, in its currency, with further header fields.
+void ordineDiUnaRiga(EvasioneReale &r, suite::LineInput riga, const QString &moneta = {}, suite::FieldValues testata = {})
 {
     suite::OrderInput o;
     o.cliente = 6;
     o.moneta = moneta;
     o.righe = {std::move(riga)};
+    o.extra = std::move(testata);
     r.ordine(o);
 }
 
@@ -310,6 +311,32 @@ TEST_P(EvasioneManuale, LinesClosedToBalanceMakeNoDocument)
     EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR "
                       "ValImpCli <> 0 ORDER BY Articolo, Livello1"),
               (QStringList{"ART00005 M 3 60", "ART00005 S 2 40"}));
+    nienteInSospeso(r);
+}
+
+// An open order: its price can be typed in the line grid, and the note takes it; the order itself
+// keeps its quantities, states and committed quantities, only its run marker moves.
+TEST_P(EvasioneManuale, AnOpenOrderIsDeliveredAtTheTypedPriceAndStaysOpen)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, {}, {{"OrdAperto", "S"}});
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its line
+                              "4", "Return",                                // 4 of 10
+                              "Right", "Right", "4", "0", "Return",         // "Val. Unitario": 40
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 4 x 40.00 = 160.00 at 22 %, VAT 35.20
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotSpese, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"160 0 160 35.2 195.2"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValUnitario, ValTotale, QtaProv FROM DdtDett WHERE TipoRiga <> 'D'"),
+              QStringList{"ART00001 4 40 160 4"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato, ValUnitario FROM OrdVenDett"), QStringList{"10 0 null 0 38.25"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00001 10 382.5"});
     nienteInSospeso(r);
 }
 
