@@ -340,6 +340,38 @@ TEST_P(EvasioneManuale, AnOpenOrderIsDeliveredAtTheTypedPriceAndStaysOpen)
     nienteInSospeso(r);
 }
 
+// An article with levels linked to its WEEE-fee line: the fee line follows the pieces picked on
+// the levels, all of them (3 + 1), not the level typed last.
+TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}, .extra = {{"RigLivRAEE", 2}}},
+               {.articolo = art(2), .qta = 5, .prezzo = 1.5}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first row
+                              "3", "Return", "Down",                        // M/BLU: 3 of 3
+                              "1", "Return", "Down",                        // S/ROSSO: 1 of 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 4 x 20.00 = 80.00 and the fee 4 x 1.50 = 6.00, 86.00 at 22 %, VAT 18.92
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"86 86 18.92 104.92"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, Qta, ValTotale, RigaRifProv, QtaProv FROM DdtDett WHERE TipoRiga <> 'D' "
+                      "ORDER BY RigDet"),
+              (QStringList{"2 ART00005 4 80 1 4", "3 ART00002 4 6 2 4"}));
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"), (QStringList{"1 4 P", "2 4 P"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"), (QStringList{"M 3 E", "S 1 P"}));
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0 "
+                      "ORDER BY Articolo"),
+              (QStringList{"ART00002 " + kNoLiv + " 1 1.5", "ART00005 S 1 20"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
