@@ -83,6 +83,38 @@ TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
     nienteInSospeso(r);
 }
 
+// Both orders of the group picked whole with "Tutto": one note of the two, each order with its
+// reference line; the transport, not picked, stays out.
+TEST_P(EvasioneManuale, TwoOrdersPickedWholeShareOneNote)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    const QStringList picking{"Right", "S", "Return", "Down",                     // "Tutto" of order 1
+                              "S", "Return", "Up",                                // "Tutto" of order 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 382.50 + 100.00 + 45.00 + 226.50 = 754.00; at 22 % 709.00, VAT 155.98; at 10 % 45.00,
+    // VAT 4.50. A note of two orders names no source order.
+    r.confrontaNota({.testata = "2024 1 DDT B 14 01 0006 BB30 Euro S O null null null null 30/06/2024",
+                     .totali = "754 0 754 160.48 914.48 0",
+                     .righe = {"1 1 D null null null null null null null null", "2 2 A ART00001 10 38.25 382.5 22 1 1 10",
+                               "3 3 A ART00005 5 20 100 22 1 2 5", "4 4 A ART00003 4 12.5 45 10 1 3 4",
+                               "5 5 D null null null null null null null null", "6 6 A ART00002 3 75.5 226.5 22 2 1 3"},
+                     .riferimento = "Ord N. 1 DEL 01/03/2024",
+                     .livelli = {"1 3 S ROSSO 2 20 40 2", "1 3 M BLU 3 20 60 3"},
+                     .spese = {}});
+    EXPECT_EQ(r.righe("SELECT NotaSopra FROM DdtDett WHERE RigDet = 5"), QStringList{"Ord N. 2 DEL 01/03/2024"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenDett WHERE QtaEvasa <> Qta OR StatoRiga <> 'E'"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
 // Two groups into invoices: customer 2's order picked with its levels hidden behind the summary
 // row, then customer 6's, each handed over in turn; the form then closes.
 TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
