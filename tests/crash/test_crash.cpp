@@ -158,9 +158,9 @@ uint32_t seme()
 }
 
 // The kills of one kind of run: after each, the invariants; the refusal of the next run while
-// documents of the killed one are registered (a cash sale registers none: its movements are
-// found by their locks); the recovery, after which nothing of the run is left pending; a run of
-// the rest.
+// documents of the killed one are registered, else its stop on the orders the killed one holds
+// (a cash sale registers no document: its movements are found by their locks); the recovery,
+// after which nothing of the run is left pending; a run of the rest.
 void Crash::spazzata(bool corrispettivo)
 {
     const QStringList extra = corrispettivo ? QStringList{QStringLiteral("--corrispettivo")} : QStringList{};
@@ -217,7 +217,17 @@ void Crash::spazzata(bool corrispettivo)
                         || rifiutata.giornale.contains(QStringLiteral("Non ci sono Ordini vendita")))
                 << rifiutata.giornale.toStdString();
         }
-        if (ucciso.codice == -1 && righe(q, QStringLiteral("SELECT Anno FROM LockGest")) > 0)
+        const bool tenuti = righe(q, QStringLiteral("SELECT Anno FROM LockGest")) > 0;
+        if (!interrotta && tenuti) {
+            // Nothing registered (a cash sale registers no document): the next run meets the
+            // orders the killed one still holds and writes nothing.
+            const QStringList movimenti = testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp"));
+            const Esito fermata = esegui(argomenti(*db, tipo, extra));
+            EXPECT_TRUE(fermata.giornale.contains(QStringLiteral(" in uso da "))) << fermata.giornale.toStdString();
+            EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo la run che trova gli ordini bloccati";
+            EXPECT_EQ(testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp")), movimenti);
+        }
+        if (ucciso.codice == -1 && tenuti)
             ++interrotte;
         const Esito recupero = esegui(argomenti(*db, tipo, extra + QStringList{"--recupera"}));
         EXPECT_EQ(recupero.codice, 0) << recupero.giornale.toStdString();
