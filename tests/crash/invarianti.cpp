@@ -256,6 +256,13 @@ QStringList FotoOrdini::violazioniCorrispettivi(const QSqlDatabase &db) const
                        .arg(scaricato)
                        .arg(atteso);
     }
+    // A header without rows is still being made: its lock names it.
+    for (const QVariantList &r : righeQuery(
+             db, QStringLiteral("SELECT t.Anno, t.NumReg FROM MovMagTes t WHERE NOT EXISTS (SELECT d.Anno FROM MovMagDett d"
+                                " WHERE d.Anno = t.Anno AND d.NumReg = t.NumReg) AND NOT EXISTS (SELECT a.Anno FROM"
+                                " MovMagDettApp a WHERE a.Anno = t.Anno AND a.NumReg = t.NumReg) AND NOT EXISTS (SELECT"
+                                " l.Anno FROM LockGest l WHERE l.Tipo = 'M' AND l.Anno = t.Anno AND l.NumReg = t.NumReg)")))
+        out << QStringLiteral("Movimento %1/%2 senza righe e senza blocco").arg(r[0].toInt()).arg(r[1].toInt());
     confronta(db, mosso, mossoLiv, QStringLiteral("nei movimenti"), true, out);
     return out;
 }

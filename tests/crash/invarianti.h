@@ -21,8 +21,9 @@ public:
     // level of the orders fulfilled by exactly the movement rows (posted or still to post) that
     // come from it, a line's row carrying its levels' total, no row both posted and still to
     // post, the issued quantities of the progressives grown by exactly the posted rows, the
-    // committed quantities equal to the open ones. (A movement is posted row by row, level rows
-    // first: a stop while posting leaves some rows posted, each with its progressives.)
+    // committed quantities equal to the open ones, no movement header without rows unless its
+    // lock holds it. (A movement is posted row by row, level rows first: a stop while posting
+    // leaves some rows posted, each with its progressives.)
     QStringList violazioniCorrispettivi(const QSqlDatabase &db) const;
 
 private:
