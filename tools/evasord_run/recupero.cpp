@@ -248,6 +248,13 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
                                     + QStringLiteral(" AND IdProgramma = 'scEvaOrdVen'"));
         if (!eva.LeggiComuniOK(salvata, Variant(utente)))
             return false;
+        // What was interrupted decides, not the request saved last (a later run may have
+        // replaced or removed it): a cash sale registers no document, and the locks of its
+        // movements name their orders.
+        if (!esiste(documentiDellaRun(eva))
+            && esiste(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'M' AND Gestione = '3'"
+                                     " AND PadreTipo = 'O' AND Utente = ") + T(utente)))
+            eva.obEvACorrisp = true;
         QString nonUsato;
         eva.LetCtrFatDocOrdErr(nonUsato);
 
