@@ -30,7 +30,9 @@ private:
     using ChiaveRiga = std::tuple<int, int, int>;                    // Anno, NumRif, RigLiv
     using ChiaveLivello = std::tuple<int, int, int, QString, QString>; // + Livello1, Livello2
     using ChiaveProg = std::tuple<QString, QString, QString>;        // Articolo, Livello1, Livello2
-    // Fulfilled now less fulfilled before, against what the rows give, for every line and level.
+    // Fulfilled now less fulfilled before, against what the rows give, for every line and level
+    // (in a cash sale the stock article lines only); then the committed quantities against the
+    // open ones.
     void confronta(const QSqlDatabase &db, const std::map<ChiaveRiga, double> &righe,
                    const std::map<ChiaveLivello, double> &livelli, const QString &dove, bool soloMagazzino,
                    QStringList &out) const;
