@@ -43,6 +43,22 @@ QStringList tastiTesto(const QString &testo)
 
 } // namespace
 
+QString art(int n)
+{
+    return suite::articleCode(n);
+}
+
+suite::OrderInput ordineCompleto(int cliente)
+{
+    suite::OrderInput o;
+    o.cliente = cliente;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}},
+               {.articolo = art(3), .qta = 4, .prezzo = 12.5, .sconto = "10"}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    return o;
+}
+
 Richiesta &Richiesta::campo(int indice, const QString &testo)
 {
     m_campi.emplace_back(indice, testo);
@@ -57,9 +73,18 @@ Richiesta &Richiesta::corrispettivo()
     return *this;
 }
 
+Richiesta &Richiesta::manuale(QStringList tasti, int consegne)
+{
+    m_manuale = true;
+    m_dopoOk = std::move(tasti);
+    m_runs = consegne;
+    return *this;
+}
+
 QString Richiesta::tasti() const
 {
-    QStringList k{QStringLiteral("Tab"), QStringLiteral("Space")};
+    // "Manuale" is the option on the right: the arrow moves to it and chooses it
+    QStringList k{QStringLiteral("Tab"), m_manuale ? QStringLiteral("Right") : QStringLiteral("Space")};
     int qui = posizione(kAutomatica);
     const auto vaiA = [&](int campo) {
         const int dove = posizione(campo);
@@ -75,7 +100,7 @@ QString Richiesta::tasti() const
         k << tastiTesto(testo);
     }
     vaiA(kOk);
-    k << QStringLiteral("Space");
+    k << QStringLiteral("Space") << m_dopoOk;
     return k.join(u',');
 }
 
@@ -137,6 +162,8 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     ProgrammaDiProva p(EVASORD_PROG, *m_db, m_ditta.year);
     for (const auto &[chiave, valore] : m_parametri)
         p.parametroMenu(chiave, Variant(valore));
+    for (const auto &[sezione, nome, valore] : m_personali)
+        p.parametroPersonale(sezione, nome, Variant(valore));
     p.risposteDialoghi(m_risposte);
     p.ambiente(kTastiScrittiEnv, r.tasti());
     p.avvia();
@@ -148,13 +175,16 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
         return t == QLatin1String("Elaborazione terminata") || t.startsWith(QStringLiteral("Errore n°")) ||
                (!fine.isEmpty() && t.contains(fine));
     };
-    const bool alTermine = MenuServerControl::waitFor(
-        [&] {
-            const QStringList testi = p.testiDialoghi();
-            return std::any_of(testi.begin(), testi.end(), finito);
-        },
-        30000);
-    p.menu().command("fine");
+    // with no run to await, the user's keys end the program themselves
+    const bool alTermine = r.runs() > 0 ? MenuServerControl::waitFor(
+                                              [&] {
+                                                  const QStringList testi = p.testiDialoghi();
+                                                  return std::count_if(testi.begin(), testi.end(), finito) >= r.runs();
+                                              },
+                                              30000)
+                                        : p.attendiFine(30000).has_value();
+    if (r.runs() > 0)
+        p.menu().command("fine");
     const auto uscita = p.attendiFine();
     if (!alTermine) {
         ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();
@@ -190,4 +220,20 @@ QStringList EvasioneReale::righe(const QString &sql)
         m_contesto->apriDitta(*m_db);
     }
     return righeDb(sql);
+}
+
+void EvasioneReale::confrontaNota(const NotaAttesa &attesa)
+{
+    EXPECT_EQ(righe("SELECT Anno, NumRif, FattDocumento, PreDoc, GruppoCli, MastroCli, ContoCli, Pagamento, Moneta, "
+                    "RagOrd, Provenienza, OrdAnno, OrdNumRif, NumDoc, Stato, DataRif FROM DdtTest"),
+              QStringList{attesa.testata});
+    EXPECT_EQ(righe("SELECT TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc FROM DdtTest"),
+              QStringList{attesa.totali});
+    EXPECT_EQ(righe("SELECT RigDet, RigLiv, TipoRiga, Articolo, Qta, ValUnitario, ValTotale, Iva, NumRifProv, RigaRifProv, "
+                    "QtaProv FROM DdtDett ORDER BY RigDet"),
+              attesa.righe);
+    EXPECT_EQ(righe("SELECT NotaSopra FROM DdtDett WHERE RigDet = 1"), QStringList{attesa.riferimento});
+    EXPECT_EQ(righe("SELECT NumRif, RigLiv, Livello1, Livello2, Qta, ValUnitario, ValTotale, QtaProv FROM DdtLiv ORDER BY Qta"),
+              attesa.livelli);
+    EXPECT_EQ(righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM DdtSpese"), attesa.spese);
 }

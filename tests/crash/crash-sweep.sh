@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The full crash sweep, outside CI: evasord_run killed at N random instants (50 by default) on
-# SQLite and on PostgreSQL, the database checked after each kill, after the refused run, after
-# the recovery and after the run that fulfils the rest (tests/crash/test_crash.cpp).
+# SQLite and on PostgreSQL, in a conversion into documents and in a cash sale, the database
+# checked after each kill, after the refused run, after the recovery and after the run that
+# fulfils the rest (tests/crash/test_crash.cpp).
 #   tests/crash/crash-sweep.sh [kills] [seed]
 # PostgreSQL: the server of EVASORD_PG_* when set, else a throw-away cluster started here.
 set -euo pipefail

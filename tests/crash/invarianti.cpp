@@ -40,6 +40,9 @@ FotoOrdini::FotoOrdini(const QSqlDatabase &db)
     for (const QVariantList &r :
          righeQuery(db, QStringLiteral("SELECT Anno, NumRif, RigLiv, Livello1, Livello2, QtaEvasa FROM OrdVenLiv")))
         m_livelli[{r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toString(), r[4].toString()}] = r[5].toDouble();
+    for (const QVariantList &r :
+         righeQuery(db, QStringLiteral("SELECT Articolo, Livello1, Livello2, QtaScarico FROM ArticoliProg")))
+        m_scarico[{r[0].toString(), r[1].toString(), r[2].toString()}] += r[3].toDouble();
 }
 
 QStringList FotoOrdini::violazioni(const QSqlDatabase &db) const
@@ -91,36 +94,56 @@ QStringList FotoOrdini::violazioni(const QSqlDatabase &db) const
         }
     }
 
-    for (const QVariantList &r : righeQuery(db, QStringLiteral("SELECT Anno, NumRif, RigLiv, QtaEvasa FROM OrdVenDett"))) {
+    confronta(db, consegnato, consegnatoLiv, QStringLiteral("nei documenti"), false, out);
+    return out;
+}
+
+void FotoOrdini::confronta(const QSqlDatabase &db, const std::map<ChiaveRiga, double> &righe,
+                           const std::map<ChiaveLivello, double> &livelli, const QString &dove, bool soloMagazzino,
+                           QStringList &out) const
+{
+    std::set<QString> magazzino;
+    for (const QVariantList &r : righeQuery(db, QStringLiteral("SELECT Articolo FROM Articoli WHERE ArtMag = 'S'")))
+        magazzino.insert(r[0].toString());
+    // The lines that give rows: every one, or in a cash sale the article lines of stock articles.
+    std::set<ChiaveRiga> escluse;
+    std::set<ChiaveRiga> conLivelli;
+    for (const auto &[k, q] : m_livelli)
+        conLivelli.insert({std::get<0>(k), std::get<1>(k), std::get<2>(k)});
+    for (const QVariantList &r :
+         righeQuery(db, QStringLiteral("SELECT Anno, NumRif, RigLiv, QtaEvasa, TipoRiga, Articolo FROM OrdVenDett"))) {
         const ChiaveRiga k{r[0].toInt(), r[1].toInt(), r[2].toInt()};
+        if (soloMagazzino && (r[4].toString() != QLatin1String("A") || !magazzino.count(r[5].toString()))) {
+            escluse.insert(k);
+            continue;
+        }
         const auto prima = m_righe.find(k);
         const double evasaOra = r[3].toDouble() - (prima == m_righe.end() ? 0 : prima->second);
-        const double documenti = consegnato.count(k) ? consegnato.at(k) : 0;
-        if (!uguali(evasaOra, documenti))
-            out << QStringLiteral("Ordine %1: evaso %2, nei documenti %3")
+        const double consegnato = righe.count(k) ? righe.at(k) : 0;
+        if (!uguali(evasaOra, consegnato))
+            out << QStringLiteral("Ordine %1: evaso %2, %3 %4")
                        .arg(chiave(std::get<0>(k), std::get<1>(k), std::get<2>(k)))
                        .arg(evasaOra)
-                       .arg(documenti);
+                       .arg(dove)
+                       .arg(consegnato);
     }
     for (const QVariantList &r :
          righeQuery(db, QStringLiteral("SELECT Anno, NumRif, RigLiv, Livello1, Livello2, QtaEvasa FROM OrdVenLiv"))) {
         const ChiaveLivello k{r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toString(), r[4].toString()};
+        if (escluse.count({r[0].toInt(), r[1].toInt(), r[2].toInt()}))
+            continue;
         const auto prima = m_livelli.find(k);
         const double evasaOra = r[5].toDouble() - (prima == m_livelli.end() ? 0 : prima->second);
-        const double documenti = consegnatoLiv.count(k) ? consegnatoLiv.at(k) : 0;
-        if (!uguali(evasaOra, documenti))
-            out << QStringLiteral("Ordine %1 livello %2-%3: evaso %4, nei documenti %5")
+        const double consegnato = livelli.count(k) ? livelli.at(k) : 0;
+        if (!uguali(evasaOra, consegnato))
+            out << QStringLiteral("Ordine %1 livello %2-%3: evaso %4, %5 %6")
                        .arg(chiave(std::get<0>(k), std::get<1>(k), std::get<2>(k)), std::get<3>(k), std::get<4>(k))
                        .arg(evasaOra)
-                       .arg(documenti);
+                       .arg(dove)
+                       .arg(consegnato);
     }
-
     // Committed quantities: the open quantity of every stock line or level of every order.
-    using ChiaveProg = std::tuple<QString, QString, QString>;
     std::map<ChiaveProg, double> aperto;
-    std::set<QString> magazzino;
-    for (const QVariantList &r : righeQuery(db, QStringLiteral("SELECT Articolo FROM Articoli WHERE ArtMag = 'S'")))
-        magazzino.insert(r[0].toString());
     const QString nessuno = QStringLiteral("~\u00e7~");
     for (const QVariantList &r : righeQuery(db, QStringLiteral("SELECT Anno, NumRif, RigLiv, Articolo, Qta, QtaEvasa FROM "
                                                                "OrdVenDett WHERE TipoRiga IN ('A', 'M')"))) {
@@ -143,6 +166,143 @@ QStringList FotoOrdini::violazioni(const QSqlDatabase &db) const
                        .arg(std::get<0>(k), std::get<1>(k), std::get<2>(k))
                        .arg(r[3].toDouble())
                        .arg(atteso);
+    }
+}
+
+QStringList FotoOrdini::violazioniCorrispettivi(const QSqlDatabase &db) const
+{
+    QStringList out;
+    // movement row (Anno, NumReg, RigLiv) -> the order line it comes from, its article and quantity
+    struct RigaMov {
+        ChiaveRiga ordine;
+        QString articolo;
+        double qta = 0;
+    };
+    using ChiaveMov = std::tuple<int, int, int>;
+    std::map<ChiaveMov, RigaMov> righeMov;
+    std::map<ChiaveRiga, double> mosso;
+    std::map<ChiaveLivello, double> mossoLiv;
+    std::map<ChiaveProg, double> registrato;
+    const QString nessuno = QStringLiteral("~\u00e7~");
+    for (const QString &suffisso : {QString(), QStringLiteral("App")}) {
+        for (const QVariantList &r : righeQuery(
+                 db, QStringLiteral("SELECT Anno, NumReg, RigLiv, AnnoRifProv, NumRifProv, RigaRifProv, Articolo, Qta, "
+                                    "QtaAggMag FROM MovMagDett")
+                         + suffisso + QStringLiteral(" WHERE TipoProv = 'O'"))) {
+            const ChiaveMov k{r[0].toInt(), r[1].toInt(), r[2].toInt()};
+            const ChiaveRiga ordine{r[3].toInt(), r[4].toInt(), r[5].toInt()};
+            if (righeMov.count(k))
+                out << QStringLiteral("Riga del movimento %1/%2 riga %3 registrata e ancora da registrare")
+                           .arg(std::get<0>(k))
+                           .arg(std::get<1>(k))
+                           .arg(std::get<2>(k));
+            righeMov[k] = {ordine, r[6].toString(), r[7].toDouble()};
+            mosso[ordine] += r[7].toDouble();
+        }
+    }
+    std::map<ChiaveMov, double> sommaLivelli;
+    std::set<std::tuple<int, int, int, QString, QString>> livelliVisti;
+    for (const QString &suffisso : {QString(), QStringLiteral("App")}) {
+        for (const QVariantList &r :
+             righeQuery(db, QStringLiteral("SELECT Anno, NumReg, RigLiv, Livello1, Livello2, Qta, QtaAggMag FROM MovMagLiv")
+                                + suffisso)) {
+            const ChiaveMov k{r[0].toInt(), r[1].toInt(), r[2].toInt()};
+            const QString dove = QStringLiteral("%1/%2 riga %3 %4-%5")
+                                     .arg(r[0].toInt())
+                                     .arg(r[1].toInt())
+                                     .arg(r[2].toInt())
+                                     .arg(r[3].toString(), r[4].toString());
+            const auto it = righeMov.find(k);
+            if (it == righeMov.end()) {
+                out << QStringLiteral("Livello del movimento senza la sua riga: ") + dove;
+                continue;
+            }
+            if (!livelliVisti.insert({r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toString(), r[4].toString()}).second)
+                out << QStringLiteral("Livello del movimento registrato e ancora da registrare: ") + dove;
+            const ChiaveRiga &o = it->second.ordine;
+            mossoLiv[{std::get<0>(o), std::get<1>(o), std::get<2>(o), r[3].toString(), r[4].toString()}] += r[5].toDouble();
+            sommaLivelli[k] += r[5].toDouble();
+            if (suffisso.isEmpty())
+                registrato[{it->second.articolo, r[3].toString(), r[4].toString()}] += r[6].toDouble();
+        }
+    }
+    for (const auto &[k, riga] : righeMov) {
+        const auto s = sommaLivelli.find(k);
+        if (s != sommaLivelli.end() && !uguali(s->second, riga.qta))
+            out << QStringLiteral("Riga del movimento %1/%2 riga %3 da %4, i suoi livelli %5")
+                       .arg(std::get<0>(k))
+                       .arg(std::get<1>(k))
+                       .arg(std::get<2>(k))
+                       .arg(riga.qta)
+                       .arg(s->second);
+    }
+    // A line without levels posts its own quantity, one with levels its levels'.
+    for (const QVariantList &r : righeQuery(
+             db, QStringLiteral("SELECT Anno, NumReg, RigLiv, QtaAggMag FROM MovMagDett WHERE TipoProv = 'O'"))) {
+        const ChiaveMov k{r[0].toInt(), r[1].toInt(), r[2].toInt()};
+        if (!sommaLivelli.count(k))
+            registrato[{righeMov.at(k).articolo, nessuno, nessuno}] += r[3].toDouble();
+    }
+    for (const QVariantList &r :
+         righeQuery(db, QStringLiteral("SELECT Articolo, Livello1, Livello2, SUM(QtaScarico) FROM ArticoliProg"
+                                       " GROUP BY Articolo, Livello1, Livello2"))) {
+        const ChiaveProg k{r[0].toString(), r[1].toString(), r[2].toString()};
+        const auto prima = m_scarico.find(k);
+        const double scaricato = r[3].toDouble() - (prima == m_scarico.end() ? 0 : prima->second);
+        const double atteso = registrato.count(k) ? registrato.at(k) : 0;
+        if (!uguali(scaricato, atteso))
+            out << QStringLiteral("Scaricato di %1 %2-%3: %4, nei movimenti registrati %5")
+                       .arg(std::get<0>(k), std::get<1>(k), std::get<2>(k))
+                       .arg(scaricato)
+                       .arg(atteso);
+    }
+    // A header without rows is still being made: its lock names it.
+    for (const QVariantList &r : righeQuery(
+             db, QStringLiteral("SELECT t.Anno, t.NumReg FROM MovMagTes t WHERE NOT EXISTS (SELECT d.Anno FROM MovMagDett d"
+                                " WHERE d.Anno = t.Anno AND d.NumReg = t.NumReg) AND NOT EXISTS (SELECT a.Anno FROM"
+                                " MovMagDettApp a WHERE a.Anno = t.Anno AND a.NumReg = t.NumReg) AND NOT EXISTS (SELECT"
+                                " l.Anno FROM LockGest l WHERE l.Tipo = 'M' AND l.Anno = t.Anno AND l.NumReg = t.NumReg)")))
+        out << QStringLiteral("Movimento %1/%2 senza righe e senza blocco").arg(r[0].toInt()).arg(r[1].toInt());
+    confronta(db, mosso, mossoLiv, QStringLiteral("nei movimenti"), true, out);
+    return out;
+}
+
+QStringList violazioniRiferimenti(const QSqlDatabase &db)
+{
+    QStringList out;
+    for (const QString &dett : {QStringLiteral("DdtDett"), QStringLiteral("FatDett")}) {
+        struct Segmento {
+            QString testo;
+            int rigDet = 0;
+            std::set<std::pair<int, int>> ordini; // the orders of the lines that follow it
+        };
+        std::map<std::pair<int, int>, std::vector<Segmento>> documenti;
+        for (const QVariantList &r : righeQuery(
+                 db, QStringLiteral("SELECT Anno, NumRif, RigDet, TipoRiga, FlScontoPag, TipoProv, AnnoRifProv, NumRifProv, "
+                                    "NotaSopra FROM ")
+                         + dett + QStringLiteral(" ORDER BY Anno, NumRif, RigDet"))) {
+            std::vector<Segmento> &segmenti = documenti[{r[0].toInt(), r[1].toInt()}];
+            const bool provenienza = r[5].toString() == QLatin1String("O");
+            if (r[3].toString() == QLatin1String("D") && r[4].toString() == QLatin1String("N") && !provenienza)
+                segmenti.push_back({r[8].toString(), r[2].toInt(), {}});
+            else if (provenienza && !segmenti.empty())
+                segmenti.back().ordini.insert({r[6].toInt(), r[7].toInt()});
+        }
+        for (const auto &[doc, segmenti] : documenti) {
+            std::set<QString> visti;
+            for (const Segmento &s : segmenti) {
+                const QString dove = QStringLiteral("%1 %2/%3 riga %4 \"%5\"")
+                                         .arg(dett)
+                                         .arg(doc.first)
+                                         .arg(doc.second)
+                                         .arg(s.rigDet)
+                                         .arg(s.testo);
+                if (!visti.insert(s.testo).second)
+                    out << QStringLiteral("Riferimento ripetuto: ") + dove;
+                if (s.ordini.size() != 1)
+                    out << QStringLiteral("Riferimento seguito da righe di %1 ordini: ").arg(s.ordini.size()) + dove;
+            }
+        }
     }
     return out;
 }

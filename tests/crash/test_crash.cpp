@@ -1,7 +1,8 @@
 // A run killed (SIGKILL) at a random instant leaves the company database consistent: the
 // invariants of invarianti.h hold, the next run is refused while documents of the killed run
 // are still registered, the recovery brings everything to its end, and a further run then
-// fulfils the rest. On SQLite the file also passes its integrity check.
+// fulfils the rest. The same for a cash-sale run, whose orders become posted stock movements.
+// On SQLite the file also passes its integrity check.
 //
 // EVASORD_CRASH_UCCISIONI kills per engine (3 by default; scripts/crash-sweep.sh runs the full
 // form), EVASORD_CRASH_SEME the seed of the kill instants (printed, to repeat a sweep).
@@ -31,6 +32,7 @@ protected:
     static void SetUpTestSuite() { ensureCoreApp(); }
 
     // A new company of a few orders on the engine; nullptr when the engine is not available.
+    // The order type has its stock causal for cash sales.
     std::unique_ptr<ScratchDb> nuovaDitta()
     {
         auto db = ScratchDb::create(GetParam());
@@ -38,6 +40,7 @@ protected:
             return nullptr;
         QSqlDatabase q = db->open(QStringLiteral("crea"));
         suite::buildCompany(q, suite::FixtureOptions{.orders = 10, .customers = 4, .articles = 10});
+        righeQuery(q, QStringLiteral("UPDATE FattDocumenti SET MagCausaleRientro = 'VEN' WHERE FattDocumento = 'OC'"));
         q.close();
         q = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("crea"));
@@ -89,6 +92,48 @@ protected:
         return out;
     }
 
+    void spazzata(bool corrispettivo);
+
+    // The orders of the fixture's order type not yet fulfilled.
+    static int ordiniAperti(const QSqlDatabase &q)
+    {
+        return righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE FattDocumento = 'OC'"
+                                       " AND (Stato IS NULL OR Stato <> 'E')"));
+    }
+    static void chiudi(QSqlDatabase &q)
+    {
+        q.close();
+        q = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("controllo"));
+    }
+
+    // The database refuses, with "guasto di prova", a row of `tabella` that comes from order
+    // `numRif` once `scritte` such rows are there.
+    void guasto(const QSqlDatabase &q, const QString &tabella, const QString &numRif, int scritte) const
+    {
+        const QString condizione = QStringLiteral("NEW.TipoProv = 'O' AND NEW.NumRifProv = %1 AND (SELECT COUNT(*) FROM %2"
+                                                  " WHERE TipoProv = 'O' AND NumRifProv = %1) >= %3")
+                                       .arg(numRif, tabella)
+                                       .arg(scritte);
+        const QStringList sql =
+            GetParam() == Engine::SQLite
+                ? QStringList{QStringLiteral("CREATE TRIGGER guasto BEFORE INSERT ON %1 WHEN %2"
+                                             " BEGIN SELECT RAISE(ABORT, 'guasto di prova'); END")
+                                  .arg(tabella, condizione)}
+                : QStringList{QStringLiteral("CREATE FUNCTION guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF %1"
+                                             " THEN RAISE EXCEPTION 'guasto di prova'; END IF; RETURN NEW; END $$")
+                                  .arg(condizione),
+                              QStringLiteral("CREATE TRIGGER guasto BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION guasto()")
+                                  .arg(tabella)};
+        for (const QString &istruzione : sql)
+            righeQuery(q, istruzione);
+    }
+    void togliGuasto(const QSqlDatabase &q, const QString &tabella) const
+    {
+        righeQuery(q, GetParam() == Engine::SQLite ? QStringLiteral("DROP TRIGGER guasto")
+                                                   : QStringLiteral("DROP TRIGGER guasto ON ") + tabella);
+    }
+
     static void integrita(const QSqlDatabase &db, Engine engine)
     {
         if (engine != Engine::SQLite)
@@ -112,8 +157,19 @@ uint32_t seme()
     return ok ? s : static_cast<uint32_t>(std::random_device{}());
 }
 
-TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered)
+// The kills of one kind of run: after each, the invariants; the refusal of the next run while
+// documents of the killed one are registered, else its stop on the orders the killed one holds
+// (a cash sale registers no document: its movements are found by their locks); the recovery,
+// after which nothing of the run is left pending; a run of the rest.
+void Crash::spazzata(bool corrispettivo)
 {
+    const QStringList extra = corrispettivo ? QStringList{QStringLiteral("--corrispettivo")} : QStringList{};
+    const auto tipoDi = [&](int i) {
+        return corrispettivo ? QStringLiteral("DDT") : i % 2 == 0 ? QStringLiteral("DDT") : QStringLiteral("FAT");
+    };
+    const auto violazioni = [&](const FotoOrdini &prima, const QSqlDatabase &q) {
+        return corrispettivo ? prima.violazioniCorrispettivi(q) : prima.violazioni(q) + violazioniRiferimenti(q);
+    };
     // How long the process takes to start, and a whole run, on this engine.
     int avvioMs = 0, runMs = 0;
     {
@@ -122,10 +178,11 @@ TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered)
             return;
         QElapsedTimer t;
         t.start();
-        const Esito vuota = esegui(argomenti(*db, QStringLiteral("DDT"), {"--numero-da", "9999", "--numero-a", "9999"}));
+        const Esito vuota =
+            esegui(argomenti(*db, tipoDi(0), extra + QStringList{"--numero-da", "9999", "--numero-a", "9999"}));
         avvioMs = static_cast<int>(t.restart());
         ASSERT_EQ(vuota.codice, 1) << vuota.giornale.toStdString();
-        const Esito intera = esegui(argomenti(*db, QStringLiteral("DDT")));
+        const Esito intera = esegui(argomenti(*db, tipoDi(0), extra));
         runMs = static_cast<int>(t.elapsed());
         ASSERT_EQ(intera.codice, 0) << intera.giornale.toStdString();
     }
@@ -134,24 +191,25 @@ TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered)
     std::uniform_int_distribution<int> istante(avvioMs / 2, std::max(avvioMs / 2 + 1, runMs));
     std::cout << "seme " << s << ", avvio " << avvioMs << " ms, run " << runMs << " ms\n";
 
+    int interrotte = 0;
     for (int i = 0; i < uccisioni(); ++i) {
-        const QString tipo = i % 2 == 0 ? QStringLiteral("DDT") : QStringLiteral("FAT");
+        const QString tipo = tipoDi(i);
         const int dopo = istante(caso);
-        SCOPED_TRACE(QStringLiteral("uccisione %1: %2 dopo %3 ms").arg(i).arg(tipo).arg(dopo).toStdString());
+        SCOPED_TRACE(QStringLiteral("uccisione %1: %2 dopo %3 ms").arg(i).arg(corrispettivo ? "corrispettivo" : tipo).arg(dopo).toStdString());
         auto db = nuovaDitta();
         ASSERT_TRUE(db);
         QSqlDatabase q = db->open(QStringLiteral("controllo"));
         const FotoOrdini prima(q);
         q.close();
 
-        const Esito ucciso = esegui(argomenti(*db, tipo), dopo);
+        const Esito ucciso = esegui(argomenti(*db, tipo, extra), dopo);
         q.open();
         integrita(q, GetParam());
-        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "dopo l'uccisione";
+        EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo l'uccisione";
 
         const bool interrotta = righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")) > 0;
         if (interrotta) {
-            const Esito rifiutata = esegui(argomenti(*db, tipo));
+            const Esito rifiutata = esegui(argomenti(*db, tipo, extra));
             EXPECT_EQ(rifiutata.codice, 1) << rifiutata.giornale.toStdString();
             // A run stopped while closing its documents may have left no order to fulfil: the
             // selection refuses first then.
@@ -159,33 +217,164 @@ TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered)
                         || rifiutata.giornale.contains(QStringLiteral("Non ci sono Ordini vendita")))
                 << rifiutata.giornale.toStdString();
         }
-        const Esito recupero = esegui(argomenti(*db, tipo, {"--recupera"}));
+        const bool tenuti = righe(q, QStringLiteral("SELECT Anno FROM LockGest")) > 0;
+        if (!interrotta && tenuti) {
+            // Nothing registered (a cash sale registers no document): the next run meets the
+            // orders the killed one still holds and writes nothing.
+            const QStringList movimenti = testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp"));
+            const Esito fermata = esegui(argomenti(*db, tipo, extra));
+            EXPECT_TRUE(fermata.giornale.contains(QStringLiteral(" in uso da "))) << fermata.giornale.toStdString();
+            EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo la run che trova gli ordini bloccati";
+            EXPECT_EQ(testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp")), movimenti);
+        }
+        if (ucciso.codice == -1 && tenuti)
+            ++interrotte;
+        const Esito recupero = esegui(argomenti(*db, tipo, extra + QStringList{"--recupera"}));
         EXPECT_EQ(recupero.codice, 0) << recupero.giornale.toStdString();
-        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "dopo il ripristino";
+        EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo il ripristino";
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
         EXPECT_EQ(testi(q, QStringLiteral("SELECT NumRif, RigLiv, TipoRiga, FlagStato FROM OrdVenDett"
                                           " WHERE FlagStato IN ('4', 'B')")),
                   QStringList{});
+        // every movement posted whole
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp")), 0);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM MovMagLivApp")), 0);
 
         // The rest of the orders, as the run would have fulfilled them.
-        const Esito resto = esegui(argomenti(*db, tipo));
+        const Esito resto = esegui(argomenti(*db, tipo, extra));
         EXPECT_TRUE(resto.codice == 0 || resto.giornale.contains(QStringLiteral("Non ci sono Ordini vendita")))
             << resto.giornale.toStdString();
-        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "alla fine";
-        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE FattDocumento = 'OC'"
-                                          " AND (Stato IS NULL OR Stato <> 'E')")), 0);
+        EXPECT_EQ(violazioni(prima, q), QStringList{}) << "alla fine";
+        EXPECT_EQ(ordiniAperti(q), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
         integrita(q, GetParam());
-        q.close();
-        q = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("controllo"));
+        chiudi(q);
         if (HasFailure()) {
             std::cout << "giornale dell'uccisione:\n" << ucciso.giornale.toStdString() << "\ngiornale del ripristino:\n"
                       << recupero.giornale.toStdString() << "\n";
             break;
         }
+    }
+    std::cout << uccisioni() << " uccisioni, " << interrotte << " a run interrotta\n";
+}
+
+TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered) { spazzata(false); }
+
+TEST_P(Crash, AKilledCashSaleLeavesNothingHalfWrittenAndIsRecovered) { spazzata(true); }
+
+// A run stopped by a failing write inside an order (the database refuses the order's n-th
+// document line) and then recovered: the order is resumed into the document that holds its
+// reference line, which it gets once, and nothing else of it is written twice.
+TEST_P(Crash, AnOrderStoppedAfterItsReferenceLineIsResumedWithoutRepeatingIt)
+{
+    struct Caso {
+        const char *tipo;
+        const char *dett;
+        int righeScritte; // document lines of the order written before the refused one
+    };
+    for (const Caso caso : {Caso{"DDT", "DdtDett", 0}, Caso{"DDT", "DdtDett", 1}, Caso{"FAT", "FatDett", 2}}) {
+        SCOPED_TRACE(QStringLiteral("%1, %2 righe scritte").arg(caso.tipo).arg(caso.righeScritte).toStdString());
+        auto db = nuovaDitta();
+        if (!db)
+            return;
+        QSqlDatabase q = db->open(QStringLiteral("controllo"));
+        const FotoOrdini prima(q);
+        // the third order the run converts
+        const auto ordini = righeQuery(q, QStringLiteral("SELECT NumRif FROM OrdVenTest WHERE FattDocumento = 'OC'"
+                                                         " AND (Stato IS NULL OR Stato <> 'E') ORDER BY NumRif"));
+        ASSERT_GE(ordini.size(), 3u);
+        const QString numRif = ordini[2].front().toString();
+        const QString dett = QString::fromLatin1(caso.dett);
+        guasto(q, dett, numRif, caso.righeScritte);
+        const Esito fermata = esegui(argomenti(*db, QString::fromLatin1(caso.tipo)));
+        EXPECT_EQ(fermata.codice, 3) << fermata.giornale.toStdString();
+        EXPECT_TRUE(fermata.giornale.contains(QStringLiteral("guasto di prova"))) << fermata.giornale.toStdString();
+        togliGuasto(q, dett);
+        // the order's reference line stands only with a line of the order
+        EXPECT_EQ(violazioniRiferimenti(q), QStringList{}) << "dopo la fermata";
+        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "dopo la fermata";
+
+        const Esito recupero = esegui(argomenti(*db, QString::fromLatin1(caso.tipo), {"--recupera"}));
+        EXPECT_EQ(recupero.codice, 0) << recupero.giornale.toStdString();
+        EXPECT_EQ(violazioniRiferimenti(q), QStringList{}) << "dopo il ripristino";
+        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "dopo il ripristino";
+        // the order is whole in one document, after its one reference line
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT DISTINCT Anno, NumRif FROM %1 WHERE TipoProv = 'O' AND NumRifProv = %2")
+                               .arg(dett, numRif)),
+                  1);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE NumRif = %1 AND Stato = 'E'").arg(numRif)), 1);
+
+        const Esito resto = esegui(argomenti(*db, QString::fromLatin1(caso.tipo)));
+        EXPECT_EQ(resto.codice, 0) << resto.giornale.toStdString();
+        EXPECT_EQ(violazioniRiferimenti(q), QStringList{}) << "alla fine";
+        EXPECT_EQ(prima.violazioni(q), QStringList{}) << "alla fine";
+        EXPECT_EQ(ordiniAperti(q), 0);
+        integrita(q, GetParam());
+        chiudi(q);
+    }
+}
+
+// A cash sale stopped inside an order (a refused movement row) or inside the posting of its
+// movement (a refused posted row), then recovered: the movement is completed and posted once,
+// the rows posted before the stop kept with their progressives, and the order closed.
+TEST_P(Crash, AStoppedCashSaleIsCompletedAndPostedOnceByTheRecovery)
+{
+    struct Caso {
+        const char *tabella;
+        // The saved request gone (a later run of the user removed it), and the recovery asked
+        // as for delivery notes: the movements the run left say what it was.
+        bool richiestaPersa;
+    };
+    for (const Caso caso : {Caso{"MovMagDettApp", false}, Caso{"MovMagDett", false}, Caso{"MovMagDett", true}}) {
+        const QString tabella = QString::fromLatin1(caso.tabella);
+        SCOPED_TRACE(QStringLiteral("%1%2").arg(tabella, caso.richiestaPersa ? " senza richiesta" : "").toStdString());
+        auto db = nuovaDitta();
+        if (!db)
+            return;
+        QSqlDatabase q = db->open(QStringLiteral("controllo"));
+        const FotoOrdini prima(q);
+        // the second order the run converts that moves stock on two lines at least
+        const auto ordini = righeQuery(
+            q, QStringLiteral("SELECT d.NumRif FROM OrdVenDett d JOIN Articoli a ON a.Articolo = d.Articolo"
+                              " JOIN OrdVenTest t ON t.Anno = d.Anno AND t.NumRif = d.NumRif"
+                              " WHERE t.FattDocumento = 'OC' AND (t.Stato IS NULL OR t.Stato <> 'E')"
+                              " AND d.TipoRiga = 'A' AND a.ArtMag = 'S' AND d.Qta > d.QtaEvasa"
+                              " GROUP BY d.NumRif HAVING COUNT(*) >= 2 ORDER BY d.NumRif"));
+        ASSERT_GE(ordini.size(), 2u);
+        const QString numRif = ordini[1].front().toString();
+        const QStringList corrispettivo{QStringLiteral("--corrispettivo")};
+
+        guasto(q, tabella, numRif, 1);
+        const Esito fermata = esegui(argomenti(*db, QStringLiteral("DDT"), corrispettivo));
+        EXPECT_EQ(fermata.codice, 3) << fermata.giornale.toStdString();
+        EXPECT_TRUE(fermata.giornale.contains(QStringLiteral("guasto di prova"))) << fermata.giornale.toStdString();
+        togliGuasto(q, tabella);
+        EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo la fermata";
+        // the order's movement is held, still to post in part
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest WHERE Tipo = 'M' AND PadreNumReg = ") + numRif), 1);
+        EXPECT_GT(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp WHERE NumRifProv = ") + numRif), 0);
+
+        if (caso.richiestaPersa)
+            righeQuery(q, QStringLiteral("DELETE FROM AppoggioTemp"));
+        const Esito recupero = esegui(argomenti(*db, QStringLiteral("DDT"),
+                                                (caso.richiestaPersa ? QStringList{} : corrispettivo) + QStringList{"--recupera"}));
+        EXPECT_EQ(recupero.codice, 0) << recupero.giornale.toStdString();
+        EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo il ripristino";
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp")), 0);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DdtTest")), 0);
+        // one movement for the order, all its stock lines in it
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT DISTINCT Anno, NumReg FROM MovMagDett WHERE NumRifProv = ") + numRif), 1);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE Stato = 'E' AND NumRif = ") + numRif), 1);
+
+        const Esito resto = esegui(argomenti(*db, QStringLiteral("DDT"), corrispettivo));
+        EXPECT_EQ(resto.codice, 0) << resto.giornale.toStdString();
+        EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "alla fine";
+        EXPECT_EQ(ordiniAperti(q), 0);
+        integrita(q, GetParam());
+        chiudi(q);
     }
 }
 

@@ -9,10 +9,12 @@
 #include "menuclient.h"
 #include "scevaordven.h"
 #include "serviziEvasione.h"
+#include "testatamovimento.h"
 #include "transazioni.h"
 #include "utilgenerali.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -68,10 +70,70 @@ bool inCorso(const Chiave &o)
            || esiste(QStringLiteral("Select Anno, NumRif from OrdVenLiv") + chiave + QStringLiteral(" AND FlagStato IN ('4','D')"));
 }
 
+// The engine's record sets on the order (and on the run's document `doc`, or the movement
+// `mov`, when not 0) and the order's settings and lock; false, with an error line, when not.
+bool rileggi(scEvaOrdVen &eva, const Chiave &o, int32_t doc, const Chiave &mov, bool &esci)
+{
+    QString errore;
+    eva.RileggiDocEOrd(o.anno, o.numero, doc != 0 ? eva.oiAnno : int16_t{0}, doc, errore, ggMenuClient->NomeUtente(),
+                       mov.anno, mov.numero);
+    if (!errore.isEmpty()) {
+        eva.AccodaErroreEva(0, errore);
+        esci = true;
+        return false;
+    }
+    eva.LeggiValTestOrd(esci);
+    return !esci;
+}
+
+// The stock movement a cash-sale run made of the order and has not released: its lock names
+// the order.
+std::optional<Chiave> movimentoDellOrdine(const scEvaOrdVen &eva, const Chiave &o)
+{
+    const std::vector<Chiave> m =
+        chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'M' AND Gestione = '3' AND Utente = ")
+               + T(ggMenuClient->NomeUtente()) + QStringLiteral(" AND PadreTipo = 'O' AND PadreAnno = ") + N(eva.oiAnno)
+               + QStringLiteral(" AND PadreNumReg = ") + N(o.numero));
+    return m.empty() ? std::nullopt : std::optional<Chiave>(m.front());
+}
+
+// One order of an interrupted cash-sale run: its movement (made now when the run stopped before
+// it) completed with the lines not yet moved and posted as far as it was not, then the order's
+// state and release.
+void recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
+{
+    const bool daRiprendere = inCorso(o);
+    const std::optional<Chiave> mov = movimentoDellOrdine(eva, o);
+    giornale(QStringLiteral("ripristino"),
+             QStringLiteral("Ordine %1/%2: %3")
+                 .arg(o.anno)
+                 .arg(o.numero)
+                 .arg(mov ? QStringLiteral("movimento %1/%2 da completare").arg(mov->anno).arg(mov->numero)
+                      : daRiprendere ? QStringLiteral("movimento da creare")
+                                     : QStringLiteral("sbloccato")));
+    if (!rileggi(eva, o, 0, mov ? *mov : Chiave{}, esci))
+        return;
+    // Not reached, or finished up to the release of its own lock.
+    if (!daRiprendere && !mov) {
+        SbloccaRecord(eva.msAliasLockOrd, true);
+        return;
+    }
+    if (mov)
+        eva.miAnnoMov = mov->anno;
+    else
+        CreaTestMovMag(eva, esci);
+    if (!esci)
+        eva.servizi().EvadeDettCorrisp(eva, esci, true);
+    eva.PostEvasioneDett(int16_t{1}, esci);
+}
+
 // One order of the interrupted run brought to its end.
 void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
 {
-    const QString utente = ggMenuClient->NomeUtente();
+    if (eva.obEvACorrisp) {
+        recuperaCorrispettivo(eva, o, esci);
+        return;
+    }
     const bool daRiprendere = inCorso(o);
     const int32_t doc = documentoDellOrdine(eva, o);
     giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: %3")
@@ -80,15 +142,7 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
                                                .arg(daRiprendere ? QStringLiteral("righe da completare")
                                                     : doc != 0   ? QStringLiteral("da chiudere")
                                                                  : QStringLiteral("non raggiunto, sbloccato")));
-    QString errore;
-    eva.RileggiDocEOrd(o.anno, o.numero, doc != 0 ? eva.oiAnno : int16_t{0}, doc, errore, utente);
-    if (!errore.isEmpty()) {
-        eva.AccodaErroreEva(0, errore);
-        esci = true;
-        return;
-    }
-    eva.LeggiValTestOrd(esci);
-    if (esci)
+    if (!rileggi(eva, o, doc, Chiave{}, esci))
         return;
     if (!daRiprendere && doc == 0) {
         SbloccaRecord(eva.msAliasLockOrd, true);
@@ -103,8 +157,10 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     int16_t righe = 0;
     if (daRiprendere)
         s.EvadoOrdDett(eva, esci, righe, true);
-    // A finished order whose release was interrupted still gets its expenses and its state.
-    eva.PostEvasioneDett(daRiprendere ? righe : int16_t{1}, esci);
+    // The order has lines in the document, whether this resumption added any (its reference
+    // line is not written again): a finished order whose release was interrupted, or a resumed
+    // one, gets its expenses and its state.
+    eva.PostEvasioneDett(int16_t{1}, esci);
 }
 
 QString chiaveDocumento(const Chiave &doc)
@@ -192,6 +248,13 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
                                     + QStringLiteral(" AND IdProgramma = 'scEvaOrdVen'"));
         if (!eva.LeggiComuniOK(salvata, Variant(utente)))
             return false;
+        // What was interrupted decides, not the request saved last (a later run may have
+        // replaced or removed it): a cash sale registers no document, and the locks of its
+        // movements name their orders.
+        if (!esiste(documentiDellaRun(eva))
+            && esiste(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'M' AND Gestione = '3'"
+                                     " AND PadreTipo = 'O' AND Utente = ") + T(utente)))
+            eva.obEvACorrisp = true;
         QString nonUsato;
         eva.LetCtrFatDocOrdErr(nonUsato);
 
@@ -203,7 +266,7 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
             if (esci)
                 break;
         }
-        if (!esci) {
+        if (!esci && !eva.obEvACorrisp) {
             liberaTestateIncomplete(eva);
             GestRecordset &rs = eva.mgRecs();
             eva.msAliasDocDaElab = QStringLiteral("EvaOrdDocDaElab");

@@ -8,8 +8,13 @@
 // lines, or into the document its grouping rule finds; an order the run had finished but not
 // released gets its expenses, its state and its release; an order not reached is only
 // released. A registered document that got no line of an order is removed whole; then every
-// document registered in DocDaElab by this user, program and year is
-// closed with its totals, and the saved request is removed.
+// document registered in DocDaElab by this user, program and year is closed with its totals,
+// and the saved request is removed.
+//
+// A run that registered no document and left movement locks was a cash sale, whatever request
+// is saved or given. There an order's movement (found by its lock, which names the order) is
+// completed in the engine's recovery mode and posted as far as it was not; the order then gets
+// its state and its release.
 class scEvaOrdVen;
 
 // True when everything was recovered. The request's year and types come from the request saved

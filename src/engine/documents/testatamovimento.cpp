@@ -9,6 +9,7 @@
 #include "scevaordven.h"
 #include "scrivitestatamov.h"
 #include "textcompare.h"
+#include "transazionecomune.h"
 #include "transazioni.h"
 #include "utilgenerali.h"
 
@@ -74,6 +75,9 @@ void CreaTestMovMag(scEvaOrdVen &eva, bool &pbEsci)
         const int32_t numDoc = UtilGenerali::ValoreLong(rs.LeggiCampo(ord, u"OrdVenTest.NumDoc"));
         QString gestione = QStringLiteral("3");
         QString utenteLock;
+        // The header and its lock stand together: a stop in between would leave a header that
+        // no lock names, which no recovery finds. (The lock asks nothing of the user.)
+        TransazioneComune transazione(true);
         const int16_t esito = ScriviTestataMov(
             gestione, eva.oiAnno, Variant(eva.otDataEvasione), numRif, rs, eva.mlNumRegMov, eva.miAnnoMov, utenteLock,
             eva.msRidMovTes, eva.msCausaleCorr, testo(u"OrdVenTest.MagazzProv"), destinazione, gruppo, mastro, conto,
@@ -84,6 +88,7 @@ void CreaTestMovMag(scEvaOrdVen &eva, bool &pbEsci)
             pbEsci = true;
             rinunciaAlMovimento(eva, esito, utenteLock);
         }
+        transazione.conferma();
     } catch (const AppError &e) {
         eva.AccodaErroreEva(e.number(), e.description());
         pbEsci = true;

@@ -14,6 +14,7 @@
 #include "scorporavaloririga.h"
 #include "statoriga.h"
 #include "testatamovimento.h"
+#include "transazionecomune.h"
 #include "transazioni.h"
 #include "utilgenerali.h"
 
@@ -141,11 +142,16 @@ bool riprendiRiga(scEvaOrdVen &eva, Corrispettivo &c)
 }
 
 // One line of the cursor, in its own transaction: its movement row when it moves stock, the
-// order line's quantity, state and committed quantities, its run marker; then its levels.
+// order line's quantity, state and committed quantities, its run marker; then its levels. A line
+// with levels is written whole or not at all (the line's and levels' transactions nest in one),
+// so a stop never leaves a movement row short of its levels' totals nor an order line that does
+// not count its transferred levels.
 void evadoRiga(scEvaOrdVen &eva, Corrispettivo &c)
 {
     GestRecordset &recs = eva.mgRecs();
     const QString &cur = c.conv.aliasCursore;
+    const bool conLivelli = RigaConLivelli(eva, cur);
+    TransazioneComune transazione(conLivelli);
     c.conv.aliasOrdDett =
         recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
     // Whether the line has a movement row of its own, which its level totals then replace.
@@ -164,8 +170,9 @@ void evadoRiga(scEvaOrdVen &eva, Corrispettivo &c)
         }
         ScriviStatoRiga(eva, c.conv, riga);
     }
-    if (RigaConLivelli(eva, cur))
+    if (conLivelli)
         EvadoLivelliCorrisp(eva, c, rigaPropria);
+    transazione.conferma();
 }
 
 // "E" when no article line of the current order is left open, else "P".

@@ -7,6 +7,7 @@
 #include "righedescrittive.h"
 #include "scevaordven.h"
 #include "statoriga.h"
+#include "transazionecomune.h"
 #include "transazioni.h"
 #include "utilgenerali.h"
 
@@ -74,56 +75,28 @@ void riprendiRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga
 void scriviRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga, int16_t &piRigheCreate)
 {
     eva.msFase = kFaseDettaglio;
+    // The state line before the article line goes with it: a stop in between would leave it
+    // alone, and a resumption would write it a second time.
+    IniziaTransazione();
+    c.transazioneAperta = true;
     ScriviRigaStato(eva, c, piRigheCreate, riga, PosizioneStato::Prima);
     NumeraNuovaRiga(eva, c, piRigheCreate);
     riga.rigDet = c.ultimoRigDet;
     riga.rigLiv = c.ultimoRigLiv;
-    IniziaTransazione();
-    c.transazioneAperta = true;
     ScriviRigaDocumento(eva, c, riga);
     ScriviRigaStato(eva, c, piRigheCreate, riga, PosizioneStato::Dopo);
 }
 
-// A line with levels is written whole or not at all: its document line, every level row and
-// the line's completion commit together (the line's and levels' own transactions nest inside),
-// so a run stopped anywhere never leaves a document line without its levels, nor a document
-// quantity that its order line does not show as fulfilled.
-class TransazioneRigaConLivelli {
-public:
-    explicit TransazioneRigaConLivelli(bool conLivelli) : m_aperta(conLivelli)
-    {
-        if (m_aperta)
-            IniziaTransazione();
-    }
-    ~TransazioneRigaConLivelli()
-    {
-        if (!m_aperta)
-            return;
-        try {
-            AnnullaTransazione();
-        } catch (const AppError &) {
-            // The failure reported is the one that stopped the line.
-        }
-    }
-    TransazioneRigaConLivelli(const TransazioneRigaConLivelli &) = delete;
-    TransazioneRigaConLivelli &operator=(const TransazioneRigaConLivelli &) = delete;
-    void conferma()
-    {
-        if (m_aperta)
-            ConfermaTransazione();
-        m_aperta = false;
-    }
-
-private:
-    bool m_aperta;
-};
-
-void evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
+// One line of the cursor. A line with levels is written whole or not at all: its document line,
+// every level row and the line's completion commit together, so a run stopped anywhere never
+// leaves a document line without its levels, nor a document quantity that its order line does
+// not show as fulfilled. True when the document holds a line of it afterwards.
+bool evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
 {
     GestRecordset &recs = eva.mgRecs();
     const QString &cur = c.aliasCursore;
     const bool conLivelli = RigaConLivelli(eva, cur);
-    TransazioneRigaConLivelli transazione(conLivelli);
+    TransazioneComune transazione(conLivelli);
     c.aliasOrdDett =
         recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
     RigaInConversione riga;
@@ -147,6 +120,30 @@ void evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
     if (conLivelli)
         EvadoLivelliRiga(eva, c, riga, rigaPropria);
     transazione.conferma();
+    return rigaPropria;
+}
+
+// Whether the target document holds a line of the current order already. In a resumption the
+// order block is then there: it was committed with the first of them.
+bool documentoConRigheOrdine(scEvaOrdVen &eva, const ConversioneRighe &c)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString &l = eva.msTabDett;
+    GestRecordset righe;
+    const QString alias = righe.Apri(
+        *ggDbAzienda, gsNomeConn, QString(),
+        QStringLiteral("Select ") + l + QStringLiteral(".RigDet From ") + l + QStringLiteral(" Where ") + l +
+            QStringLiteral(".Anno = ") + UtilGenerali::SqlValore(recs.LeggiCampo(eva.msAliasTesDoc, u"Anno"), 2) +
+            QStringLiteral(" AND ") + l + QStringLiteral(".NumRif = ") + UtilGenerali::SqlValore(Variant(c.numRifDoc), 3) +
+            QStringLiteral(" AND ") + l + QStringLiteral(".TipoProv = ") +
+            UtilGenerali::SqlValore(Variant(QStringLiteral("O")), 8) + QStringLiteral(" AND ") + l +
+            QStringLiteral(".AnnoRifProv = ") + UtilGenerali::SqlValore(recs.LeggiCampo(eva.msAliasOrd, u"OrdVenTest.Anno"), 2) +
+            QStringLiteral(" AND ") + l + QStringLiteral(".NumRifProv = ") +
+            UtilGenerali::SqlValore(recs.LeggiCampo(eva.msAliasOrd, u"OrdVenTest.NumRif"), 3),
+        false, dbOpenSnapshot);
+    const bool trovate = !righe.NessunRecord(alias);
+    righe.Chiudi(alias);
+    return trovate;
 }
 
 } // namespace
@@ -183,14 +180,22 @@ void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool p
                                       false, dbOpenDynaset);
         recs.MoveFirst(c.aliasCursore);
 
+        // The order block commits with the order's first document line (with whatever the walk
+        // wrote before it): a stop leaves both or neither, and a resumption writes the block
+        // only into a document that holds no line of the order.
+        const bool blocco = !pbRipri || !documentoConRigheOrdine(eva, c);
+        TransazioneComune primaRiga(blocco);
         eva.msFase = QStringLiteral("Evasione dettagli: Creazione riga descrittiva");
-        ScriviRigheOrdine(eva, c, piRigheCreate);
+        if (blocco)
+            ScriviRigheOrdine(eva, c, piRigheCreate);
         c.raee.Svuota();
 
         while (!recs.Eof(c.aliasCursore) && !pbEsci) {
-            evadoRiga(eva, c, piRigheCreate);
+            if (evadoRiga(eva, c, piRigheCreate))
+                primaRiga.conferma();
             recs.MoveNext(c.aliasCursore);
         }
+        primaRiga.conferma();
         eva.msFase = QStringLiteral("Evasione dettagli: Chiusura recordset");
     } catch (const AppError &e) {
         eva.AccodaErroreEva(e.number(), e.description());

@@ -13,8 +13,10 @@
 class scEvaOrdVen;
 
 // The order's selected lines into lines of the header under msAliasTesDoc: one transaction per
-// line and one per level row. piRigheCreate counts the document lines added (reference,
-// description and article lines). pbRipri carries on a conversion an earlier run left unfinished.
+// line (a line with levels together with its level rows), the order's reference and description
+// lines committed with its first document line. piRigheCreate counts the document lines added
+// (reference, description and article lines). pbRipri carries on a conversion an earlier run
+// left unfinished, without writing again the order's block into a document that has its lines.
 void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri);
 
 // Balance-only: the picked lines and levels of the order closed ("E") and their remaining
@@ -23,8 +25,8 @@ void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci);
 
 // Cash sale: the order becomes one stock movement, its header made and locked here (type "M"),
 // one row in MovMagDettApp per stock article line and one in MovMagLivApp per level of such a
-// line, at the quantity moved and net of VAT, each line and each level in a transaction of its
-// own with the order's fulfilled quantities, states and committed quantities; then the movement
+// line, at the quantity moved and net of VAT, each line (with its levels) in a transaction of
+// its own with the order's fulfilled quantities, states and committed quantities; then the movement
 // is posted (RiaggiornaMovimentoCorrisp), the order's state written (not on an open order) and
 // the movement's lock released. An order that gives no movement row leaves no header and no
 // lock. pbRipri carries on an order an earlier run left unfinished. On failure: an error line,

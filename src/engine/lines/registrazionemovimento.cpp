@@ -24,6 +24,7 @@ EsitoPosting RiaggiornaMovimentoCorrisp(int16_t piAnnoRegMov, int32_t plNumRegMo
 {
     if (installata())
         return installata()(piAnnoRegMov, plNumRegMov, psChiaveLock);
-    // A new movement: nothing of it was posted before, and its old rows are none.
-    return RiaggiornaMovimento(piAnnoRegMov, plNumRegMov, true, false, psChiaveLock, false);
+    // Only the work rows are posted: a movement of this run has no old rows, and the rows a
+    // stopped posting moved already are in the product data and stay.
+    return RiaggiornaMovimento(piAnnoRegMov, plNumRegMov, true, false, psChiaveLock, true);
 }

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <functional>
 
-// Posts movement piAnnoRegMov/plNumRegMov as a new movement (nothing of it posted before), its
-// progress shown on the program's progress form; psChiaveLock is the key under which the caller
+// Posts the work rows of movement piAnnoRegMov/plNumRegMov (the rows of it already posted, by a
+// posting that was stopped, are left as they are), its progress shown on the program's progress
+// form; psChiaveLock is the key under which the caller
 // holds the movement's lock, which stays held. The result tells whether all of it was done and
 // names the first error otherwise. Never raises.
 using RegistraMovimento =

@@ -125,7 +125,9 @@ void ProgrammaDiProva::avvia(bool rifiutaConnessioni)
     if (m_prepara)
         m_prepara(*m_menu);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // headless, unless the one running the tests wants to look at the windows (a screen shot)
+    const QString schermo = qEnvironmentVariable("EVASORD_PROVA_QPA");
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), schermo.isEmpty() ? QStringLiteral("offscreen") : schermo);
     env.insert(QStringLiteral("EVASORD_GIORNALE_DIALOGHI"), m_dir->filePath(QStringLiteral("dialoghi.jsonl")));
     env.insert(QStringLiteral("EVASORD_RISPOSTE_DIALOGHI"), m_risposte.join(u','));
     // no install ini of the machine running the tests

@@ -1,0 +1,409 @@
+// A manual run of the real program, picked by a user's keys in the window "Selezione ordini da
+// evadere" and handed over with "&Prosegui >>>", on a SQLite file and on PostgreSQL. Every
+// expected value is worked out by hand from the orders below (prices net of VAT, euro).
+#include "evasionereale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What every finished manual run leaves behind: no picking of the user, nothing locked,
+// registered or saved.
+void nienteInSospeso(EvasioneReale &r)
+{
+    for (const char *tabella : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese", "LockGest", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
+// An order of customer 6 of one line, in its currency, with further header fields.
+void ordineDiUnaRiga(EvasioneReale &r, suite::LineInput riga, const QString &moneta = {}, suite::FieldValues testata = {})
+{
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.moneta = moneta;
+    o.righe = {std::move(riga)};
+    o.extra = std::move(testata);
+    r.ordine(o);
+}
+
+class EvasioneManuale : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(EvasioneManuale, APickedGroupBecomesADeliveryNoteOfThePickedQuantities)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // Two orders of customer 6 with the same grouping fields: one group.
+    r.ordine(ordineCompleto(6));
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    const QStringList picking{
+        // order grid, on "Sel." of order 1: picked; then order 2
+        "S", "Return", "Down", "S", "Return",
+        // F10 saves the row (order 2 picked) and goes to "Da Evad." of the first line
+        "F10",
+        "4", "Return", "Down",                        // ART00001: 4 of 10
+        "1", "Return", "Down",                        // ART00005 M/BLU: 1 of 3
+        "2", "Return", "Down",                        // ART00005 S/ROSSO: 2 of 2
+        "Right", "S", "Return", "Left", "Down",       // ART00003: closed, nothing delivered
+        "3", "Return", "Up",                          // ART00002 of order 2
+        "F10", "Clic",                                // expenses: the transport picked
+        "F10",                                        // order grid, on "Sel." of order 2
+        "N", "Return", "Up",                          // order 2 given back
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    // the run's own end and nothing else: no refusal, warning or error on the way
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+
+    // One note of order 1: 4 x 38.25 = 153.00 and 1 + 2 levels x 20.00 = 60.00, goods 213.00;
+    // the transport 15.00; taxable 228.00 at 22 %, VAT 50.16, total 278.16.
+    // The reference line, then the picked quantities; ART00003, closed with nothing to deliver,
+    // and order 2, given back, have no line.
+    r.confrontaNota({.testata = "2024 1 DDT B 14 01 0006 BB30 Euro S O 2024 1 null null 30/06/2024",
+                     .totali = "213 15 228 50.16 278.16 0",
+                     .righe = {"1 1 D null null null null null null null null", "2 2 A ART00001 4 38.25 153 22 1 1 4",
+                               "3 3 A ART00005 3 20 60 22 1 2 3"},
+                     .riferimento = "Ord N. 1 DEL 01/03/2024",
+                     .livelli = {"1 3 M BLU 1 20 20 1", "1 3 S ROSSO 2 20 40 2"},
+                     .spese = {"1 1 TRA 15 22"}});
+
+    // order 1 partly delivered, its third line closed; order 2 as it was
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 P", "2 null"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 10 4 P 0", "1 2 5 3 P 0", "1 3 4 0 E 0", "2 1 3 0 null null"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenLiv ORDER BY Livello1"),
+              (QStringList{"M 3 1 P 0", "S 2 2 E 0"}));
+    // still committed: 6 x 38.25 of ART00001, 2 x 20.00 of M/BLU and order 2 whole; nothing of
+    // the closed line and of the delivered S/ROSSO
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg"
+                      " WHERE QtaImpCli <> 0 OR ValImpCli <> 0 ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00001 " + kNoLiv + " " + kNoLiv + " 6 229.5", "ART00002 " + kNoLiv + " " + kNoLiv + " 3 226.5",
+                           "ART00005 M BLU 2 40"}));
+
+    nienteInSospeso(r);
+}
+
+// Both orders of the group picked whole with "Tutto": one note of the two, each order with its
+// reference line; the transport, not picked, stays out.
+TEST_P(EvasioneManuale, TwoOrdersPickedWholeShareOneNote)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    const QStringList picking{"Right", "S", "Return", "Down",                     // "Tutto" of order 1
+                              "S", "Return", "Up",                                // "Tutto" of order 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 382.50 + 100.00 + 45.00 + 226.50 = 754.00; at 22 % 709.00, VAT 155.98; at 10 % 45.00,
+    // VAT 4.50. A note of two orders names no source order.
+    r.confrontaNota({.testata = "2024 1 DDT B 14 01 0006 BB30 Euro S O null null null null 30/06/2024",
+                     .totali = "754 0 754 160.48 914.48 0",
+                     .righe = {"1 1 D null null null null null null null null", "2 2 A ART00001 10 38.25 382.5 22 1 1 10",
+                               "3 3 A ART00005 5 20 100 22 1 2 5", "4 4 A ART00003 4 12.5 45 10 1 3 4",
+                               "5 5 D null null null null null null null null", "6 6 A ART00002 3 75.5 226.5 22 2 1 3"},
+                     .riferimento = "Ord N. 1 DEL 01/03/2024",
+                     .livelli = {"1 3 S ROSSO 2 20 40 2", "1 3 M BLU 3 20 60 3"},
+                     .spese = {}});
+    EXPECT_EQ(r.righe("SELECT NotaSopra FROM DdtDett WHERE RigDet = 5"), QStringList{"Ord N. 2 DEL 01/03/2024"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenDett WHERE QtaEvasa <> Qta OR StatoRiga <> 'E'"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
+// Two groups into invoices: customer 2's order picked with its levels hidden behind the summary
+// row, then customer 6's, each handed over in turn; the form then closes.
+TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // order type "OCF" is fulfilled by invoices "FAT" (prefix "A" of the sales register)
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    suite::OrderInput o;
+    o.fattDocumento = "OCF";
+    o.cliente = 2;
+    o.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    r.ordine(o);
+
+    const QStringList picking{
+        // customer 2: order 1 picked, then to "Da Evad." of its first line
+        "S", "Return", "F10",
+        // "&Nascondi Livelli": the line with levels as one summary row
+        "Tab", "Tab", "Space",
+        // back to the order grid and F10 to the first line again
+        "Shift+Tab", "Shift+Tab", "Shift+Tab", "F10",
+        "F9", "Down",            // ART00002: what is open of it
+        "4", "Return", "Up",     // the summary row takes all of its levels or nothing: 5
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Space",
+        // customer 6: the order grid on the first cell of order 2, right to "Sel."; order 2
+        // picked, its line whole, its transport left out
+        "Right", "Right", "S", "Return", "F10", "F9",
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking, 2));
+    // the 4 typed on the summary row became its whole 5, and the user was told why
+    EXPECT_EQ(testi, (QStringList{"Riga di riepilogo di livelli che va evaso totalmente:\r\n"
+                                  "Per evadere parzialmente passare alla visualizzazione dei livelli",
+                                  "Elaborazione terminata", "Elaborazione terminata"}));
+
+    // customer 2: 3 x 75.50 = 226.50 and 2 + 3 levels x 20.00 = 100.00, 326.50 at 22 %, VAT
+    // 71.83; customer 6: 10 x 38.25 = 382.50, VAT 84.15, no expense
+    EXPECT_EQ(r.righe("SELECT NumRif, FattDocumento, PreDoc, ContoCli, RagOrd, Pagamento, Stato, NumDoc, DataRif FROM FatTest "
+                      "ORDER BY NumRif"),
+              (QStringList{"1 FAT A 0002 S BB30 null null 30/06/2024", "2 FAT A 0006 S BB30 null null 30/06/2024"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce, TotSpese, TotImpon, TotIva, TotDocum, ImponRitAcc FROM FatTest ORDER BY NumRif"),
+              (QStringList{"1 326.5 0 326.5 71.83 398.33 0", "2 382.5 0 382.5 84.15 466.65 0"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, TipoRiga, Articolo, Qta, ValTotale, Iva, OrdNumRif, OrdRigDet, "
+                      "NumRifProv, Riepilogativa FROM FatDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 D null null null null null null null N", "1 2 A ART00002 3 226.5 22 1 1 1 N",
+                           "1 3 A ART00005 5 100 22 1 2 1 N", "2 1 D null null null null null null null N",
+                           "2 2 A ART00001 10 382.5 22 2 1 2 N"}));
+    // the summary row's 5 reached each level as its own open quantity
+    EXPECT_EQ(r.righe("SELECT NumRif, RigLiv, Livello1, Livello2, Qta, ValTotale, QtaProv FROM FatLiv ORDER BY Qta"),
+              (QStringList{"1 3 S ROSSO 2 40 2", "1 3 M BLU 3 60 3"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatSpese"), QStringList{"0"});
+
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 1 3 E", "1 2 5 E", "2 1 10 E"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"), (QStringList{"S 2 E", "M 3 E"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
+// A line sold by the metre, of pieces 2.5 m long: the user double clicks it, types 4 pieces into
+// "Calcola quantità da dimensione", and 4 x 2500 / 1000 = 10 m go into the note.
+TEST_P(EvasioneManuale, AQuantityFromDimensionsIsDelivered)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Vendite", "QtaDaDimen", "S");
+    r.parametroPersonale("Vendite", "QtaDaDimUML", "ML");
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 20, .prezzo = 3, .extra = {{"UM", "ML"}, {"Lunghezza", 2500.0}}});
+
+    const QStringList picking{"S", "Return", "F10",  // order 1 picked, to "Da Evad." of its line
+                              "DoppioClic", "4",     // the dialog: 4 pieces
+                              "Tab", "Space",        // "&Ok"
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+
+    // 10 x 3.00 = 30.00 at 22 %, VAT 6.60
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce, TotSpese, TotImpon, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 30 0 30 6.6 36.6"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, UM, Qta, ValUnitario, ValTotale, QtaProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 null null null null null null", "2 ART00002 ML 10 3 30 10"}));
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe("SELECT QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"10 P"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00002 10 30"});
+    nienteInSospeso(r);
+}
+
+// A group in US dollars, a currency outside the EU of which no rate is known: the rate box shows
+// "0", the hand-over is refused until the user types a rate, 1.25, which becomes the note's
+// rate: its amounts stay in dollars, their euro twins are the dollars / 1.25.
+TEST_P(EvasioneManuale, AGroupInAForeignCurrencyTakesTheTypedRate)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, "USD");
+
+    const QStringList picking{"S", "Return", "F10", "F9",                         // order 1 picked, its line whole
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space",         // "&Prosegui >>>": no rate
+                              "1", "Virgola", "2", "5",                           // the rate box: 1,25
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_EQ(testi, (QStringList{"E' obbligatorio inserire il cambio", "Elaborazione terminata"}));
+
+    // 10 x 38.25 = 382.50 dollars at 22 %, VAT 84.15; in euro 382.50 / 1.25 = 306.00, in lire
+    // 306.00 x 1936.27 = 592,498.62, so 592,499
+    EXPECT_EQ(r.righe("SELECT NumRif, Moneta, Cambio, TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 USD 1.25 382.5 382.5 84.15 466.65"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, Qta, ValUnitario, ValTotale, ValEuro, ValLire FROM DdtDett "
+                      "WHERE TipoRiga <> 'D' ORDER BY RigDet"),
+              QStringList{"2 ART00001 10 38.25 382.5 306 592499"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
+// The user picks an order, types a quantity (12 of 10, which is warned about), and gives up:
+// "&Annulla" closes the picking window, then the fulfilment dialog, and the program ends.
+// Nothing is written, nothing stays locked or staged.
+TEST_P(EvasioneManuale, GivingUpLeavesTheOrdersAsTheyWere)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    const QStringList ordini = r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet");
+    const QStringList impegni = r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg "
+                                        "WHERE QtaImpCli <> 0 ORDER BY Articolo, Livello1");
+
+    const QStringList picking{"S", "Return", "F10", "1", "2", "Return", "Down", // order 1 picked, 12 of its first line
+                              "Tab", "Tab", "Tab", "Tab", "Space",             // "&Annulla" of the picking window
+                              "Tab", "Space"};                                 // "&Annulla" of the dialog
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 0)), QStringList{"Attenzione: si sta evadendo più dell'ordinato"});
+
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT NumRif, RigDet, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet"), ordini);
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 "
+                      "ORDER BY Articolo, Livello1"),
+              impegni);
+    nienteInSospeso(r);
+}
+
+// Another user holds the order: picking it says so, and "Esci" leaves it unpicked. With nothing
+// picked "&Prosegui >>>" runs nothing and, no group being left, closes the window; the dialog's
+// "&Annulla" ends the program. The other user's lock stays as it was.
+TEST_P(EvasioneManuale, AnOrderLockedByAnotherUserIsLeftAlone)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 1, 'mario', '0', '3')"));
+    r.risposte({"2"}); // "Esci"
+
+    const QStringList picking{"S", "Return", "F10",                           // order 1 picked: in use
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space",     // "&Prosegui >>>"
+                              "Tab", "Space"};                                // "&Annulla" of the dialog
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 0)), QStringList{"Ordini vendita n.rif 1 anno 2024 in uso da mario"});
+
+    EXPECT_EQ(r.righe("SELECT Tipo, Anno, NumReg, Utente, Stato, Gestione FROM LockGest"), QStringList{"O 2024 1 mario 0 3"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenDett WHERE QtaEvasa <> 0 OR StatoRiga IS NOT NULL"), QStringList{"0"});
+    for (const char *tabella : {"OrdVenEvaTest", "OrdVenEvaDett", "OrdVenEvaSpese", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
+// 12 of a line of 10: the user is warned and goes on. The note carries the 12 delivered at the
+// line's price, the order counts the 10 it had: fulfilled, nothing committed any more.
+TEST_P(EvasioneManuale, MoreThanOrderedIsDeliveredAndTheOrderTakesItsOwn)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    const QStringList picking{"S", "Return", "F10", "1", "2", "Return",      // order 1 picked, 12 of 10
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{"Attenzione: si sta evadendo più dell'ordinato", "Elaborazione terminata"}));
+
+    // 12 x 38.25 = 459.00 at 22 %, VAT 100.98
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"459 459 100.98 559.98"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale, QtaProv FROM DdtDett WHERE TipoRiga <> 'D'"),
+              QStringList{"ART00001 12 459 10"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"10 10 E"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
+    nienteInSospeso(r);
+}
+
+// Lines picked only to be closed ("A Saldo" "S", nothing to deliver): the hand-over makes a
+// balance-only run, which closes them without a document and releases what they had committed.
+TEST_P(EvasioneManuale, LinesClosedToBalanceMakeNoDocument)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineCompleto(6));
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first line
+                              "Right", "S", "Return", "Down",               // ART00001 closed
+                              "Down", "Down", "S", "Return", "Up",          // ART00003 closed
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{"0"});
+    // closed as they stood; the line with levels, not picked, stays open, and so the order
+    EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY RigDet"),
+              (QStringList{"1 10 0 E null", "2 5 0 null null", "3 4 0 E null"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"),
+              (QStringList{"M 0 null", "S 0 null"}));
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR "
+                      "ValImpCli <> 0 ORDER BY Articolo, Livello1"),
+              (QStringList{"ART00005 M 3 60", "ART00005 S 2 40"}));
+    nienteInSospeso(r);
+}
+
+// An open order: its price can be typed in the line grid, and the note takes it; the order itself
+// keeps its quantities, states and committed quantities, only its run marker moves.
+TEST_P(EvasioneManuale, AnOpenOrderIsDeliveredAtTheTypedPriceAndStaysOpen)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, {}, {{"OrdAperto", "S"}});
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its line
+                              "4", "Return",                                // 4 of 10
+                              "Right", "Right", "4", "0", "Return",         // "Val. Unitario": 40
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 4 x 40.00 = 160.00 at 22 %, VAT 35.20
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotSpese, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"160 0 160 35.2 195.2"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValUnitario, ValTotale, QtaProv FROM DdtDett WHERE TipoRiga <> 'D'"),
+              QStringList{"ART00001 4 40 160 4"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato, ValUnitario FROM OrdVenDett"), QStringList{"10 0 null 0 38.25"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00001 10 382.5"});
+    nienteInSospeso(r);
+}
+
+// An article with levels linked to its WEEE-fee line: the fee line follows the pieces picked on
+// the levels, all of them (3 + 1), not the level typed last.
+TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}, .extra = {{"RigLivRAEE", 2}}},
+               {.articolo = art(2), .qta = 5, .prezzo = 1.5}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first row
+                              "3", "Return", "Down",                        // M/BLU: 3 of 3
+                              "1", "Return", "Down",                        // S/ROSSO: 1 of 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // 4 x 20.00 = 80.00 and the fee 4 x 1.50 = 6.00, 86.00 at 22 %, VAT 18.92
+    EXPECT_EQ(r.righe("SELECT TotMerce, TotImpon, TotIva, TotDocum FROM DdtTest"), QStringList{"86 86 18.92 104.92"});
+    EXPECT_EQ(r.righe("SELECT RigDet, Articolo, Qta, ValTotale, RigaRifProv, QtaProv FROM DdtDett WHERE TipoRiga <> 'D' "
+                      "ORDER BY RigDet"),
+              (QStringList{"2 ART00005 4 80 1 4", "3 ART00002 4 6 2 4"}));
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"), (QStringList{"1 4 P", "2 4 P"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"), (QStringList{"M 3 E", "S 1 P"}));
+    EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0 "
+                      "ORDER BY Articolo"),
+              (QStringList{"ART00002 " + kNoLiv + " 1 1.5", "ART00005 S 1 20"}));
+    nienteInSospeso(r);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
+
+} // namespace
