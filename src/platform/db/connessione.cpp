@@ -15,13 +15,17 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
         // The translated statements call the library's own functions for Jet's meaning.
         const QVariant h = db().driver()->handle();
         if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) registraFunzioniJet(s);
+            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) {
+                registraFunzioniJet(s);
+                m_letture = std::make_unique<LettureSqlite>(s);
+            }
     }
 }
 
 Connessione::~Connessione()
 {
     m_preparate.clear();
+    m_letture.reset(); // its statements must be gone before the handle closes
     m_traduttore.reset();
     m_catalogo.reset();
     {
@@ -75,6 +79,7 @@ void Connessione::esegui(const QString &sql, bool passante)
 void Connessione::schemaCambiato()
 {
     m_preparate.clear();
+    if (m_letture) m_letture->svuota();
     ++m_generazione;
     m_catalogo->svuota();
     m_traduttore->svuota();

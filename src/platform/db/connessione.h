@@ -2,6 +2,7 @@
 // One open connection of a ConnessioneDb: the Qt SQL connection, its engine, catalogue and
 // translator, its transaction depth and the prepared statements of the record sets' writes.
 #include "catalogo.h"
+#include "letturesqlite.h"
 #include "nomi.h"
 #include "motoredb.h"
 #include "traduttoresql.h"
@@ -31,6 +32,8 @@ public:
     QSqlQuery nuovaQuery() const;
     // The prepared query of a statement text of the library's own, kept for reuse.
     QSqlQuery &preparata(const QString &sql);
+    // SQLite: the record sets' reads, prepared on the engine's own handle; null on PostgreSQL.
+    LettureSqlite *lettureSqlite() { return m_letture.get(); }
 
     // Nested transactions: the outermost level is a real transaction (SQLite: BEGIN IMMEDIATE,
     // so that a writer holds the database from its first statement), inner levels savepoints.
@@ -60,4 +63,5 @@ private:
     std::unique_ptr<CatalogoDb> m_catalogo;
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
+    std::unique_ptr<LettureSqlite> m_letture;
 };

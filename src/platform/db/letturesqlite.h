@@ -1,0 +1,80 @@
+#pragma once
+// Record sets read on SQLite through the engine's own interface rather than Qt's driver: a
+// statement is kept prepared by its text, and the literals it compares with are bound as
+// values, so that a read repeated with other keys (a run reads the same few statements for
+// every order and line) is parsed, planned and described once. Values come out as Qt's driver
+// gives them, so a record set reads the same cells either way.
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "nomi.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A literal of the statement bound in its place: a text or a whole number.
+struct ValoreLegato {
+    bool testo = false;
+    qint64 numero = 0;
+    QString stringa;
+};
+
+struct TestoLegato {
+    QString sql;
+    std::vector<ValoreLegato> valori;
+};
+
+// The statement (in SQLite's dialect) with each text or whole-number literal that stands right
+// after a comparison operator turned into "?", and the values in order. Anything else stays as
+// written: a number in ORDER BY or LIMIT has a meaning of its own, and a text with parameters
+// or comments already in it is given back whole.
+TestoLegato legaLetterali(QStringView sql);
+
+// A cell as Qt's SQLite driver gives it with high precision: a whole number as a 64-bit integer,
+// a real as a double, a text as a text, a blob as bytes, Null as a Null text.
+QVariant valoreColonna(sqlite3_stmt *s, int colonna);
+// A column's name as Qt's driver names the field: as SQLite gives it, without double quotes.
+QString nomeColonna(sqlite3_stmt *s, int colonna);
+int numeroColonne(sqlite3_stmt *s);
+
+class LettureSqlite {
+public:
+    explicit LettureSqlite(sqlite3 *db) : m_db(db) {}
+    ~LettureSqlite() { svuota(); }
+    LettureSqlite(const LettureSqlite &) = delete;
+    LettureSqlite &operator=(const LettureSqlite &) = delete;
+
+    struct Lettura {
+        sqlite3_stmt *stmt = nullptr;
+        // What the record sets derive once from the statement's columns.
+        std::shared_ptr<void> forma;
+    };
+    // The prepared statement of the text; raises the engine's error mapped as the library does.
+    Lettura &prepara(const QString &sql);
+    // Binds the values, then hands every row to `riga` (the statement positioned on it); the
+    // statement is reset afterwards, whatever happens.
+    template <typename F>
+    void leggi(Lettura &l, const std::vector<ValoreLegato> &valori, F &&riga)
+    {
+        Azzera azzera{l.stmt};
+        lega(l.stmt, valori);
+        while (passo(l.stmt)) riga(l.stmt);
+    }
+    void svuota();
+
+private:
+    struct Azzera {
+        sqlite3_stmt *s;
+        ~Azzera();
+    };
+    void lega(sqlite3_stmt *s, const std::vector<ValoreLegato> &valori);
+    bool passo(sqlite3_stmt *s);
+    [[noreturn]] void guasto();
+
+    sqlite3 *m_db;
+    std::unordered_map<QString, Lettura, HashTesto> m_letture;
+};
