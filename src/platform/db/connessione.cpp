@@ -17,7 +17,7 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
         if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
             if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) {
                 registraFunzioniJet(s);
-                m_letture = std::make_unique<LettureSqlite>(s);
+                m_letture = std::make_unique<IstruzioniSqlite>(s);
             }
     }
 }
@@ -71,6 +71,10 @@ void Connessione::esegui(const QString &sql, bool passante)
         return;
     }
     const auto t = m_traduttore->traduci(sql);
+    if (m_letture && !t->schema && t->tipo != TipoIstruzione::Altro) {
+        m_letture->esegui(legaLetterali(t->sql, t->tipo != TipoIstruzione::Select));
+        return;
+    }
     eseguiInterno(t->sql);
     if (t->schema)
         schemaCambiato();

@@ -3,7 +3,7 @@
 #include "connessione.h"
 #include "errori.h"
 #include "esecuzione.h"
-#include "letturesqlite.h"
+#include "istruzionisqlite.h"
 #include "valoricampo.h"
 
 #include <QSqlField>
@@ -31,7 +31,7 @@ void Recordset::leggi(const QString &sql)
     const auto t = c.traduttore().traduci(sql);
     if (t->tipo != TipoIstruzione::Select)
         throw erroreSintassi(QStringLiteral("un recordset si apre su una SELECT"));
-    if (LettureSqlite *letture = c.lettureSqlite()) {
+    if (IstruzioniSqlite *letture = c.istruzioniSqlite()) {
         leggiSqlite(*t, *letture);
         return;
     }
@@ -50,10 +50,10 @@ void Recordset::leggi(const QString &sql)
     q.finish();
 }
 
-void Recordset::leggiSqlite(const Traduzione &t, LettureSqlite &letture)
+void Recordset::leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture)
 {
     const TestoLegato legato = legaLetterali(t.sql);
-    LettureSqlite::Lettura &l = letture.prepara(legato.sql);
+    IstruzioniSqlite::Lettura &l = letture.prepara(legato.sql);
     const int n = numeroColonne(l.stmt);
     m_f = std::static_pointer_cast<Forma>(l.forma);
     if (!m_f || static_cast<int>(m_f->campi.size()) != n) {

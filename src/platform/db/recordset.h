@@ -21,7 +21,7 @@
 #include <vector>
 
 class Connessione;
-class LettureSqlite;
+class IstruzioniSqlite;
 
 // The mark of a cell of a row added by the set whose value the table has not given yet.
 struct CampoDaRileggere {};
@@ -125,7 +125,7 @@ private:
     // row (nothing read past the end fails).
     Variant valore(int c) const;
     void leggi(const QString &sql);
-    void leggiSqlite(const Traduzione &t, LettureSqlite &letture);
+    void leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture);
     // `nome(i)` the engine's name of column i; `meta(i)` its Qt type (PostgreSQL).
     void preparaCampi(const Traduzione &t, int n, const std::function<QString(int)> &nome,
                       const std::function<QMetaType(int)> &meta);

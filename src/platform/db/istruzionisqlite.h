@@ -1,9 +1,9 @@
 #pragma once
-// Record sets read on SQLite through the engine's own interface rather than Qt's driver: a
-// statement is kept prepared by its text, and the literals it compares with are bound as
-// values, so that a read repeated with other keys (a run reads the same few statements for
-// every order and line) is parsed, planned and described once. Values come out as Qt's driver
-// gives them, so a record set reads the same cells either way.
+// Statements on SQLite through the engine's own interface rather than Qt's driver: a statement
+// is kept prepared by its text, and the literals it compares with (or assigns) are bound as
+// values, so that a statement repeated with other keys (a run reads and writes with the same
+// few statements for every order and line) is parsed, planned and described once. Values come
+// out as Qt's driver gives them, so a record set reads the same cells either way.
 #include <QString>
 #include <QStringView>
 #include <QVariant>
@@ -29,10 +29,12 @@ struct TestoLegato {
 };
 
 // The statement (in SQLite's dialect) with each text or whole-number literal that stands right
-// after a comparison operator turned into "?", and the values in order. Anything else stays as
-// written: a number in ORDER BY or LIMIT has a meaning of its own, and a text with parameters
-// or comments already in it is given back whole.
-TestoLegato legaLetterali(QStringView sql);
+// after a comparison or an assignment ("=") turned into "?", and the values in order; with
+// `argomenti`, also those that open or follow a "," in a list (a function's arguments, VALUES),
+// which a write may take but a read may not, as they name the columns of its result. A number
+// in ORDER BY or GROUP BY is a position and stays, as does anything else (LIMIT's numbers, a
+// negative number, a decimal); a text with parameters or comments of its own is given back whole.
+TestoLegato legaLetterali(QStringView sql, bool argomenti = false);
 
 // A cell as Qt's SQLite driver gives it with high precision: a whole number as a 64-bit integer,
 // a real as a double, a text as a text, a blob as bytes, Null as a Null text.
@@ -41,12 +43,12 @@ QVariant valoreColonna(sqlite3_stmt *s, int colonna);
 QString nomeColonna(sqlite3_stmt *s, int colonna);
 int numeroColonne(sqlite3_stmt *s);
 
-class LettureSqlite {
+class IstruzioniSqlite {
 public:
-    explicit LettureSqlite(sqlite3 *db) : m_db(db) {}
-    ~LettureSqlite() { svuota(); }
-    LettureSqlite(const LettureSqlite &) = delete;
-    LettureSqlite &operator=(const LettureSqlite &) = delete;
+    explicit IstruzioniSqlite(sqlite3 *db) : m_db(db) {}
+    ~IstruzioniSqlite() { svuota(); }
+    IstruzioniSqlite(const IstruzioniSqlite &) = delete;
+    IstruzioniSqlite &operator=(const IstruzioniSqlite &) = delete;
 
     struct Lettura {
         sqlite3_stmt *stmt = nullptr;
@@ -63,6 +65,12 @@ public:
         Azzera azzera{l.stmt};
         lega(l.stmt, valori);
         while (passo(l.stmt)) riga(l.stmt);
+    }
+    // Runs a statement to its end, rows it gives ignored (a write: see legaLetterali).
+    void esegui(const TestoLegato &t)
+    {
+        Lettura &l = prepara(t.sql);
+        leggi(l, t.valori, [](sqlite3_stmt *) {});
     }
     void svuota();
 

@@ -1,4 +1,4 @@
-#include "letturesqlite.h"
+#include "istruzionisqlite.h"
 
 #include "errori.h"
 #include "esecuzione.h"
@@ -31,7 +31,7 @@ qsizetype fineQuotata(QStringView sql, qsizetype i, QChar chiusura, QString *con
 
 } // namespace
 
-TestoLegato legaLetterali(QStringView sql)
+TestoLegato legaLetterali(QStringView sql, bool argomenti)
 {
     TestoLegato out;
     const auto intero = [&] {
@@ -41,6 +41,12 @@ TestoLegato legaLetterali(QStringView sql)
     };
     out.sql.reserve(sql.size());
     bool dopoConfronto = false;
+    bool dopoSeparatore = false; // after "(" or ","
+    int profondita = 0;
+    int profonditaBy = -1;       // the depth of an ORDER BY or GROUP BY list, whose numbers are positions
+    const auto lega = [&](bool numero) {
+        return dopoConfronto || (argomenti && dopoSeparatore && !(numero && profonditaBy == profondita));
+    };
     qsizetype i = 0;
     const qsizetype n = sql.size();
     const auto at = [&](qsizetype k) { return k < n ? sql[k] : QChar(); };
@@ -55,14 +61,14 @@ TestoLegato legaLetterali(QStringView sql)
             QString valore;
             const qsizetype fine = fineQuotata(sql, i, c, &valore);
             if (fine < 0) return intero();
-            if (dopoConfronto) {
+            if (lega(false)) {
                 out.sql += QLatin1Char('?');
                 out.valori.push_back({true, 0, std::move(valore)});
             } else {
                 out.sql += sql.mid(i, fine + 1 - i);
             }
             i = fine + 1;
-            dopoConfronto = false;
+            dopoConfronto = dopoSeparatore = false;
             continue;
         }
         if (c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('`')) {
@@ -70,15 +76,22 @@ TestoLegato legaLetterali(QStringView sql)
             if (fine < 0) return intero();
             out.sql += sql.mid(i, fine + 1 - i);
             i = fine + 1;
-            dopoConfronto = false;
+            dopoConfronto = dopoSeparatore = false;
             continue;
         }
         if (inizioNome(c)) {
             qsizetype j = i + 1;
             while (j < n && dentroNome(sql[j])) ++j;
-            out.sql += sql.mid(i, j - i);
+            const QStringView parola = sql.mid(i, j - i);
+            if (parola.compare(QLatin1String("BY"), Qt::CaseInsensitive) == 0) {
+                profonditaBy = profondita;
+            } else if (profonditaBy == profondita) {
+                for (const char *fine : {"LIMIT", "HAVING", "UNION", "INTERSECT", "EXCEPT", "WINDOW"})
+                    if (parola.compare(QLatin1String(fine), Qt::CaseInsensitive) == 0) profonditaBy = -1;
+            }
+            out.sql += parola;
             i = j;
-            dopoConfronto = false;
+            dopoConfronto = dopoSeparatore = false;
             continue;
         }
         if (c.isDigit() || (c == QLatin1Char('.') && at(i + 1).isDigit())) {
@@ -94,14 +107,14 @@ TestoLegato legaLetterali(QStringView sql)
             }
             bool ok = false;
             const qint64 v = semplice ? sql.mid(i, j - i).toLongLong(&ok) : 0;
-            if (dopoConfronto && ok) {
+            if (lega(true) && ok) {
                 out.sql += QLatin1Char('?');
                 out.valori.push_back({false, v, {}});
             } else {
                 out.sql += sql.mid(i, j - i);
             }
             i = j;
-            dopoConfronto = false;
+            dopoConfronto = dopoSeparatore = false;
             continue;
         }
         // Parameters or comments of its own: the statement goes as written.
@@ -126,9 +139,16 @@ TestoLegato legaLetterali(QStringView sql)
             confronto = true;
             lunghezza = 2;
         }
+        if (c == QLatin1Char('(')) {
+            ++profondita;
+        } else if (c == QLatin1Char(')')) {
+            if (profonditaBy == profondita) profonditaBy = -1;
+            --profondita;
+        }
         out.sql += sql.mid(i, lunghezza);
         i += lunghezza;
         dopoConfronto = confronto;
+        dopoSeparatore = c == QLatin1Char('(') || c == QLatin1Char(',');
     }
     return out;
 }
@@ -161,7 +181,7 @@ QString nomeColonna(sqlite3_stmt *s, int colonna)
 
 int numeroColonne(sqlite3_stmt *s) { return sqlite3_column_count(s); }
 
-LettureSqlite::Lettura &LettureSqlite::prepara(const QString &sql)
+IstruzioniSqlite::Lettura &IstruzioniSqlite::prepara(const QString &sql)
 {
     const auto it = m_letture.find(sql);
     if (it != m_letture.end())
@@ -180,19 +200,19 @@ LettureSqlite::Lettura &LettureSqlite::prepara(const QString &sql)
     return m_letture.emplace(sql, std::move(l)).first->second;
 }
 
-void LettureSqlite::svuota()
+void IstruzioniSqlite::svuota()
 {
     for (auto &[testo, l] : m_letture) sqlite3_finalize(l.stmt);
     m_letture.clear();
 }
 
-LettureSqlite::Azzera::~Azzera()
+IstruzioniSqlite::Azzera::~Azzera()
 {
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
 }
 
-void LettureSqlite::lega(sqlite3_stmt *s, const std::vector<ValoreLegato> &valori)
+void IstruzioniSqlite::lega(sqlite3_stmt *s, const std::vector<ValoreLegato> &valori)
 {
     for (size_t k = 0; k < valori.size(); ++k) {
         const ValoreLegato &v = valori[k];
@@ -205,7 +225,7 @@ void LettureSqlite::lega(sqlite3_stmt *s, const std::vector<ValoreLegato> &valor
     }
 }
 
-bool LettureSqlite::passo(sqlite3_stmt *s)
+bool IstruzioniSqlite::passo(sqlite3_stmt *s)
 {
     const int r = sqlite3_step(s);
     if (r == SQLITE_ROW) return true;
@@ -213,7 +233,7 @@ bool LettureSqlite::passo(sqlite3_stmt *s)
     guasto();
 }
 
-void LettureSqlite::guasto()
+void IstruzioniSqlite::guasto()
 {
     GuastoMotore g;
     g.motore = MotoreDb::SQLite;

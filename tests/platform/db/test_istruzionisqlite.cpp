@@ -2,7 +2,7 @@
 // with the compared literals bound: the same cells and names as Qt's driver gives, and each read
 // with its own values.
 #include "connessione.h"
-#include "letturesqlite.h"
+#include "istruzionisqlite.h"
 #include "provadb.h"
 #include "utilgenerali.h"
 
@@ -14,6 +14,7 @@ struct CasoLegame {
     const char *sql;
     const char *atteso;
     std::vector<std::pair<bool, const char *>> valori; // text?, value as written
+    bool argomenti = false;
 };
 
 TEST(LegaLetterali, ComparedTextsAndWholeNumbersBecomeParameters)
@@ -36,10 +37,19 @@ TEST(LegaLetterali, ComparedTextsAndWholeNumbersBecomeParameters)
         {"SELECT * FROM T WHERE a = ? AND b = 1", "SELECT * FROM T WHERE a = ? AND b = 1", {}},
         {"SELECT * FROM T WHERE a = 1 -- b = 2", "SELECT * FROM T WHERE a = 1 -- b = 2", {}},
         {"SELECT * FROM T WHERE a = 'open", "SELECT * FROM T WHERE a = 'open", {}},
+        // A write's arguments and lists too, positions of ORDER BY and GROUP BY apart.
+        {"UPDATE T SET a = jet_op('+', 'C', a, 5), b = 'x' WHERE k IN (1, 'z') AND d = 1.5",
+         "UPDATE T SET a = jet_op(?, ?, a, ?), b = ? WHERE k IN (?, ?) AND d = 1.5",
+         {{true, "+"}, {true, "C"}, {false, "5"}, {true, "x"}, {false, "1"}, {true, "z"}}, true},
+        {"INSERT INTO T (a, b) VALUES ('x', 5)", "INSERT INTO T (a, b) VALUES (?, ?)", {{true, "x"}, {false, "5"}}, true},
+        {"INSERT INTO T (a, b) SELECT 'u' AS u, x FROM S WHERE y = 2 GROUP BY 1, 2 ORDER BY 2, f(3) LIMIT 1",
+         "INSERT INTO T (a, b) SELECT 'u' AS u, x FROM S WHERE y = ? GROUP BY 1, 2 ORDER BY 2, f(?) LIMIT 1",
+         {{false, "2"}, {false, "3"}}, true},
+        {"SELECT f(1, 'a') FROM T", "SELECT f(1, 'a') FROM T", {}},
     };
     for (const CasoLegame &c : casi) {
         SCOPED_TRACE(c.sql);
-        const TestoLegato t = legaLetterali(QString::fromUtf8(c.sql));
+        const TestoLegato t = legaLetterali(QString::fromUtf8(c.sql), c.argomenti);
         EXPECT_EQ(t.sql, QString::fromUtf8(c.atteso));
         ASSERT_EQ(t.valori.size(), c.valori.size());
         for (size_t k = 0; k < c.valori.size(); ++k) {
@@ -78,7 +88,7 @@ protected:
 TEST_P(LettureDirette, CellsAndNamesAreThoseOfQtsDriver)
 {
     Connessione &c = connessione();
-    ASSERT_NE(c.lettureSqlite(), nullptr);
+    ASSERT_NE(c.istruzioniSqlite(), nullptr);
     const char *const istruzioni[] = {
         "SELECT * FROM Voci ORDER BY Riga",
         "SELECT Voci.*, Gruppi.* FROM Voci LEFT JOIN Gruppi ON Voci.Codice = Gruppi.Codice WHERE Voci.Riga >= 2 ORDER BY Voci.Riga",
@@ -101,9 +111,9 @@ TEST_P(LettureDirette, CellsAndNamesAreThoseOfQtsDriver)
         for (int i = 0; i < r.count(); ++i) nomiQt.push_back(r.fieldName(i));
         q.finish();
 
-        LettureSqlite &l = *c.lettureSqlite();
+        IstruzioniSqlite &l = *c.istruzioniSqlite();
         const TestoLegato t = legaLetterali(QString::fromUtf8(sql));
-        LettureSqlite::Lettura &p = l.prepara(t.sql);
+        IstruzioniSqlite::Lettura &p = l.prepara(t.sql);
         std::vector<QString> nomi;
         for (int i = 0; i < numeroColonne(p.stmt); ++i) nomi.push_back(nomeColonna(p.stmt, i));
         std::vector<std::vector<QVariant>> righe;
@@ -152,6 +162,16 @@ TEST_P(LettureDirette, EachReadOfAStatementKeptPreparedHasItsOwnValues)
     rs.Update(b);
     EXPECT_EQ(scalare("SELECT Nota FROM Voci WHERE Riga = 2").toString(), QStringLiteral("seconda"));
     EXPECT_EQ(scalare("SELECT Nota FROM Voci WHERE Riga = 1").toString(), QStringLiteral("prima"));
+    // Writes of one shape, each with its own values.
+    esegui("INSERT INTO Gruppi (Codice, Nome) VALUES ('B', 'Secondo')");
+    esegui("INSERT INTO Gruppi (Codice, Nome) VALUES ('C', 'Terzo')");
+    esegui("UPDATE Voci SET Numero = Numero + 3, Nota = Nota & 'x' WHERE Riga = 2");
+    esegui("UPDATE Voci SET Numero = Numero + 4, Nota = Nota & 'y' WHERE Riga = 2");
+    EXPECT_EQ(scalare("SELECT Nome FROM Gruppi WHERE Codice = 'c'").toString(), QStringLiteral("Terzo"));
+    EXPECT_EQ(conta("Gruppi"), 3);
+    EXPECT_EQ(scalare("SELECT Numero FROM Voci WHERE Riga = 2").toLong(), 0);
+    EXPECT_EQ(scalare("SELECT Nota FROM Voci WHERE Riga = 2").toString(), QStringLiteral("secondaxy"));
+    EXPECT_EQ(numeroErrore([&] { esegui("UPDATE Voci SET Numero = Numero + 5 WHERE Riga = 1"); }), 6); // Jet's overflow
     // A failing read raises the library's error and leaves the statement ready for the next.
     EXPECT_EQ(numeroErrore([&] { codici("SELECT * FROM Voci WHERE Codice = 'A' AND Riga = Numero / 0"); }), 11);
     EXPECT_EQ(codici("SELECT * FROM Voci WHERE Codice = 'A' ORDER BY Riga"), QStringLiteral("A1 A2"));
