@@ -9,12 +9,13 @@ namespace {
 
 const QString kAliasUltRighe = QStringLiteral("UltRigDetLiv");
 
-QString sqlUltimaRiga(const scEvaOrdVen &eva, int32_t plNumRif, const QString &campo)
+// The highest RigDet and RigLiv of the document's lines in one read (the line with the highest
+// RigDet need not hold the highest RigLiv); Null for both when it has none.
+QString sqlUltimeRighe(const scEvaOrdVen &eva, int32_t plNumRif)
 {
-    return QStringLiteral("Select top 1 * from ") + eva.msTabDett + QStringLiteral(" where anno = ") +
-           UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) + QStringLiteral(" AND NumRif = ") +
-           UtilGenerali::SqlValore(Variant(plNumRif), 3) + QStringLiteral(" order by ") + campo +
-           QStringLiteral(" DESC");
+    return QStringLiteral("Select Max(RigDet) AS UltRigDet, Max(RigLiv) AS UltRigLiv from ") + eva.msTabDett +
+           QStringLiteral(" where anno = ") + UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) +
+           QStringLiteral(" AND NumRif = ") + UtilGenerali::SqlValore(Variant(plNumRif), 3);
 }
 
 } // namespace
@@ -23,18 +24,10 @@ void CercaUltRigDetLiv(scEvaOrdVen &eva, int32_t &plRigDet, int32_t &plRigLiv, i
 {
     eva.msFase = QStringLiteral("Ricerca ultimo RigDet e RigLiv");
     GestRecordset &recs = eva.mgRecs();
-    QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe,
-                              sqlUltimaRiga(eva, plNumRif, QStringLiteral("RigDet")), false, dbOpenSnapshot);
-    if (recs.NessunRecord(alias)) {
-        plRigDet = 0;
-        plRigLiv = 0;
-    } else {
-        plRigDet = recs.LeggiCampo(alias, u"RigDet").toLong();
-        // The line with the highest RigDet need not hold the highest RigLiv.
-        alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sqlUltimaRiga(eva, plNumRif, QStringLiteral("RigLiv")),
-                          false, dbOpenSnapshot);
-        plRigLiv = recs.LeggiCampo(alias, u"RigLiv").toLong();
-    }
+    const QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe, sqlUltimeRighe(eva, plNumRif), false,
+                                    dbOpenSnapshot);
+    plRigDet = recs.LeggiCampo(alias, u"UltRigDet", 3).toLong();
+    plRigLiv = recs.LeggiCampo(alias, u"UltRigLiv", 3).toLong();
     recs.Chiudi(alias);
 }
 

@@ -64,6 +64,14 @@ void Connessione::eseguiInterno(const QString &sql)
     eseguiTesto(q, m_motore, sql);
 }
 
+void Connessione::eseguiTransazione(const QString &sql)
+{
+    if (m_letture) // the same few texts again and again: kept prepared
+        m_letture->esegui(TestoLegato{sql, {}});
+    else
+        eseguiInterno(sql);
+}
+
 void Connessione::esegui(const QString &sql, bool passante)
 {
     if (passante) {
@@ -93,14 +101,14 @@ void Connessione::inizia()
 {
     if (m_livello == 0) {
         if (m_motore == MotoreDb::SQLite) {
-            eseguiInterno(QStringLiteral("BEGIN IMMEDIATE"));
+            eseguiTransazione(QStringLiteral("BEGIN IMMEDIATE"));
         } else {
             QSqlDatabase d = db();
             if (!d.transaction())
                 sollevaGuasto(guastoConnessione(d, m_motore));
         }
     } else {
-        eseguiInterno(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
+        eseguiTransazione(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
     }
     ++m_livello;
 }
@@ -110,14 +118,14 @@ void Connessione::conferma()
     if (m_livello == 0)
         return;
     if (m_livello > 1) {
-        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
+        eseguiTransazione(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
         --m_livello;
         return;
     }
     if (m_motore == MotoreDb::SQLite) {
         // A commit refused while other users read keeps the transaction open: the caller may
         // retry or roll back.
-        eseguiInterno(QStringLiteral("COMMIT"));
+        eseguiTransazione(QStringLiteral("COMMIT"));
     } else {
         QSqlDatabase d = db();
         if (!d.commit()) {
@@ -137,8 +145,8 @@ void Connessione::annulla()
     if (m_livello > 1) {
         const QString sp = QStringLiteral("sp%1").arg(m_livello);
         --m_livello;
-        eseguiInterno(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
-        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+        eseguiTransazione(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
+        eseguiTransazione(QStringLiteral("RELEASE SAVEPOINT ") + sp);
         return;
     }
     m_livello = 0;

@@ -53,6 +53,7 @@ public:
 
 private:
     void eseguiInterno(const QString &sql);
+    void eseguiTransazione(const QString &sql);
 
     QString m_nome;
     QString m_nomeQt;

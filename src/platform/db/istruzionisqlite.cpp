@@ -14,15 +14,17 @@ bool dentroNome(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') 
 // closing character standing for itself; -1 when it is not closed.
 qsizetype fineQuotata(QStringView sql, qsizetype i, QChar chiusura, QString *contenuto)
 {
+    bool doppie = false;
     for (qsizetype j = i + 1; j < sql.size(); ++j) {
-        if (sql[j] != chiusura) {
-            if (contenuto) contenuto->append(sql[j]);
-            continue;
-        }
+        if (sql[j] != chiusura) continue;
         if (chiusura != QLatin1Char(']') && j + 1 < sql.size() && sql[j + 1] == chiusura) {
-            if (contenuto) contenuto->append(chiusura);
+            doppie = true;
             ++j;
             continue;
+        }
+        if (contenuto) {
+            *contenuto = sql.mid(i + 1, j - i - 1).toString();
+            if (doppie) contenuto->replace(QString(2, chiusura), QString(chiusura));
         }
         return j;
     }
@@ -39,7 +41,6 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
         t.sql = sql.toString();
         return t;
     };
-    out.sql.reserve(sql.size());
     bool dopoConfronto = false;
     bool dopoSeparatore = false; // after "(" or ","
     int profondita = 0;
@@ -47,13 +48,19 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
     const auto lega = [&](bool numero) {
         return dopoConfronto || (argomenti && dopoSeparatore && !(numero && profonditaBy == profondita));
     };
+    // The text is copied in spans, up to each literal that becomes a parameter.
+    qsizetype copiato = 0;
+    const auto parametro = [&](qsizetype da, qsizetype a) {
+        out.sql.append(sql.mid(copiato, da - copiato));
+        out.sql += QLatin1Char('?');
+        copiato = a;
+    };
     qsizetype i = 0;
     const qsizetype n = sql.size();
     const auto at = [&](qsizetype k) { return k < n ? sql[k] : QChar(); };
     while (i < n) {
         const QChar c = sql[i];
         if (c.isSpace()) {
-            out.sql += c;
             ++i;
             continue;
         }
@@ -62,10 +69,8 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
             const qsizetype fine = fineQuotata(sql, i, c, &valore);
             if (fine < 0) return intero();
             if (lega(false)) {
-                out.sql += QLatin1Char('?');
+                parametro(i, fine + 1);
                 out.valori.push_back({true, 0, std::move(valore)});
-            } else {
-                out.sql += sql.mid(i, fine + 1 - i);
             }
             i = fine + 1;
             dopoConfronto = dopoSeparatore = false;
@@ -74,7 +79,6 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
         if (c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('`')) {
             const qsizetype fine = fineQuotata(sql, i, c == QLatin1Char('[') ? QLatin1Char(']') : c, nullptr);
             if (fine < 0) return intero();
-            out.sql += sql.mid(i, fine + 1 - i);
             i = fine + 1;
             dopoConfronto = dopoSeparatore = false;
             continue;
@@ -89,7 +93,6 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
                 for (const char *fine : {"LIMIT", "HAVING", "UNION", "INTERSECT", "EXCEPT", "WINDOW"})
                     if (parola.compare(QLatin1String(fine), Qt::CaseInsensitive) == 0) profonditaBy = -1;
             }
-            out.sql += parola;
             i = j;
             dopoConfronto = dopoSeparatore = false;
             continue;
@@ -108,10 +111,8 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
             bool ok = false;
             const qint64 v = semplice ? sql.mid(i, j - i).toLongLong(&ok) : 0;
             if (lega(true) && ok) {
-                out.sql += QLatin1Char('?');
+                parametro(i, j);
                 out.valori.push_back({false, v, {}});
-            } else {
-                out.sql += sql.mid(i, j - i);
             }
             i = j;
             dopoConfronto = dopoSeparatore = false;
@@ -145,11 +146,12 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
             if (profonditaBy == profondita) profonditaBy = -1;
             --profondita;
         }
-        out.sql += sql.mid(i, lunghezza);
         i += lunghezza;
         dopoConfronto = confronto;
         dopoSeparatore = c == QLatin1Char('(') || c == QLatin1Char(',');
     }
+    if (out.valori.empty()) return intero();
+    out.sql.append(sql.mid(copiato));
     return out;
 }
 

@@ -121,7 +121,9 @@ TEST_P(LettureDirette, CellsAndNamesAreThoseOfQtsDriver)
             righe.emplace_back();
             for (int i = 0; i < numeroColonne(s); ++i) righe.back().push_back(valoreColonna(s, i));
         });
-        if (!righeQt.empty()) EXPECT_EQ(nomi, nomiQt);
+        if (!righeQt.empty()) {
+            EXPECT_EQ(nomi, nomiQt);
+        }
         ASSERT_EQ(righe.size(), righeQt.size());
         for (size_t k = 0; k < righe.size(); ++k)
             for (size_t i = 0; i < righe[k].size(); ++i) {
