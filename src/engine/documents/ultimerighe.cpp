@@ -9,11 +9,11 @@ namespace {
 
 const QString kAliasUltRighe = QStringLiteral("UltRigDetLiv");
 
-// The highest RigDet and RigLiv of the document's lines in one read (the line with the highest
-// RigDet need not hold the highest RigLiv); Null for both when it has none.
-QString sqlUltimeRighe(const scEvaOrdVen &eva, int32_t plNumRif)
+// The highest value of a key field of the document's lines, Null when it has none: one
+// aggregate a statement, which the engine reads off the end of an index.
+QString sqlUltimo(const scEvaOrdVen &eva, int32_t plNumRif, const QString &campo)
 {
-    return QStringLiteral("Select Max(RigDet) AS UltRigDet, Max(RigLiv) AS UltRigLiv from ") + eva.msTabDett +
+    return QStringLiteral("Select Max(") + campo + QStringLiteral(") AS Ultimo from ") + eva.msTabDett +
            QStringLiteral(" where anno = ") + UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) +
            QStringLiteral(" AND NumRif = ") + UtilGenerali::SqlValore(Variant(plNumRif), 3);
 }
@@ -24,10 +24,13 @@ void CercaUltRigDetLiv(scEvaOrdVen &eva, int32_t &plRigDet, int32_t &plRigLiv, i
 {
     eva.msFase = QStringLiteral("Ricerca ultimo RigDet e RigLiv");
     GestRecordset &recs = eva.mgRecs();
-    const QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe, sqlUltimeRighe(eva, plNumRif), false,
-                                    dbOpenSnapshot);
-    plRigDet = recs.LeggiCampo(alias, u"UltRigDet", 3).toLong();
-    plRigLiv = recs.LeggiCampo(alias, u"UltRigLiv", 3).toLong();
+    QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe, sqlUltimo(eva, plNumRif, QStringLiteral("RigDet")),
+                              false, dbOpenSnapshot);
+    plRigDet = recs.LeggiCampo(alias, u"Ultimo", 3).toLong();
+    // The line with the highest RigDet need not hold the highest RigLiv.
+    alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sqlUltimo(eva, plNumRif, QStringLiteral("RigLiv")), false,
+                      dbOpenSnapshot);
+    plRigLiv = recs.LeggiCampo(alias, u"Ultimo", 3).toLong();
     recs.Chiudi(alias);
 }
 
