@@ -179,6 +179,24 @@ TEST_P(LettureDirette, EachReadOfAStatementKeptPreparedHasItsOwnValues)
     EXPECT_EQ(codici("SELECT * FROM Voci WHERE Codice = 'A' ORDER BY Riga"), QStringLiteral("A1 A2"));
 }
 
+// A table made anew with other fields under the same name is read with its own fields.
+TEST_P(LettureDirette, ATableMadeAnewIsReadWithItsNewFields)
+{
+    const auto primo = [&](QStringView campo) {
+        const QString a = rs.Apri(db, conn, QStringLiteral("G"), QStringLiteral("SELECT * FROM Gruppi"));
+        return rs.LeggiCampo(a, campo).toString();
+    };
+    EXPECT_EQ(primo(u"Nome"), QStringLiteral("Primo"));
+    rs.ChiudiTutti();
+    db.Esegui(conn, QStringLiteral("DROP TABLE Gruppi"), dbSQLPassThrough);
+    crea(QStringLiteral("Gruppi"), {{"Sigla", TipoCampo::Testo, 10}, {"Titolo", TipoCampo::Testo, 20}},
+         {QStringLiteral("Sigla")});
+    esegui("INSERT INTO Gruppi (Sigla, Titolo) VALUES ('Z', 'Nuovo')");
+    EXPECT_EQ(primo(u"Titolo"), QStringLiteral("Nuovo"));
+    EXPECT_EQ(numeroErrore([&] { primo(u"Nome"); }), 0); // an absent field reads as Empty, no error
+    EXPECT_EQ(primo(u"Nome"), QString());
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, LettureDirette, ::testing::Values(Engine::SQLite), engineParamName);
 
 } // namespace
