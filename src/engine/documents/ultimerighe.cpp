@@ -9,12 +9,13 @@ namespace {
 
 const QString kAliasUltRighe = QStringLiteral("UltRigDetLiv");
 
-QString sqlUltimaRiga(const scEvaOrdVen &eva, int32_t plNumRif, const QString &campo)
+// The highest value of a key field of the document's lines, Null when it has none: one
+// aggregate a statement, which the engine reads off the end of an index.
+QString sqlUltimo(const scEvaOrdVen &eva, int32_t plNumRif, const QString &campo)
 {
-    return QStringLiteral("Select top 1 * from ") + eva.msTabDett + QStringLiteral(" where anno = ") +
-           UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) + QStringLiteral(" AND NumRif = ") +
-           UtilGenerali::SqlValore(Variant(plNumRif), 3) + QStringLiteral(" order by ") + campo +
-           QStringLiteral(" DESC");
+    return QStringLiteral("Select Max(") + campo + QStringLiteral(") AS Ultimo from ") + eva.msTabDett +
+           QStringLiteral(" where anno = ") + UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) +
+           QStringLiteral(" AND NumRif = ") + UtilGenerali::SqlValore(Variant(plNumRif), 3);
 }
 
 } // namespace
@@ -23,18 +24,13 @@ void CercaUltRigDetLiv(scEvaOrdVen &eva, int32_t &plRigDet, int32_t &plRigLiv, i
 {
     eva.msFase = QStringLiteral("Ricerca ultimo RigDet e RigLiv");
     GestRecordset &recs = eva.mgRecs();
-    QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe,
-                              sqlUltimaRiga(eva, plNumRif, QStringLiteral("RigDet")), false, dbOpenSnapshot);
-    if (recs.NessunRecord(alias)) {
-        plRigDet = 0;
-        plRigLiv = 0;
-    } else {
-        plRigDet = recs.LeggiCampo(alias, u"RigDet").toLong();
-        // The line with the highest RigDet need not hold the highest RigLiv.
-        alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sqlUltimaRiga(eva, plNumRif, QStringLiteral("RigLiv")),
-                          false, dbOpenSnapshot);
-        plRigLiv = recs.LeggiCampo(alias, u"RigLiv").toLong();
-    }
+    QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, kAliasUltRighe, sqlUltimo(eva, plNumRif, QStringLiteral("RigDet")),
+                              false, dbOpenSnapshot);
+    plRigDet = recs.LeggiCampo(alias, u"Ultimo", 3).toLong();
+    // The line with the highest RigDet need not hold the highest RigLiv.
+    alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sqlUltimo(eva, plNumRif, QStringLiteral("RigLiv")), false,
+                      dbOpenSnapshot);
+    plRigLiv = recs.LeggiCampo(alias, u"Ultimo", 3).toLong();
     recs.Chiudi(alias);
 }
 

@@ -14,6 +14,7 @@ void CelleRighe::imposta(int colonne)
     m_scarto = 0;
     while ((size_t{2} << m_scarto) * m_colonne <= kCelleBlocco) ++m_scarto;
     m_maschera = (1u << m_scarto) - 1;
+    m_primi = m_maschera;
     m_posti = 0;
     m_blocchi.clear();
     m_ordine.clear();
@@ -22,8 +23,12 @@ void CelleRighe::imposta(int colonne)
 QVariant *CelleRighe::aggiungi()
 {
     const uint32_t p = m_posti++;
-    if ((p >> m_scarto) >= m_blocchi.size())
-        m_blocchi.push_back(std::make_unique<QVariant[]>((size_t{1} << m_scarto) * m_colonne));
+    const unsigned blocco = p < m_primi ? static_cast<unsigned>(std::bit_width(p + 1)) - 1
+                                        : m_scarto + ((p - m_primi) >> m_scarto);
+    if (blocco >= m_blocchi.size()) {
+        const size_t righe = size_t{1} << (p < m_primi ? blocco : m_scarto);
+        m_blocchi.push_back(std::make_unique<QVariant[]>(righe * m_colonne));
+    }
     m_ordine.push_back(p);
     return posto(p);
 }

@@ -15,13 +15,17 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
         // The translated statements call the library's own functions for Jet's meaning.
         const QVariant h = db().driver()->handle();
         if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) registraFunzioniJet(s);
+            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) {
+                registraFunzioniJet(s);
+                m_letture = std::make_unique<IstruzioniSqlite>(s);
+            }
     }
 }
 
 Connessione::~Connessione()
 {
     m_preparate.clear();
+    m_letture.reset(); // its statements must be gone before the handle closes
     m_traduttore.reset();
     m_catalogo.reset();
     {
@@ -60,6 +64,14 @@ void Connessione::eseguiInterno(const QString &sql)
     eseguiTesto(q, m_motore, sql);
 }
 
+void Connessione::eseguiTransazione(const QString &sql)
+{
+    if (m_letture) // the same few texts again and again: kept prepared
+        m_letture->esegui(TestoLegato{sql, {}});
+    else
+        eseguiInterno(sql);
+}
+
 void Connessione::esegui(const QString &sql, bool passante)
 {
     if (passante) {
@@ -67,6 +79,10 @@ void Connessione::esegui(const QString &sql, bool passante)
         return;
     }
     const auto t = m_traduttore->traduci(sql);
+    if (m_letture && !t->schema && t->tipo != TipoIstruzione::Altro) {
+        m_letture->esegui(legaLetterali(t->sql, t->tipo != TipoIstruzione::Select));
+        return;
+    }
     eseguiInterno(t->sql);
     if (t->schema)
         schemaCambiato();
@@ -75,6 +91,7 @@ void Connessione::esegui(const QString &sql, bool passante)
 void Connessione::schemaCambiato()
 {
     m_preparate.clear();
+    if (m_letture) m_letture->svuota();
     ++m_generazione;
     m_catalogo->svuota();
     m_traduttore->svuota();
@@ -84,14 +101,14 @@ void Connessione::inizia()
 {
     if (m_livello == 0) {
         if (m_motore == MotoreDb::SQLite) {
-            eseguiInterno(QStringLiteral("BEGIN IMMEDIATE"));
+            eseguiTransazione(QStringLiteral("BEGIN IMMEDIATE"));
         } else {
             QSqlDatabase d = db();
             if (!d.transaction())
                 sollevaGuasto(guastoConnessione(d, m_motore));
         }
     } else {
-        eseguiInterno(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
+        eseguiTransazione(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
     }
     ++m_livello;
 }
@@ -101,14 +118,14 @@ void Connessione::conferma()
     if (m_livello == 0)
         return;
     if (m_livello > 1) {
-        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
+        eseguiTransazione(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
         --m_livello;
         return;
     }
     if (m_motore == MotoreDb::SQLite) {
         // A commit refused while other users read keeps the transaction open: the caller may
         // retry or roll back.
-        eseguiInterno(QStringLiteral("COMMIT"));
+        eseguiTransazione(QStringLiteral("COMMIT"));
     } else {
         QSqlDatabase d = db();
         if (!d.commit()) {
@@ -128,8 +145,8 @@ void Connessione::annulla()
     if (m_livello > 1) {
         const QString sp = QStringLiteral("sp%1").arg(m_livello);
         --m_livello;
-        eseguiInterno(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
-        eseguiInterno(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+        eseguiTransazione(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
+        eseguiTransazione(QStringLiteral("RELEASE SAVEPOINT ") + sp);
         return;
     }
     m_livello = 0;

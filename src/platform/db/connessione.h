@@ -2,6 +2,7 @@
 // One open connection of a ConnessioneDb: the Qt SQL connection, its engine, catalogue and
 // translator, its transaction depth and the prepared statements of the record sets' writes.
 #include "catalogo.h"
+#include "istruzionisqlite.h"
 #include "nomi.h"
 #include "motoredb.h"
 #include "traduttoresql.h"
@@ -31,6 +32,8 @@ public:
     QSqlQuery nuovaQuery() const;
     // The prepared query of a statement text of the library's own, kept for reuse.
     QSqlQuery &preparata(const QString &sql);
+    // SQLite: the record sets' reads, prepared on the engine's own handle; null on PostgreSQL.
+    IstruzioniSqlite *istruzioniSqlite() { return m_letture.get(); }
 
     // Nested transactions: the outermost level is a real transaction (SQLite: BEGIN IMMEDIATE,
     // so that a writer holds the database from its first statement), inner levels savepoints.
@@ -50,6 +53,7 @@ public:
 
 private:
     void eseguiInterno(const QString &sql);
+    void eseguiTransazione(const QString &sql);
 
     QString m_nome;
     QString m_nomeQt;
@@ -60,4 +64,5 @@ private:
     std::unique_ptr<CatalogoDb> m_catalogo;
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
+    std::unique_ptr<IstruzioniSqlite> m_letture;
 };

@@ -13,10 +13,21 @@ GestRecordset::~GestRecordset() { ChiudiTutti(); }
 
 ::Recordset &GestRecordset::rs(const QString &alias) const
 {
+    for (const Recente &r : m_recenti)
+        if (r.recordset && (r.alias.constData() == alias.constData() || stessoNome(r.alias, alias)))
+            return *r.recordset;
     const auto it = m_insiemi.find(alias);
     if (it == m_insiemi.end() || !it->second.recordset)
         throw erroreDb(ErrDb::ElementoNonTrovato, QStringLiteral("recordset %1").arg(alias));
-    return *it->second.recordset;
+    Recente &r = m_recenti[m_prossimo++ % m_recenti.size()];
+    r.alias = alias;
+    r.recordset = it->second.recordset.get();
+    return *r.recordset;
+}
+
+void GestRecordset::dimenticaRecenti() noexcept
+{
+    for (Recente &r : m_recenti) r.recordset = nullptr;
 }
 
 QString GestRecordset::Apri(ConnessioneDb &connessione, const QString &nomeConn, const QString &alias, const QString &sql,
@@ -26,6 +37,7 @@ QString GestRecordset::Apri(ConnessioneDb &connessione, const QString &nomeConn,
     if (nome.isEmpty()) nome = QStringLiteral("Rs%1").arg(++gAlias);
     Chiudi(nome);
     auto c = connessione.condivisa(nomeConn);
+    dimenticaRecenti();
     Voce v;
     v.recordset = std::make_unique<::Recordset>(c, sql, tipo);
     v.connessione = c;
@@ -41,17 +53,20 @@ void GestRecordset::Riapri(const QString &alias, const QString &sql, int16_t tip
     auto c = it->second.connessione.lock();
     if (!c)
         throw erroreDb(ErrDb::OdbcFallito, QStringLiteral("la connessione del recordset è chiusa"));
+    dimenticaRecenti();
     it->second.recordset.reset();
     it->second.recordset = std::make_unique<::Recordset>(c, sql, tipo);
 }
 
 void GestRecordset::Chiudi(const QString &alias) noexcept
 {
+    dimenticaRecenti();
     m_insiemi.erase(alias);
 }
 
 void GestRecordset::ChiudiTutti() noexcept
 {
+    dimenticaRecenti();
     m_insiemi.clear();
 }
 

@@ -7,6 +7,7 @@
 #include "recordset.h"
 
 #include <QString>
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -69,4 +70,13 @@ private:
         std::weak_ptr<Connessione> connessione;
     };
     std::unordered_map<QString, Voce, HashNome, UgualeNome> m_insiemi;
+    // The last aliases used and their sets: a run reads field after field of the same few sets,
+    // and a name compared is cheaper than one hashed ignoring case. Emptied by every open and close.
+    struct Recente {
+        QString alias;
+        ::Recordset *recordset = nullptr;
+    };
+    mutable std::array<Recente, 4> m_recenti;
+    mutable unsigned m_prossimo = 0;
+    void dimenticaRecenti() noexcept;
 };

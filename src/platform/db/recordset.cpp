@@ -3,6 +3,7 @@
 #include "connessione.h"
 #include "errori.h"
 #include "esecuzione.h"
+#include "istruzionisqlite.h"
 #include "valoricampo.h"
 
 #include <QSqlField>
@@ -30,9 +31,15 @@ void Recordset::leggi(const QString &sql)
     const auto t = c.traduttore().traduci(sql);
     if (t->tipo != TipoIstruzione::Select)
         throw erroreSintassi(QStringLiteral("un recordset si apre su una SELECT"));
+    if (IstruzioniSqlite *letture = c.istruzioniSqlite()) {
+        leggiSqlite(*t, *letture);
+        return;
+    }
     QSqlQuery q = c.nuovaQuery();
     eseguiTesto(q, m_motore, t->sql);
-    preparaCampi(*t, q.record());
+    const QSqlRecord r = q.record();
+    m_f = std::make_shared<Forma>();
+    preparaCampi(*t, r.count(), [&](int i) { return r.fieldName(i); }, [&](int i) { return r.field(i).metaType(); });
     m_celle.imposta(m_colonne);
     const int n = m_colonne;
     while (q.next()) {
@@ -43,37 +50,59 @@ void Recordset::leggi(const QString &sql)
     q.finish();
 }
 
-void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
+void Recordset::leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture)
 {
-    const int n = r.count();
+    const TestoLegato legato = legaLetterali(t.sql);
+    IstruzioniSqlite::Lettura &l = letture.prepara(legato.sql);
+    const int n = numeroColonne(l.stmt);
+    m_f = std::static_pointer_cast<Forma>(l.forma);
+    if (!m_f || static_cast<int>(m_f->campi.size()) != n) {
+        m_f = std::make_shared<Forma>();
+        preparaCampi(t, n, [&](int i) { return nomeColonna(l.stmt, i); }, [](int) { return QMetaType(); });
+        l.forma = m_f;
+    }
+    m_colonne = n;
+    m_celle.imposta(n);
+    letture.leggi(l, legato.valori, [&](sqlite3_stmt *s) {
+        QVariant *riga = m_celle.aggiungi();
+        for (int i = 0; i < n; ++i)
+            riga[i] = valoreColonna(s, i);
+    });
+}
+
+void Recordset::preparaCampi(const Traduzione &t, int n, const std::function<QString(int)> &nome,
+                             const std::function<QMetaType(int)> &meta)
+{
     m_colonne = n;
     const std::vector<ColonnaRisultato> colonne = t.colonneNote ? colonneRisultato(t) : std::vector<ColonnaRisultato>();
     bool noti = t.colonneNote && static_cast<int>(colonne.size()) == n;
+    std::vector<QString> nomi(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) nomi[static_cast<size_t>(i)] = nome(i);
     // The statement's own description must agree with what the engine returned.
     for (int i = 0; noti && i < n; ++i) {
         const ColonnaRisultato &c = colonne[static_cast<size_t>(i)];
         const QString &atteso = c.qualificatore.isEmpty() ? c.nome : c.colonnaBase;
-        if (!atteso.isEmpty() && !stessoNome(atteso, r.fieldName(i)))
+        if (!atteso.isEmpty() && !stessoNome(atteso, nomi[static_cast<size_t>(i)]))
             noti = false;
     }
-    m_campi.resize(static_cast<size_t>(n));
+    m_f->campi.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        Campo &c = m_campi[static_cast<size_t>(i)];
+        Campo &c = m_f->campi[static_cast<size_t>(i)];
         if (noti) c.info = colonne[static_cast<size_t>(i)];
-        if (c.info.nome.isEmpty()) c.info.nome = r.fieldName(i);
+        if (c.info.nome.isEmpty()) c.info.nome = nomi[static_cast<size_t>(i)];
         c.tipo = c.info.tipo;
         if (c.tipo == TipoCampo::Sconosciuto && m_motore == MotoreDb::PostgreSQL)
-            c.tipo = tipoDaMeta(r.field(i).metaType());
-        m_nomi.aggiungi(c.info.qualificatore, c.info.nome);
+            c.tipo = tipoDaMeta(meta(i));
+        m_f->nomi.aggiungi(c.info.qualificatore, c.info.nome);
     }
     // The base tables that writes go to: one per table (or alias) of the statement.
     Connessione &cn = conn();
     for (int i = 0; i < n; ++i) {
-        Campo &c = m_campi[static_cast<size_t>(i)];
+        Campo &c = m_f->campi[static_cast<size_t>(i)];
         if (c.info.tabellaBase.isEmpty()) continue;
         int b = -1;
-        for (size_t k = 0; k < m_basi.size(); ++k)
-            if (stessoNome(m_basi[k].fonte, c.info.fonte) && stessoNome(m_basi[k].tabella, c.info.tabellaBase))
+        for (size_t k = 0; k < m_f->basi.size(); ++k)
+            if (stessoNome(m_f->basi[k].fonte, c.info.fonte) && stessoNome(m_f->basi[k].tabella, c.info.tabellaBase))
                 b = static_cast<int>(k);
         if (b < 0) {
             Base nuova;
@@ -82,10 +111,10 @@ void Recordset::preparaCampi(const Traduzione &t, const QSqlRecord &r)
             if (const auto cat = cn.catalogo().tabella(nuova.tabella))
                 for (int k : cat->chiave()) nuova.nomiChiave.push_back(cat->colonne()[static_cast<size_t>(k)].nome);
             nuova.chiave.assign(nuova.nomiChiave.size(), -1);
-            m_basi.push_back(std::move(nuova));
-            b = static_cast<int>(m_basi.size()) - 1;
+            m_f->basi.push_back(std::move(nuova));
+            b = static_cast<int>(m_f->basi.size()) - 1;
         }
-        Base &base = m_basi[static_cast<size_t>(b)];
+        Base &base = m_f->basi[static_cast<size_t>(b)];
         base.colonne.push_back(i);
         for (size_t k = 0; k < base.nomiChiave.size(); ++k)
             if (base.chiave[k] < 0 && stessoNome(base.nomiChiave[k], c.info.colonnaBase))
@@ -148,7 +177,7 @@ void Recordset::VaiAPosizione(int32_t posizione)
 bool Recordset::cercaDa(int inizio)
 {
     const auto valore = [&](int riga) {
-        return [this, riga](int c) { return daMotore(cella(riga, c), m_campi[static_cast<size_t>(c)].tipo); };
+        return [this, riga](int c) { return daMotore(cella(riga, c), m_f->campi[static_cast<size_t>(c)].tipo); };
     };
     for (int r = std::max(inizio, 0); r < righe(); ++r) {
         if (m_criterio->soddisfatto(valore(r))) {
@@ -166,7 +195,7 @@ void Recordset::FindFirst(const QString &criterio)
 {
     if (!m_criterio || m_criterio->testo() != criterio) {
         auto c = std::make_unique<Criterio>(criterio);
-        c->collega([this](QStringView nome) { return m_nomi.trova(nome); });
+        c->collega([this](QStringView nome) { return m_f->nomi.trova(nome); });
         m_criterio = std::move(c);
     }
     cercaDa(0);
@@ -176,7 +205,7 @@ void Recordset::FindNext(const QString &criterio)
 {
     if (!m_criterio || m_criterio->testo() != criterio) {
         auto c = std::make_unique<Criterio>(criterio);
-        c->collega([this](QStringView nome) { return m_nomi.trova(nome); });
+        c->collega([this](QStringView nome) { return m_f->nomi.trova(nome); });
         m_criterio = std::move(c);
     }
     cercaDa(haRigaCorrente() ? m_pos + 1 : (m_correnteEliminata ? m_pos : 0));
@@ -187,17 +216,17 @@ void Recordset::FindNext(const QString &criterio)
 int Recordset::campo(QStringView nome) const
 {
     const uint64_t indirizzo = reinterpret_cast<uintptr_t>(nome.data()) ^ static_cast<uint64_t>(nome.size());
-    NomeRecente &r = m_recenti[static_cast<size_t>((indirizzo * 0x9E3779B97F4A7C15ull) >> 56)];
+    NomeRecente &r = m_f->recenti[static_cast<size_t>((indirizzo * 0x9E3779B97F4A7C15ull) >> 56)];
     int i;
     if (r.indirizzo == nome.data() && QStringView(r.nome) == nome) {
         i = r.campo;
     } else {
-        const auto visto = m_nomiVisti.find(nome);
-        if (visto != m_nomiVisti.end()) {
+        const auto visto = m_f->nomiVisti.find(nome);
+        if (visto != m_f->nomiVisti.end()) {
             i = visto->second;
         } else {
-            i = m_nomi.trova(nome);
-            if (m_nomiVisti.size() < 512) m_nomiVisti.emplace(nome.toString(), i);
+            i = m_f->nomi.trova(nome);
+            if (m_f->nomiVisti.size() < 512) m_f->nomiVisti.emplace(nome.toString(), i);
         }
         r.indirizzo = nome.data();
         r.nome.resize(nome.size()); // keeps the slot's storage when it is large enough
@@ -212,15 +241,15 @@ int Recordset::campo(QStringView nome) const
 
 QString Recordset::NomeCampo(int i) const
 {
-    const Campo &c = m_campi.at(static_cast<size_t>(i));
+    const Campo &c = m_f->campi.at(static_cast<size_t>(i));
     return c.info.qualificatore.isEmpty() ? c.info.nome : c.info.qualificatore + QLatin1Char('.') + c.info.nome;
 }
 
-TipoCampo Recordset::TipoDelCampo(int i) const { return m_campi.at(static_cast<size_t>(i)).tipo; }
+TipoCampo Recordset::TipoDelCampo(int i) const { return m_f->campi.at(static_cast<size_t>(i)).tipo; }
 
 Variant Recordset::Valore(int riga, int colonna) const
 {
-    return daMotore(cella(riga, colonna), m_campi.at(static_cast<size_t>(colonna)).tipo);
+    return daMotore(cella(riga, colonna), m_f->campi.at(static_cast<size_t>(colonna)).tipo);
 }
 
 Variant Recordset::valore(int c) const
@@ -234,7 +263,7 @@ Variant Recordset::valore(int c) const
         throw erroreDb(ErrDb::RecordEliminato);
     if (!haRigaCorrente())
         return Variant();
-    return daMotore(cella(m_pos, c), m_campi[k].tipo);
+    return daMotore(cella(m_pos, c), m_f->campi[k].tipo);
 }
 
 Variant Recordset::ValoreCampo(QStringView nome) const
@@ -252,7 +281,7 @@ Variant Recordset::LeggiCampo(QStringView nome, int16_t tipo) const
     if (v.isEmpty())
         return tipo ? neutroCodice(tipo) : v;
     if (v.isNull())
-        return tipo ? neutroCodice(tipo) : neutro(m_campi[static_cast<size_t>(c)].tipo);
+        return tipo ? neutroCodice(tipo) : neutro(m_f->campi[static_cast<size_t>(c)].tipo);
     return v;
 }
 
@@ -268,10 +297,10 @@ void Recordset::richiediAggiornabile() const
 // for those few.
 void Recordset::iniziaScrittura(Modo modo)
 {
-    if (m_scritto.size() != m_campi.size()) {
-        m_buffer.assign(m_campi.size(), Variant::null());
-        m_legati.assign(m_campi.size(), QVariant());
-        m_scritto.assign(m_campi.size(), false);
+    if (m_scritto.size() != m_f->campi.size()) {
+        m_buffer.assign(m_f->campi.size(), Variant::null());
+        m_legati.assign(m_f->campi.size(), QVariant());
+        m_scritto.assign(m_f->campi.size(), false);
     } else {
         for (int c : m_scritti) {
             const size_t k = static_cast<size_t>(c);
@@ -313,7 +342,7 @@ void Recordset::ScriviCampo(QStringView nome, const Variant &valore)
     const int c = campo(nome);
     if (c < 0)
         throw erroreDb(ErrDb::ElementoNonTrovato, nome.toString());
-    const Campo &f = m_campi[static_cast<size_t>(c)];
+    const Campo &f = m_f->campi[static_cast<size_t>(c)];
     if (f.base < 0)
         throw erroreDb(ErrDb::SolaLettura, nome.toString());
     // A value the field cannot hold fails here, as on assignment.
@@ -326,12 +355,12 @@ void Recordset::CancelUpdate() { m_modo = Modo::Nessuno; }
 
 Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
 {
-    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    const Base &b = m_f->basi[static_cast<size_t>(indiceBase)];
     // A plan is for the base, the kind of write, the fields written and, for a change, the
     // fields read as Null (checked with IS NULL, not bound: a wide row is mostly Null).
     m_scrittiBase.clear();
     for (int c : m_scritti)
-        if (m_campi[static_cast<size_t>(c)].base == indiceBase) m_scrittiBase.push_back(c);
+        if (m_f->campi[static_cast<size_t>(c)].base == indiceBase) m_scrittiBase.push_back(c);
     std::sort(m_scrittiBase.begin(), m_scrittiBase.end());
     const QVariant *letta = nuovo ? nullptr : m_celle.riga(m_pos);
     const auto nulla = [&](int i) { return cellaNulla(letta[i]); };
@@ -339,13 +368,13 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
         return p.base == indiceBase && p.nuovo == nuovo && p.scritti == m_scrittiBase &&
                (nuovo || (std::all_of(p.nulli.begin(), p.nulli.end(), nulla) && std::none_of(p.controllo.begin(), p.controllo.end(), nulla)));
     };
-    for (size_t k = 0; k < m_piani.size(); ++k)
-        if (stesso(*m_piani[k])) {
-            if (k > 0) std::swap(m_piani[k], m_piani[0]); // the plan of the last write is tried first
-            return *m_piani[0];
+    for (size_t k = 0; k < m_f->piani.size(); ++k)
+        if (stesso(*m_f->piani[k])) {
+            if (k > 0) std::swap(m_f->piani[k], m_f->piani[0]); // the plan of the last write is tried first
+            return *m_f->piani[0];
         }
 
-    const auto base = [&](int i) -> const QString & { return m_campi[static_cast<size_t>(i)].info.colonnaBase; };
+    const auto base = [&](int i) -> const QString & { return m_f->campi[static_cast<size_t>(i)].info.colonnaBase; };
     // Each base column once (a statement may name a field twice, "T.*, T.Field"); the last
     // write of a doubled field wins.
     std::vector<int> colonne;
@@ -443,14 +472,14 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
     copie(p.scritte, p.copieScritte);
     copie(p.ritorno, p.copieRitorno);
     copie(p.rinviate, p.copieRinviate);
-    m_piani.insert(m_piani.begin(), std::move(nuovoPiano));
-    return *m_piani.front();
+    m_f->piani.insert(m_f->piani.begin(), std::move(nuovoPiano));
+    return *m_f->piani.front();
 }
 
 void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
 {
     Connessione &cn = conn();
-    const Base &b = m_basi[static_cast<size_t>(indiceBase)];
+    const Base &b = m_f->basi[static_cast<size_t>(indiceBase)];
     Piano &p = piano(indiceBase, nuovo);
     if (!p.query || p.generazione != cn.generazione()) {
         p.query = &cn.preparata(p.sql);
@@ -484,18 +513,18 @@ void Recordset::rileggi(int r) const
 {
     Connessione &cn = conn();
     QVariant *riga = m_celle.riga(r);
-    for (size_t ib = 0; ib < m_basi.size(); ++ib) {
-        const Base &b = m_basi[ib];
+    for (size_t ib = 0; ib < m_f->basi.size(); ++ib) {
+        const Base &b = m_f->basi[ib];
         std::vector<int> colonne;
         for (int i : b.colonne)
             if (daRileggere(riga[i])) colonne.push_back(i);
         if (colonne.empty()) continue;
         QString sql = QStringLiteral("SELECT ");
         for (size_t k = 0; k < colonne.size(); ++k)
-            sql += (k ? QStringLiteral(", ") : QString()) + m_campi[static_cast<size_t>(colonne[k])].info.colonnaBase;
+            sql += (k ? QStringLiteral(", ") : QString()) + m_f->campi[static_cast<size_t>(colonne[k])].info.colonnaBase;
         sql += QStringLiteral(" FROM ") + b.tabella + QStringLiteral(" WHERE ");
         for (size_t k = 0; k < b.chiave.size(); ++k)
-            sql += (k ? QStringLiteral(" AND ") : QString()) + m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase +
+            sql += (k ? QStringLiteral(" AND ") : QString()) + m_f->campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase +
                    QStringLiteral(" = ?");
         QSqlQuery &q = cn.preparata(sql);
         QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
@@ -519,7 +548,7 @@ void Recordset::Update()
             if (m_scritto[static_cast<size_t>(i)]) return true;
         return false;
     };
-    const int basi = static_cast<int>(m_basi.size());
+    const int basi = static_cast<int>(m_f->basi.size());
     if (m_modo == Modo::Nuovo) {
         const bool allaFine = m_pos >= righe();
         // The row is written straight into its place, given up when a write fails.
@@ -527,7 +556,7 @@ void Recordset::Update()
         try {
             bool fatto = false;
             for (int b = 0; b < basi; ++b)
-                if (scritta(m_basi[static_cast<size_t>(b)])) {
+                if (scritta(m_f->basi[static_cast<size_t>(b)])) {
                     scriviBase(b, true, riga);
                     fatto = true;
                 }
@@ -548,7 +577,7 @@ void Recordset::Update()
             rileggi(m_pos); // the values to check are the table's
         // Each base table's fields take the values written once its statement has gone through.
         for (int b = 0; b < basi; ++b)
-            if (scritta(m_basi[static_cast<size_t>(b)])) scriviBase(b, false, m_celle.riga(m_pos));
+            if (scritta(m_f->basi[static_cast<size_t>(b)])) scriviBase(b, false, m_celle.riga(m_pos));
         m_ultimoModificato = m_pos;
     }
     m_modo = Modo::Nessuno;
@@ -559,16 +588,16 @@ void Recordset::Delete()
     richiediAggiornabile();
     if (!haRigaCorrente())
         throw erroreDb(ErrDb::NessunRecordCorrente);
-    if (m_basi.empty())
+    if (m_f->basi.empty())
         throw erroreDb(ErrDb::SolaLettura);
     m_modo = Modo::Nessuno;
-    const Base &b = m_basi.front();
+    const Base &b = m_f->basi.front();
     if (b.chiave.empty() || std::find(b.chiave.begin(), b.chiave.end(), -1) != b.chiave.end())
         throw erroreDb(ErrDb::SolaLettura, QStringLiteral("la chiave di %1 non è tra i campi letti").arg(b.tabella));
     QString sql = QStringLiteral("DELETE FROM ") + b.tabella + QStringLiteral(" WHERE ");
     for (size_t k = 0; k < b.chiave.size(); ++k) {
         if (k) sql += QStringLiteral(" AND ");
-        sql += m_campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase + QStringLiteral(" = ?");
+        sql += m_f->campi[static_cast<size_t>(b.chiave[k])].info.colonnaBase + QStringLiteral(" = ?");
     }
     Connessione &cn = conn();
     QSqlQuery &q = cn.preparata(sql);
@@ -593,10 +622,10 @@ void Recordset::VaiUltimoModificato()
 void Recordset::AggiungiDaRecord(const Recordset &da)
 {
     AddNew();
-    for (size_t i = 0; i < m_campi.size(); ++i) {
-        const Campo &f = m_campi[i];
+    for (size_t i = 0; i < m_f->campi.size(); ++i) {
+        const Campo &f = m_f->campi[i];
         if (f.base < 0) continue;
-        const int j = da.m_nomi.trova(f.info.nome);
+        const int j = da.m_f->nomi.trova(f.info.nome);
         if (j < 0) continue;
         m_buffer[i] = da.ValoreCampo(da.NomeCampo(j));
         m_legati[i] = versoMotore(m_buffer[i], f.tipo, m_motore);

@@ -14,12 +14,14 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
 class Connessione;
+class IstruzioniSqlite;
 
 // The mark of a cell of a row added by the set whose value the table has not given yet.
 struct CampoDaRileggere {};
@@ -66,10 +68,10 @@ public:
     // The field as stored, Null kept; Empty where LeggiCampo gives a neutral value for an absent
     // field or row.
     Variant ValoreCampo(QStringView campo) const;
-    int FieldsCount() const { return static_cast<int>(m_campi.size()); }
+    int FieldsCount() const { return static_cast<int>(m_f->campi.size()); }
     QString NomeCampo(int i) const;
     TipoCampo TipoDelCampo(int i) const;
-    bool EsisteCampo(QStringView campo) const { return m_nomi.trova(campo) >= 0; }
+    bool EsisteCampo(QStringView campo) const { return m_f->nomi.trova(campo) >= 0; }
     Variant Valore(int riga, int colonna) const;
 
     // --- writes (type 2 only; a read-only set raises 3027)
@@ -123,7 +125,10 @@ private:
     // row (nothing read past the end fails).
     Variant valore(int c) const;
     void leggi(const QString &sql);
-    void preparaCampi(const Traduzione &t, const class QSqlRecord &r);
+    void leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture);
+    // `nome(i)` the engine's name of column i; `meta(i)` its Qt type (PostgreSQL).
+    void preparaCampi(const Traduzione &t, int n, const std::function<QString(int)> &nome,
+                      const std::function<QMetaType(int)> &meta);
     void richiediAggiornabile() const;
     Connessione &conn() const;
     void scriviBase(int base, bool nuovo, QVariant *riga);
@@ -136,9 +141,6 @@ private:
     // Mutable: a row added is completed from its table on first read.
     mutable CelleRighe m_celle;
     bool m_rinvii = false; // some row added has fields still to read back
-    std::vector<Campo> m_campi;
-    std::vector<Base> m_basi;
-    IndiceNomi m_nomi;
 
     int m_pos = 0;
     bool m_correnteEliminata = false;
@@ -171,17 +173,26 @@ private:
         std::vector<int> controllo; // fields checked against their value as read
     };
     Piano &piano(int base, bool nuovo);
-    std::vector<std::unique_ptr<Piano>> m_piani;
     std::vector<int> m_scrittiBase; // scratch: the written fields of one base
-    // Field positions of the names asked so far, by their exact spelling; the names a walk asks
-    // again and again (the same texts at the same addresses) are found first by address.
-    mutable std::unordered_map<QString, int, HashVista, std::equal_to<>> m_nomiVisti;
     struct NomeRecente {
         const QChar *indirizzo = nullptr;
         QString nome;
         int campo = -1;
     };
-    mutable std::array<NomeRecente, 256> m_recenti;
+    // What follows from the statement's columns alone: the fields, their base tables, the names,
+    // the write plans. On SQLite it is shared by every set read through the same prepared
+    // statement of the connection, so a statement read again and again is described once.
+    struct Forma {
+        std::vector<Campo> campi;
+        std::vector<Base> basi;
+        IndiceNomi nomi;
+        std::vector<std::unique_ptr<Piano>> piani;
+        // Field positions of the names asked so far, by their exact spelling; the names a walk
+        // asks again and again (the same texts at the same addresses) are found first by address.
+        std::unordered_map<QString, int, HashVista, std::equal_to<>> nomiVisti;
+        std::array<NomeRecente, 256> recenti;
+    };
+    std::shared_ptr<Forma> m_f;
 
     QString m_ultimoCriterio;
     std::unique_ptr<Criterio> m_criterio;

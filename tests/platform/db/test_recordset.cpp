@@ -209,6 +209,27 @@ TEST_P(Insiemi, AddedRowsStayInTheSetAndDeletedRowsLeaveIt)
     rs.Chiudi(QStringLiteral("nessuno")); // closing an unknown alias is harmless
 }
 
+// An alias names the set last opened under it, in any letter case; a closed alias names none.
+TEST_P(Insiemi, AnAliasAlwaysReadsTheSetLastOpenedUnderIt)
+{
+    const QString a = QStringLiteral("Mon");
+    const auto descrizione = [&](const QString &alias) { return rs.LeggiCampo(alias, u"Descrizione").toString(); };
+    rs.Apri(db, conn, a, QStringLiteral("Select * from Monete where Moneta = 'EUR'"));
+    const QString b = rs.Apri(db, conn, QStringLiteral("Altro"), QStringLiteral("Select * from Monete where Moneta = 'USD'"));
+    EXPECT_EQ(descrizione(a), QStringLiteral("Euro"));
+    EXPECT_EQ(descrizione(QStringLiteral("MON")), QStringLiteral("Euro"));
+    EXPECT_EQ(descrizione(b), QStringLiteral("Dollaro"));
+    rs.Apri(db, conn, QStringLiteral("mon"), QStringLiteral("Select * from Monete where Moneta = 'USD'"));
+    EXPECT_EQ(descrizione(a), QStringLiteral("Dollaro"));
+    rs.Riapri(a, QStringLiteral("Select * from Monete where Moneta = 'EUR'"));
+    EXPECT_EQ(descrizione(QStringLiteral("mOn")), QStringLiteral("Euro"));
+    rs.Chiudi(QStringLiteral("MON"));
+    EXPECT_EQ(numeroErrore([&] { descrizione(a); }), ErrDb::ElementoNonTrovato);
+    EXPECT_EQ(descrizione(b), QStringLiteral("Dollaro"));
+    rs.ChiudiTutti();
+    EXPECT_EQ(numeroErrore([&] { descrizione(b); }), ErrDb::ElementoNonTrovato);
+}
+
 TEST_P(Insiemi, ANewRowGivesTheTableValuesOfTheFieldsItDidNotWrite)
 {
     const bool sq = motore() == MotoreDb::SQLite;
