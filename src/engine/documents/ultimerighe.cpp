@@ -9,9 +9,10 @@ namespace {
 
 const QString kAliasUltRighe = QStringLiteral("UltRigDetLiv");
 
+// Only the numbered field: the lines table is wide, and this runs for every line written.
 QString sqlUltimaRiga(const scEvaOrdVen &eva, int32_t plNumRif, const QString &campo)
 {
-    return QStringLiteral("Select top 1 * from ") + eva.msTabDett + QStringLiteral(" where anno = ") +
+    return QStringLiteral("Select top 1 ") + campo + QStringLiteral(" from ") + eva.msTabDett + QStringLiteral(" where anno = ") +
            UtilGenerali::SqlValore(Variant(eva.oiAnno), 2) + QStringLiteral(" AND NumRif = ") +
            UtilGenerali::SqlValore(Variant(plNumRif), 3) + QStringLiteral(" order by ") + campo +
            QStringLiteral(" DESC");
