@@ -9,6 +9,7 @@
 Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
     : m_nome(std::move(nome)), m_nomeQt(std::move(nomeQt)), m_motore(motore)
 {
+    m_nativa = m_motore == MotoreDb::PostgreSQL && db().driverName() == QLatin1String("QPSQL");
     m_catalogo = std::make_unique<CatalogoDb>(db(), m_motore);
     m_traduttore = std::make_unique<TraduttoreSql>(m_motore, *m_catalogo);
     if (m_motore == MotoreDb::SQLite) {
@@ -60,14 +61,48 @@ void Connessione::eseguiInterno(const QString &sql)
     eseguiTesto(q, m_motore, sql);
 }
 
+void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql)
+{
+    const bool protetta = m_nativa && m_livello > 0;
+    if (protetta) {
+        // Rolling back to the savepoint undoes only the failed statement as long as nothing was
+        // written since it was set: a new one is needed only after a write.
+        PuntoIstruzione &p = m_puntoIstruzione.back();
+        if (p != PuntoIstruzione::Pulito) {
+            const QString punto = QLatin1String(kPuntoIstruzione);
+            QSqlQuery s(db()); // not forward-only: the driver then runs both statements of the text
+            eseguiTesto(s, m_motore,
+                        p == PuntoIstruzione::Nessuno ? QStringLiteral("SAVEPOINT ") + punto
+                                                      : QStringLiteral("RELEASE SAVEPOINT %1; SAVEPOINT %1").arg(punto));
+            p = PuntoIstruzione::Pulito;
+        }
+    }
+    if (sql ? q.exec(*sql) : q.exec()) {
+        if (protetta && scrive)
+            m_puntoIstruzione.back() = PuntoIstruzione::Scritto;
+        return;
+    }
+    const GuastoMotore g = guastoQuery(q, m_motore);
+    if (protetta) {
+        q.finish();
+        try {
+            eseguiInterno(QStringLiteral("ROLLBACK TO SAVEPOINT ") + QLatin1String(kPuntoIstruzione));
+        } catch (const AppError &) {
+            // The failure reported is the statement's.
+        }
+    }
+    sollevaGuasto(g);
+}
+
 void Connessione::esegui(const QString &sql, bool passante)
 {
+    QSqlQuery q = nuovaQuery();
     if (passante) {
-        eseguiInterno(sql);
+        eseguiIstruzione(q, true, &sql);
         return;
     }
     const auto t = m_traduttore->traduci(sql);
-    eseguiInterno(t->sql);
+    eseguiIstruzione(q, true, &t->sql);
     if (t->schema)
         schemaCambiato();
 }
@@ -90,9 +125,11 @@ void Connessione::inizia()
             if (!d.transaction())
                 sollevaGuasto(guastoConnessione(d, m_motore));
         }
+        m_puntoIstruzione.clear();
     } else {
         eseguiInterno(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
     }
+    m_puntoIstruzione.push_back(PuntoIstruzione::Nessuno);
     ++m_livello;
 }
 
@@ -103,6 +140,10 @@ void Connessione::conferma()
     if (m_livello > 1) {
         eseguiInterno(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
         --m_livello;
+        // The level's statement savepoint went with it; the level's writes now stand after the
+        // savepoint of the level above.
+        m_puntoIstruzione.pop_back();
+        if (m_puntoIstruzione.back() == PuntoIstruzione::Pulito) m_puntoIstruzione.back() = PuntoIstruzione::Scritto;
         return;
     }
     if (m_motore == MotoreDb::SQLite) {
@@ -128,6 +169,7 @@ void Connessione::annulla()
     if (m_livello > 1) {
         const QString sp = QStringLiteral("sp%1").arg(m_livello);
         --m_livello;
+        m_puntoIstruzione.pop_back();
         eseguiInterno(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
         eseguiInterno(QStringLiteral("RELEASE SAVEPOINT ") + sp);
         return;

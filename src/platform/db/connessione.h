@@ -11,10 +11,13 @@
 #include <QString>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class Connessione {
 public:
     Connessione(QString nome, QString nomeQt, MotoreDb motore);
+    // A PostgreSQL connection through Qt's own client (QPSQL) rather than ODBC.
+    bool nativa() const { return m_nativa; }
     ~Connessione();
     Connessione(const Connessione &) = delete;
     Connessione &operator=(const Connessione &) = delete;
@@ -29,6 +32,12 @@ public:
     void esegui(const QString &sql, bool passante);
     // A query for a statement that the caller runs; forward-only, decimals as text.
     QSqlQuery nuovaQuery() const;
+    // Runs a statement of the caller's (the text, or the prepared query when `sql` is null), or
+    // raises the mapped error; `scrive` tells a statement that may change rows. A statement that
+    // fails inside a transaction leaves the rest of the transaction standing, as on the suite's
+    // Jet engine: the ODBC driver sees to it (statement-level rollback), on the native route a
+    // savepoint set before the statement.
+    void eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql = nullptr);
     // The prepared query of a statement text of the library's own, kept for reuse.
     QSqlQuery &preparata(const QString &sql);
 
@@ -51,6 +60,12 @@ public:
 private:
     void eseguiInterno(const QString &sql);
 
+    static constexpr const char *kPuntoIstruzione = "evasord_istr";
+    bool m_nativa = false;
+    // Per transaction level on the native route: the statement savepoint of the level, and
+    // whether a statement wrote since it was set.
+    enum class PuntoIstruzione : uint8_t { Nessuno, Pulito, Scritto };
+    std::vector<PuntoIstruzione> m_puntoIstruzione;
     QString m_nome;
     QString m_nomeQt;
     MotoreDb m_motore;

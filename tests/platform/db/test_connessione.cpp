@@ -3,6 +3,7 @@
 #include "connessione.h"
 #include "errori.h"
 #include "provadb.h"
+#include "testoodbc.h"
 #include "utilgenerali.h"
 
 #include <QElapsedTimer>
@@ -163,6 +164,64 @@ TEST(Connessione, AServerThatTakesTheConnectionAndNeverAnswersIsGivenUp)
     }
     EXPECT_LT(tempo.elapsed(), 10000);
     EXPECT_FALSE(db.Connesso());
+}
+
+TEST(Connessione, ValuesAreReadFromAnOdbcConnectText)
+{
+    const QString testo = QStringLiteral("DRIVER={PostgreSQL Unicode};Server = db.ditta ;port=5433;PWD={a;b}}c=d};UID=mario");
+    const struct {
+        const char *chiave;
+        const char *valore;
+    } casi[] = {
+        {"DRIVER", "PostgreSQL Unicode"}, {"SERVER", "db.ditta"}, {"PORT", "5433"},
+        {"pwd", "a;b}c=d"},               {"UID", "mario"},       {"DATABASE", ""},
+    };
+    for (const auto &c : casi)
+        EXPECT_EQ(valoreTestoOdbc(testo, QLatin1String(c.chiave)), QString::fromUtf8(c.valore)) << c.chiave;
+}
+
+TEST(Connessione, APostgreSQLServerIsReachedThroughQtsOwnClientWhenAsked)
+{
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    for (const bool nativo : {false, true}) {
+        ConnessioneDb db;
+        db.Impostazione(QStringLiteral("DbPgNativo"), 12, Variant(nativo));
+        const QString n = db.Connetti(nomeConnessione(*s));
+        EXPECT_EQ(db.connessione(n).nativa(), nativo);
+        EXPECT_EQ(db.connessione(n).db().driverName(), nativo ? QStringLiteral("QPSQL") : QStringLiteral("QODBC"));
+        EXPECT_EQ(db.Motore(n), MotoreDb::PostgreSQL);
+    }
+}
+
+TEST(Connessione, ADateAndTimeIsStoredAsWrittenWhateverTheServersZone)
+{
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    {
+        // A server far from the program's zone (and a zone with no daylight saving, so that the
+        // difference shows on any date).
+        QSqlDatabase admin = s->open(QStringLiteral("admin_zona"));
+        QSqlQuery q(admin);
+        ASSERT_TRUE(q.exec(QStringLiteral("ALTER DATABASE %1 SET TimeZone = 'Asia/Kolkata'").arg(s->databaseName())));
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE Orari (K INTEGER PRIMARY KEY, Ora timestamp(0) without time zone)")));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("admin_zona"));
+    int k = 0;
+    for (const bool nativo : {false, true}) {
+        ConnessioneDb db;
+        db.Impostazione(QStringLiteral("DbPgNativo"), 12, Variant(nativo));
+        const QString n = db.Connetti(nomeConnessione(*s));
+        GestRecordset rs;
+        const QString a = rs.Apri(db, n, QString(), QStringLiteral("Select * from Orari where 1=2"), false, dbOpenDynaset);
+        rs.AddNew(a);
+        rs.ScriviCampo(a, u"K", Variant(++k));
+        rs.ScriviCampo(a, u"Ora", Variant(Date::fromYmd(2024, 3, 15, 10, 30, 5)));
+        rs.Update(a);
+        const QString b = rs.Apri(db, n, QString(), QStringLiteral("Select Format(Ora, 'yyyy-mm-dd hh:nn:ss') AS T from Orari where K = %1").arg(k),
+                                  false, dbOpenSnapshot);
+        EXPECT_EQ(rs.LeggiCampo(b, u"T").text(), QStringLiteral("2024-03-15 10:30:05")) << (nativo ? "QPSQL" : "ODBC");
+        rs.ChiudiTutti();
+    }
 }
 
 } // namespace
