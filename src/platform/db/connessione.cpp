@@ -64,21 +64,20 @@ void Connessione::eseguiInterno(const QString &sql)
 void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql)
 {
     const bool protetta = m_nativa && m_livello > 0;
-    if (protetta) {
-        // Rolling back to the savepoint undoes only the failed statement as long as nothing was
-        // written since it was set: a new one is needed only after a write.
-        PuntoIstruzione &p = m_puntoIstruzione.back();
-        if (p != PuntoIstruzione::Pulito) {
-            const QString punto = QLatin1String(kPuntoIstruzione);
-            QSqlQuery s(db()); // not forward-only: the driver then runs both statements of the text
-            eseguiTesto(s, m_motore,
-                        p == PuntoIstruzione::Nessuno ? QStringLiteral("SAVEPOINT ") + punto
-                                                      : QStringLiteral("RELEASE SAVEPOINT %1; SAVEPOINT %1").arg(punto));
-            p = PuntoIstruzione::Pulito;
-        }
+    // Rolling back to the savepoint undoes only the failed statement as long as nothing was
+    // written since it was set: a new one is needed only after a write.
+    if (protetta && m_puntoIstruzione.back() == PuntoIstruzione::Scritto) {
+        eseguiControllo(QStringLiteral("RELEASE SAVEPOINT %1; SAVEPOINT %1").arg(QLatin1String(kPuntoIstruzione)));
+        m_puntoIstruzione.back() = PuntoIstruzione::Pulito;
     }
-    if (sql ? q.exec(*sql) : q.exec()) {
-        if (protetta && scrive)
+    // A write given as text sets the next savepoint in the same round trip; the driver answers
+    // with the first statement's result (its failure stops the rest of the text).
+    const bool dopo = protetta && scrive && sql;
+    if (dopo)
+        q.setForwardOnly(false); // the driver then takes every result of the text
+    if (sql ? q.exec(dopo ? *sql + QStringLiteral("; RELEASE SAVEPOINT %1; SAVEPOINT %1").arg(QLatin1String(kPuntoIstruzione)) : *sql)
+            : q.exec()) {
+        if (protetta && scrive && !dopo)
             m_puntoIstruzione.back() = PuntoIstruzione::Scritto;
         return;
     }
@@ -92,6 +91,12 @@ void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql
         }
     }
     sollevaGuasto(g);
+}
+
+void Connessione::eseguiControllo(const QString &sql)
+{
+    QSqlQuery q(db()); // not forward-only: the driver then runs every statement of the text
+    eseguiTesto(q, m_motore, sql);
 }
 
 void Connessione::esegui(const QString &sql, bool passante)
@@ -117,19 +122,25 @@ void Connessione::schemaCambiato()
 
 void Connessione::inizia()
 {
+    // On the native route each level starts with its statement savepoint, in the same round trip.
+    const QString punto = m_nativa ? QStringLiteral("; SAVEPOINT ") + QLatin1String(kPuntoIstruzione) : QString();
     if (m_livello == 0) {
         if (m_motore == MotoreDb::SQLite) {
             eseguiInterno(QStringLiteral("BEGIN IMMEDIATE"));
+        } else if (m_nativa) {
+            eseguiControllo(QStringLiteral("BEGIN") + punto);
         } else {
             QSqlDatabase d = db();
             if (!d.transaction())
                 sollevaGuasto(guastoConnessione(d, m_motore));
         }
         m_puntoIstruzione.clear();
+    } else if (m_nativa) {
+        eseguiControllo(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1) + punto);
     } else {
         eseguiInterno(QStringLiteral("SAVEPOINT sp%1").arg(m_livello + 1));
     }
-    m_puntoIstruzione.push_back(PuntoIstruzione::Nessuno);
+    m_puntoIstruzione.push_back(PuntoIstruzione::Pulito);
     ++m_livello;
 }
 

@@ -59,12 +59,14 @@ public:
 
 private:
     void eseguiInterno(const QString &sql);
+    // A text of the library's own, of one or more statements.
+    void eseguiControllo(const QString &sql);
 
     static constexpr const char *kPuntoIstruzione = "evasord_istr";
     bool m_nativa = false;
-    // Per transaction level on the native route: the statement savepoint of the level, and
-    // whether a statement wrote since it was set.
-    enum class PuntoIstruzione : uint8_t { Nessuno, Pulito, Scritto };
+    // Per transaction level on the native route: whether a statement wrote since the level's
+    // statement savepoint was set.
+    enum class PuntoIstruzione : uint8_t { Pulito, Scritto };
     std::vector<PuntoIstruzione> m_puntoIstruzione;
     QString m_nome;
     QString m_nomeQt;
