@@ -3,7 +3,9 @@
 #include "esecuzione.h"
 #include "funzionisqlite.h"
 
+#include <QDateTime>
 #include <QSqlDriver>
+#include <QSqlField>
 #include <sqlite3.h>
 
 Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
@@ -23,6 +25,7 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
 Connessione::~Connessione()
 {
     m_preparate.clear();
+    m_testiNativi.clear();
     m_traduttore.reset();
     m_catalogo.reset();
     {
@@ -48,7 +51,9 @@ QSqlQuery &Connessione::preparata(const QString &sql)
     auto it = m_preparate.find(sql);
     if (it == m_preparate.end()) {
         auto q = std::make_unique<QSqlQuery>(nuovaQuery());
-        if (!q->prepare(sql))
+        if (m_nativa)
+            m_testiNativi.emplace(q.get(), sql); // sent as text with its values: see eseguiIstruzione
+        else if (!q->prepare(sql))
             sollevaGuasto(guastoQuery(*q, m_motore));
         it = m_preparate.emplace(sql, std::move(q)).first;
     }
@@ -61,8 +66,67 @@ void Connessione::eseguiInterno(const QString &sql)
     eseguiTesto(q, m_motore, sql);
 }
 
+namespace {
+
+// Null as the driver reads a bound value: a typed null as well (a null text, date or time).
+bool nullo(const QVariant &v)
+{
+    if (v.isNull() || v.data_ptr().is_null)
+        return true;
+    switch (v.metaType().id()) {
+    case QMetaType::QString: return v.toString().isNull();
+    case QMetaType::QByteArray: return v.toByteArray().isNull();
+    case QMetaType::QDate: return v.toDate().isNull();
+    case QMetaType::QTime: return v.toTime().isNull();
+    case QMetaType::QDateTime: return v.toDateTime().isNull();
+    default: return false;
+    }
+}
+
+} // namespace
+
+// The statement's text with each "?" (outside quotes) replaced by its bound value as the driver
+// writes it: the literals this driver would send in its own EXECUTE.
+QString Connessione::testoConValori(const QSqlQuery &q, const QString &sql) const
+{
+    const QList<QVariant> valori = q.boundValues();
+    const QSqlDriver *driver = q.driver();
+    QString t;
+    t.reserve(sql.size() + 12 * valori.size());
+    qsizetype k = 0;
+    QChar apice;
+    for (const QChar c : sql) {
+        if (!apice.isNull()) {
+            if (c == apice) apice = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            apice = c;
+        } else if (c == QLatin1Char('?') && k < valori.size()) {
+            const QVariant &v = valori[k++];
+            if (nullo(v)) {
+                t += QStringLiteral("NULL");
+            } else {
+                QSqlField f(QString(), v.metaType());
+                f.setValue(v);
+                t += driver->formatValue(f);
+            }
+            continue;
+        }
+        t += c;
+    }
+    return t;
+}
+
 void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql)
 {
+    // On the native route a statement of the library's own goes as text with its values, so that
+    // a write carries the next savepoint in its round trip like a statement of the caller's.
+    QString testo;
+    if (!sql && m_nativa) {
+        if (const auto it = m_testiNativi.find(&q); it != m_testiNativi.end()) {
+            testo = testoConValori(q, it->second);
+            sql = &testo;
+        }
+    }
     const bool protetta = m_nativa && m_livello > 0;
     // Rolling back to the savepoint undoes only the failed statement as long as nothing was
     // written since it was set: a new one is needed only after a write.
@@ -115,6 +179,7 @@ void Connessione::esegui(const QString &sql, bool passante)
 void Connessione::schemaCambiato()
 {
     m_preparate.clear();
+    m_testiNativi.clear();
     ++m_generazione;
     m_catalogo->svuota();
     m_traduttore->svuota();

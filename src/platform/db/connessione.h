@@ -38,7 +38,8 @@ public:
     // Jet engine: the ODBC driver sees to it (statement-level rollback), on the native route a
     // savepoint set before the statement.
     void eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql = nullptr);
-    // The prepared query of a statement text of the library's own, kept for reuse.
+    // The prepared query of a statement text of the library's own, kept for reuse (on the native
+    // route a query that holds the values bound, run as text by eseguiIstruzione).
     QSqlQuery &preparata(const QString &sql);
 
     // Nested transactions: the outermost level is a real transaction (SQLite: BEGIN IMMEDIATE,
@@ -59,6 +60,7 @@ public:
 
 private:
     void eseguiInterno(const QString &sql);
+    QString testoConValori(const QSqlQuery &q, const QString &sql) const;
     // A text of the library's own, of one or more statements.
     void eseguiControllo(const QString &sql);
 
@@ -77,4 +79,6 @@ private:
     std::unique_ptr<CatalogoDb> m_catalogo;
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
+    // Native route: the texts of the library's statements, by their query (never prepared).
+    std::unordered_map<const QSqlQuery *, QString> m_testiNativi;
 };
