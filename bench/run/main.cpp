@@ -6,6 +6,8 @@
 //   bench_run --caso sqlite 1000 P    one case (P: the file of the write profile); for a profiler
 //
 // Figures: run / floor time, the cost of one order at 10,000 against 1,000, peak memory.
+// With EVASORD_PG_NATIVO=1 the run reaches PostgreSQL through Qt's own client (QPSQL) instead
+// of ODBC; the floors are the same, one through each driver.
 #include "casoevasione.h"
 
 #include <QCoreApplication>

@@ -12,10 +12,13 @@
 #include <QString>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class Connessione {
 public:
     Connessione(QString nome, QString nomeQt, MotoreDb motore);
+    // A PostgreSQL connection through Qt's own client (QPSQL) rather than ODBC.
+    bool nativa() const { return m_nativa; }
     ~Connessione();
     Connessione(const Connessione &) = delete;
     Connessione &operator=(const Connessione &) = delete;
@@ -30,7 +33,14 @@ public:
     void esegui(const QString &sql, bool passante);
     // A query for a statement that the caller runs; forward-only, decimals as text.
     QSqlQuery nuovaQuery() const;
-    // The prepared query of a statement text of the library's own, kept for reuse.
+    // Runs a statement of the caller's (the text, or the prepared query when `sql` is null), or
+    // raises the mapped error; `scrive` tells a statement that may change rows. A statement that
+    // fails inside a transaction leaves the rest of the transaction standing, as on the suite's
+    // Jet engine: the ODBC driver sees to it (statement-level rollback), on the native route a
+    // savepoint set before the statement.
+    void eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql = nullptr);
+    // The prepared query of a statement text of the library's own, kept for reuse (on the native
+    // route a query that holds the values bound, run as text by eseguiIstruzione).
     QSqlQuery &preparata(const QString &sql);
     // SQLite: the record sets' reads, prepared on the engine's own handle; null on PostgreSQL.
     IstruzioniSqlite *istruzioniSqlite() { return m_letture.get(); }
@@ -54,7 +64,16 @@ public:
 private:
     void eseguiInterno(const QString &sql);
     void eseguiTransazione(const QString &sql);
+    QString testoConValori(const QSqlQuery &q, const QString &sql) const;
+    // A text of the library's own, of one or more statements.
+    void eseguiControllo(const QString &sql);
 
+    static constexpr const char *kPuntoIstruzione = "evasord_istr";
+    bool m_nativa = false;
+    // Per transaction level on the native route: whether a statement wrote since the level's
+    // statement savepoint was set.
+    enum class PuntoIstruzione : uint8_t { Pulito, Scritto };
+    std::vector<PuntoIstruzione> m_puntoIstruzione;
     QString m_nome;
     QString m_nomeQt;
     MotoreDb m_motore;
@@ -65,4 +84,6 @@ private:
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
     std::unique_ptr<IstruzioniSqlite> m_letture;
+    // Native route: the texts of the library's statements, by their query (never prepared).
+    std::unordered_map<const QSqlQuery *, QString> m_testiNativi;
 };

@@ -9,7 +9,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QTimeZone>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
@@ -17,6 +19,23 @@
 namespace {
 
 int gContatore = 0;
+
+// Opens a server connection; a login the server refused, or one it never answered within the
+// wait, removes the connection and raises.
+void apriServer(QSqlDatabase &db, const QString &nomeQt, int attesaS)
+{
+    QElapsedTimer tempo;
+    tempo.start();
+    if (db.open())
+        return;
+    const QString m = db.lastError().databaseText().trimmed();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(nomeQt);
+    if (!eAccessoNegato(m) && (m.contains(QLatin1String("timeout"), Qt::CaseInsensitive) || tempo.elapsed() >= 1000LL * attesaS))
+        throw erroreDb(ErrDb::OdbcFallito,
+                       QStringLiteral("il server del database non ha risposto entro %1 secondi").arg(attesaS));
+    throw erroreDb(eAccessoNegato(m) ? ErrDb::AccessoNegato : ErrDb::OdbcFallito, m);
+}
 
 } // namespace
 
@@ -52,7 +71,7 @@ QString ConnessioneDb::Connetti(const QString &nomeDb, int16_t, bool, bool solaL
         const QString pwd = Impostazione(QStringLiteral("DbAccPWD")).text();
         if (!pwd.isEmpty() && !testoOdbcHaChiave(testo, QStringLiteral("PWD")))
             testo += QStringLiteral(";PWD=") + valoreOdbcTraGraffe(pwd);
-        return apriOdbc(testo);
+        return pgNativo() ? apriPgNativo(testo) : apriOdbc(testo);
     }
     const bool fileDsn = nome.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive);
     if (fileDsn || !nome.contains(QLatin1Char('.'))) {
@@ -63,7 +82,7 @@ QString ConnessioneDb::Connetti(const QString &nomeDb, int16_t, bool, bool solaL
         if (!uid.isEmpty()) testo += QStringLiteral(";UID=") + valoreOdbcSemplice(uid, QStringLiteral("UID"));
         if (!pwd.isEmpty()) testo += QStringLiteral(";PWD=") + valoreOdbcTraGraffe(pwd);
         if (!aggiunta.isEmpty()) testo += QLatin1Char(';') + aggiunta;
-        return apriOdbc(testo);
+        return fileDsn && pgNativo() ? apriPgNativo(testo) : apriOdbc(testo);
     }
     return apriSqlite(mapWindowsPath(nome), solaLettura);
 }
@@ -126,39 +145,90 @@ QString ConnessioneDb::apriOdbc(const QString &testoConnessione)
                                     "tcp_user_timeout=60000}");
         db.setDatabaseName(testo);
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(std::max(1, m_attesaConnessione)));
-        QElapsedTimer tempo;
-        tempo.start();
-        if (!db.open()) {
-            const QString m = db.lastError().databaseText();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(nomeQt);
-            if (!eAccessoNegato(m) && (m.contains(QLatin1String("timeout"), Qt::CaseInsensitive) ||
-                                        tempo.elapsed() >= 1000LL * m_attesaConnessione))
-                throw erroreDb(ErrDb::OdbcFallito,
-                               QStringLiteral("il server del database non ha risposto entro %1 secondi").arg(m_attesaConnessione));
-            throw erroreDb(eAccessoNegato(m) ? ErrDb::AccessoNegato : ErrDb::OdbcFallito, m.trimmed());
-        }
+        apriServer(db, nomeQt, m_attesaConnessione);
         if (db.driver()->dbmsType() != QSqlDriver::PostgreSQL) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nomeQt);
             throw erroreDb(ErrDb::OdbcFallito, QStringLiteral("il server ODBC non è PostgreSQL"));
         }
-        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-        QSqlQuery q(db);
-        for (const char *s : {"SET standard_conforming_strings = on", "SET lock_timeout = 2000",
-                              "SET client_min_messages = warning"}) {
-            if (!q.exec(QLatin1String(s))) {
-                const GuastoMotore g = guastoQuery(q, MotoreDb::PostgreSQL);
-                q = QSqlQuery();
-                db.close();
-                db = QSqlDatabase();
-                QSqlDatabase::removeDatabase(nomeQt);
-                sollevaGuasto(g);
-            }
+    }
+    impostaSessionePg(nomeQt);
+    return registra(nomeQt, MotoreDb::PostgreSQL);
+}
+
+bool ConnessioneDb::pgNativo() const
+{
+    const Variant v = Impostazione(QStringLiteral("DbPgNativo"));
+    if (v.isEmpty())
+        return qEnvironmentVariable("EVASORD_PG_NATIVO") == QLatin1String("1");
+    return !v.isNull() && v.toBool();
+}
+
+QString ConnessioneDb::apriPgNativo(const QString &testoConnessione)
+{
+    const auto valore = [&](std::initializer_list<const char *> chiavi) {
+        for (const char *k : chiavi) {
+            const QString v = valoreTestoOdbc(testoConnessione, QLatin1String(k));
+            if (!v.isEmpty()) return v;
+        }
+        return QString();
+    };
+    const QString server = valore({"SERVER", "SERVERNAME"});
+    if (server.isEmpty())
+        return apriOdbc(testoConnessione); // a text that names no server: the driver's own defaults
+    const QString nomeQt = QStringLiteral("evasord_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nomeQt);
+        db.setHostName(server);
+        const QString porta = valore({"PORT"});
+        if (!porta.isEmpty()) db.setPort(porta.toInt());
+        db.setDatabaseName(valore({"DATABASE"}));
+        db.setUserName(valore({"UID", "USERNAME"}));
+        db.setPassword(valore({"PWD", "PASSWORD"}));
+        // As on the ODBC route: the login is bounded, and so are the waits on a silent link.
+        QString opzioni = QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=30;keepalives_interval=10;"
+                                         "keepalives_count=3;tcp_user_timeout=60000")
+                              .arg(std::max(2, m_attesaConnessione));
+        const QString ssl = valore({"SSLMODE"});
+        if (!ssl.isEmpty()) opzioni += QStringLiteral(";sslmode=") + valoreOdbcSemplice(ssl, QStringLiteral("SSLMODE"));
+        db.setConnectOptions(opzioni);
+        apriServer(db, nomeQt, m_attesaConnessione);
+    }
+    impostaSessionePg(nomeQt);
+    {
+        // This driver sends a date and time as an instant ("TIMESTAMP WITH TIME ZONE", in UTC),
+        // which the server stores as the wall time of its session's zone: the session takes the
+        // program's zone, so that the stored time is the one written, as through ODBC.
+        QSqlQuery q(QSqlDatabase::database(nomeQt, false));
+        const QString zona = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+        if (zona.isEmpty() || !q.exec(QStringLiteral("SET TimeZone = '%1'").arg(QString(zona).replace(QLatin1Char('\''), QStringLiteral("''"))))) {
+            const int secondi = QDateTime::currentDateTime().offsetFromUtc();
+            q.exec(QStringLiteral("SET TIME ZONE INTERVAL '%1%2:%3' HOUR TO MINUTE")
+                       .arg(secondi < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                       .arg(std::abs(secondi) / 3600, 2, 10, QLatin1Char('0'))
+                       .arg(std::abs(secondi) % 3600 / 60, 2, 10, QLatin1Char('0')));
         }
     }
     return registra(nomeQt, MotoreDb::PostgreSQL);
+}
+
+void ConnessioneDb::impostaSessionePg(const QString &nomeQt)
+{
+    QSqlDatabase db = QSqlDatabase::database(nomeQt, false);
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    QSqlQuery q(db);
+    for (const char *s : {"SET standard_conforming_strings = on", "SET lock_timeout = 2000",
+                          "SET client_min_messages = warning"}) {
+        if (!q.exec(QLatin1String(s))) {
+            const GuastoMotore g = guastoQuery(q, MotoreDb::PostgreSQL);
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nomeQt);
+            sollevaGuasto(g);
+        }
+    }
 }
 
 bool ConnessioneDb::Connesso(const QString &nomeConn) const

@@ -30,21 +30,35 @@ QString statoOdbc(SQLSMALLINT tipo, const QVariant &handle)
     return s;
 }
 
-QString messaggio(const QSqlError &e)
+// Qt's own PostgreSQL client, whose error code is the SQLSTATE (its handles are libpq's: never
+// to be read as ODBC ones).
+bool nativo(const QSqlDriver *d)
+{
+    return d && qstrcmp(d->metaObject()->className(), "QPSQLDriver") == 0;
+}
+
+QString messaggio(const QSqlError &e, bool daLibpq)
 {
     QString m = e.databaseText().trimmed();
-    // The PostgreSQL driver adds its own trailer after the server's text.
+    // The ODBC driver adds its own trailer after the server's text.
     const qsizetype fine = m.indexOf(QLatin1String(";\nError while"));
     if (fine >= 0) m.truncate(fine);
+    if (daLibpq) {
+        // libpq's text: "ERROR:  " and the details on lines of their own; the ODBC driver gives
+        // the first line with one space.
+        if (m.startsWith(QLatin1String("ERROR:  "))) m.remove(6, 1);
+        const qsizetype riga = m.indexOf(QLatin1Char('\n'));
+        if (riga >= 0) m.truncate(riga);
+    }
     if (m.isEmpty()) m = e.driverText();
     return m;
 }
 
-GuastoMotore guasto(const QSqlError &e, MotoreDb motore)
+GuastoMotore guasto(const QSqlError &e, MotoreDb motore, bool daLibpq)
 {
     GuastoMotore g;
     g.motore = motore;
-    g.messaggio = messaggio(e);
+    g.messaggio = messaggio(e, daLibpq);
     if (motore == MotoreDb::SQLite)
         g.codiceSqlite = e.nativeErrorCode().toInt();
     return g;
@@ -60,17 +74,19 @@ struct AccessoValori : QSqlResult {
 
 GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore)
 {
-    GuastoMotore g = guasto(q.lastError(), motore);
+    const bool libpq = nativo(q.driver());
+    GuastoMotore g = guasto(q.lastError(), motore, libpq);
     if (motore == MotoreDb::PostgreSQL && q.result())
-        g.statoSql = statoOdbc(SQL_HANDLE_STMT, q.result()->handle());
+        g.statoSql = libpq ? q.lastError().nativeErrorCode() : statoOdbc(SQL_HANDLE_STMT, q.result()->handle());
     return g;
 }
 
 GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore)
 {
-    GuastoMotore g = guasto(db.lastError(), motore);
+    const bool libpq = nativo(db.driver());
+    GuastoMotore g = guasto(db.lastError(), motore, libpq);
     if (motore == MotoreDb::PostgreSQL && db.driver())
-        g.statoSql = statoOdbc(SQL_HANDLE_DBC, db.driver()->handle());
+        g.statoSql = libpq ? db.lastError().nativeErrorCode() : statoOdbc(SQL_HANDLE_DBC, db.driver()->handle());
     return g;
 }
 
@@ -82,12 +98,6 @@ void sollevaGuasto(const GuastoMotore &g)
 void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql)
 {
     if (!q.exec(sql))
-        sollevaGuasto(guastoQuery(q, motore));
-}
-
-void eseguiPreparata(QSqlQuery &q, MotoreDb motore)
-{
-    if (!q.exec())
         sollevaGuasto(guastoQuery(q, motore));
 }
 

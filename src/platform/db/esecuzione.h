@@ -1,8 +1,8 @@
 #pragma once
 // Running statements on an engine and turning its failures into the library's errors. The
 // ODBC driver's SQLSTATE is read from the statement's own diagnostic record (Qt keeps only
-// the native number), SQLite's extended result code from the error Qt reports once extended
-// codes are switched on for the connection.
+// the native number); Qt's own PostgreSQL client gives it as the error code; SQLite's extended
+// result code comes from the error Qt reports once extended codes are on for the connection.
 #include "errori.h"
 #include "motoredb.h"
 
@@ -16,8 +16,6 @@ GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore);
 
 // Runs the text on the query, or raises the mapped error.
 void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql);
-// Runs the prepared query with its bound values, or raises the mapped error.
-void eseguiPreparata(QSqlQuery &q, MotoreDb motore);
 // The `quanti` values bound to a prepared query, for the caller to write in place before it
 // runs: QSqlQuery::bindValue builds and looks up a placeholder name for every value, which on
 // a wide row's write costs more than the statement itself.

@@ -36,7 +36,7 @@ void Recordset::leggi(const QString &sql)
         return;
     }
     QSqlQuery q = c.nuovaQuery();
-    eseguiTesto(q, m_motore, t->sql);
+    c.eseguiIstruzione(q, false, &t->sql);
     const QSqlRecord r = q.record();
     m_f = std::make_shared<Forma>();
     preparaCampi(*t, r.count(), [&](int i) { return r.fieldName(i); }, [&](int i) { return r.field(i).metaType(); });
@@ -493,7 +493,7 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
         for (int i : b.chiave) *v++ = cella(m_pos, i);
         for (int i : p.controllo) *v++ = cella(m_pos, i);
     }
-    eseguiPreparata(q, m_motore);
+    cn.eseguiIstruzione(q, true);
     if (!nuovo && q.numRowsAffected() == 0) {
         q.finish();
         throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
@@ -529,7 +529,7 @@ void Recordset::rileggi(int r) const
         QSqlQuery &q = cn.preparata(sql);
         QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
         for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = riga[b.chiave[k]];
-        eseguiPreparata(q, m_motore);
+        cn.eseguiIstruzione(q, false);
         if (!q.next()) {
             q.finish();
             throw erroreDb(ErrDb::RecordEliminato, b.tabella);
@@ -603,7 +603,7 @@ void Recordset::Delete()
     QSqlQuery &q = cn.preparata(sql);
     QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
     for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = cella(m_pos, b.chiave[k]);
-    eseguiPreparata(q, m_motore);
+    cn.eseguiIstruzione(q, true);
     q.finish();
     m_celle.elimina(m_pos);
     if (m_ultimoModificato == m_pos) m_ultimoModificato = -1;

@@ -50,6 +50,45 @@ bool testoOdbcHaChiave(const QString &testo, const QString &chiave)
     return false;
 }
 
+QString valoreTestoOdbc(const QString &testo, const QString &chiave)
+{
+    qsizetype i = 0;
+    while (i < testo.size()) {
+        const qsizetype uguale = testo.indexOf(QLatin1Char('='), i);
+        if (uguale < 0)
+            break;
+        const QString k = testo.mid(i, uguale - i).trimmed();
+        QString valore;
+        qsizetype j = uguale + 1;
+        while (j < testo.size() && testo[j] == QLatin1Char(' ')) ++j;
+        if (j < testo.size() && testo[j] == QLatin1Char('{')) {
+            // A braced value ends at the first "}" that is not doubled.
+            for (++j; j < testo.size(); ++j) {
+                if (testo[j] == QLatin1Char('}')) {
+                    if (j + 1 < testo.size() && testo[j + 1] == QLatin1Char('}')) {
+                        valore += QLatin1Char('}');
+                        ++j;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                valore += testo[j];
+            }
+            const qsizetype fine = testo.indexOf(QLatin1Char(';'), j);
+            j = fine < 0 ? testo.size() : fine;
+        } else {
+            const qsizetype fine = testo.indexOf(QLatin1Char(';'), j);
+            valore = testo.mid(j, (fine < 0 ? testo.size() : fine) - j).trimmed();
+            j = fine < 0 ? testo.size() : fine;
+        }
+        if (textEquals(k, chiave))
+            return valore;
+        i = j + 1;
+    }
+    return {};
+}
+
 QString testoFileDsn(const QString &percorso)
 {
     const QString file = mapWindowsPath(percorso);

@@ -9,6 +9,9 @@ QString valoreOdbcSemplice(const QString &valore, const QString &chiave);
 
 // Whether the connect text already names the key (letter case ignored).
 bool testoOdbcHaChiave(const QString &testo, const QString &chiave);
+// The value of the key in the connect text, braces taken off ("}}" read as "}"); "" when the key
+// is missing.
+QString valoreTestoOdbc(const QString &testo, const QString &chiave);
 
 // The connect text of an ODBC file data source: the keys of its [ODBC] section in order
 // ("DRIVER={...};SERVERNAME=...;..."), since the driver manager here does not read such files
