@@ -11,6 +11,8 @@
 #include "transazioni.h"
 #include "utilgenerali.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kFaseDettaglio = QStringLiteral("Evasione dettagli: Creazione dettagli fattura: Creazione dettaglio");
@@ -24,30 +26,15 @@ void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
     const Variant daEvadere = recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     riga.qtaOrdinata = qta;
     riga.qtaDaEvadere = eva.obEvasManule ? UtilGenerali::ValoreNumerico(daEvadere) : aperta;
-    // An automatic run has no staged quantity: the whole open quantity is taken.
-    riga.qtaProv = UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere}));
+    // An automatic run has no staged quantity: the whole open quantity is taken. A line
+    // delivered beyond its quantity has nothing open to take.
+    riga.qtaProv = std::max(0.0, UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere})));
     riga.residuo = 0;
     if (eva.obEvasManule) {
         const double residuo = aperta - UtilGenerali::ValoreNumerico(daEvadere);
         if (static_cast<float>(residuo) > 0.00001f)
             riga.residuo = residuo;
     }
-}
-
-// A manual line picked only to be closed: none of its cursor rows (the line, or each picked
-// level of it) has a quantity to deliver. A description line is converted all the same.
-bool soloChiusura(scEvaOrdVen &eva, const QString &cur)
-{
-    GestRecordset &recs = eva.mgRecs();
-    if (!eva.obEvasManule || Flag(recs, cur, u"OrdVenDett.TipoRiga", u"D"))
-        return false;
-    const int32_t posizione = recs.AbsolutePosition(cur);
-    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv");
-    bool chiusura = true;
-    for (; chiusura && !recs.Eof(cur) && recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cur))
-        chiusura = Flag(recs, cur, u"OrdVenEvaDett.ASaldo", u"S") && QtaZero(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
-    recs.VaiAPosizione(cur, posizione);
-    return chiusura;
 }
 
 // A line an interrupted run left at "B": its document line is the last one written for it.
@@ -106,7 +93,7 @@ bool evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
     if (c.pbRipri && Flag(recs, cur, u"OrdVenDett.FlagStato", u"B")) {
         riprendiRiga(eva, c, riga);
     } else {
-        if (soloChiusura(eva, cur)) {
+        if (SoloChiusura(eva, cur)) {
             rigaPropria = false;
             riga.qtaProv = 0; // nothing is delivered, however small the staged quantity
             // The order line is closed and its commitment released together, or not at all.

@@ -20,7 +20,8 @@ class scEvaOrdVen;
 void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri);
 
 // Balance-only: the picked lines and levels of the order closed ("E") and their remaining
-// committed quantities released, in one transaction, the order's lock staged "5" then "6".
+// committed quantities released, in one transaction, the order's lock staged "5" then "6". A
+// level already at "E" is left as it is.
 void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci);
 
 // Cash sale: the order becomes one stock movement, its header made and locked here (type "M"),

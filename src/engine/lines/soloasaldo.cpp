@@ -33,10 +33,13 @@ QString chiusaASaldo(const scEvaOrdVen &eva)
 }
 
 // The cursor's levels of the current line closed, each with its committed quantity released.
+// A level closed before has nothing left: closing it again would release its commitment twice.
 void chiudiLivelli(scEvaOrdVen &eva, const QString &cur)
 {
     GestRecordset &recs = eva.mgRecs();
     PerOgniLivello(recs, cur, [&] {
+        if (Flag(recs, cur, u"OrdVenLiv.StatoRiga", u"E"))
+            return;
         const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cur),
                                       false, dbOpenDynaset);
         const double prima = Numero(recs, liv, u"OrdVenLiv.QtaEvasa");

@@ -1,0 +1,153 @@
+// Orders whose lines have nothing left to deliver, levels already closed to balance and lines
+// delivered beyond their quantity, through the real program and evasord_run on a SQLite file
+// and on PostgreSQL: no empty document, movement or lock is left behind, nothing is delivered
+// twice or delivered negative, and no committed quantity is released twice.
+#include "evasionereale.h"
+
+#include "vbdate.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// What every finished run leaves behind: nothing registered, locked or saved, no document
+// without lines and no movement waiting to be posted.
+void nienteInSospeso(EvasioneReale &r)
+{
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DocDaElab"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM LockGest"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM AppoggioTemp"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest WHERE NOT EXISTS (SELECT RigDet FROM DdtDett "
+                      "WHERE DdtDett.Anno = DdtTest.Anno AND DdtDett.NumRif = DdtTest.NumRif)"),
+              QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatTest WHERE NOT EXISTS (SELECT RigDet FROM FatDett "
+                      "WHERE FatDett.Anno = FatTest.Anno AND FatDett.NumRif = FatTest.NumRif)"),
+              QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM MovMagDettApp"), QStringList{"0"});
+}
+
+// How the orders are converted: delivery notes, invoices or a cash sale.
+struct Modo {
+    const char *nome;
+    QStringList argomenti;
+};
+
+const std::vector<Modo> kModi{{"ddt", {}},
+                              {"fattura", {"--tipo-evasione", "FAT"}},
+                              {"corrispettivo", {"--corrispettivo"}}};
+
+bool corrispettivo(const Modo &m)
+{
+    return m.argomenti.contains(QStringLiteral("--corrispettivo"));
+}
+
+void preparaModo(EvasioneReale &r, const Modo &m)
+{
+    // the order type's stock causal for cash sales: an issue to the customer
+    if (corrispettivo(m))
+        r.esegui(QStringLiteral("UPDATE FattDocumenti SET MagCausaleRientro = 'VEN' WHERE FattDocumento = 'OC'"));
+}
+
+// A company ready for the conversion `modo` with one order of customer 6 of `righe`; null when
+// the engine's server is not there.
+std::unique_ptr<EvasioneReale> dittaConOrdine(Engine motore, const Modo &modo, std::vector<suite::LineInput> righe)
+{
+    auto r = std::make_unique<EvasioneReale>(motore);
+    if (!r->pronta())
+        return nullptr;
+    preparaModo(*r, modo);
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = std::move(righe);
+    r->ordine(o);
+    return r;
+}
+
+class NienteDaConsegnare : public ::testing::TestWithParam<Engine> {};
+
+// The progressives of the two levels of ART00005 that the orders below carry.
+const QString kLivelliDellOrdine = QStringLiteral(
+    " WHERE Anno = 2024 AND Articolo = 'ART00005' AND ((Livello1 = 'S' AND Livello2 = 'ROSSO')"
+    " OR (Livello1 = 'M' AND Livello2 = 'BLU')) ORDER BY Livello1");
+
+// A level closed to balance ("E" with less fulfilled than ordered: the customer kept no more of
+// it) has nothing left: no level row, its fulfilled quantity and its committed quantity stay;
+// the line delivers and counts only its other level.
+TEST_P(NienteDaConsegnare, ALevelClosedToBalanceIsNotDeliveredAgain)
+{
+    for (const Modo &modo : {kModi[0], kModi[2]}) {
+        SCOPED_TRACE(modo.nome);
+        const auto ditta =
+            dittaConOrdine(GetParam(), modo, {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}});
+        if (!ditta)
+            return;
+        EvasioneReale &r = *ditta;
+        // S/ROSSO closed to balance with nothing delivered: its commitment released then
+        r.esegui(QStringLiteral("UPDATE OrdVenLiv SET StatoRiga = 'E' WHERE Livello1 = 'S'"));
+        r.esegui(QStringLiteral("UPDATE ArticoliProg SET QtaImpCli = 0, ValImpCli = 0, ValImpCliLire = 0 "
+                                "WHERE Articolo = 'ART00005' AND Livello1 = 'S' AND Livello2 = 'ROSSO'"));
+
+        QString giornale;
+        EXPECT_EQ(r.eseguiRun(modo.argomenti, &giornale), 0) << giornale.toStdString();
+
+        if (!corrispettivo(modo)) {
+            EXPECT_EQ(r.righe("SELECT RigLiv, Livello1, Livello2, Qta, ValTotale, QtaProv FROM DdtLiv"),
+                      QStringList{"2 M BLU 3 60 3"});
+            EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, Qta, ValTotale, QtaProv FROM DdtDett ORDER BY RigDet"),
+                      (QStringList{"1 D null null null null", "2 A ART00005 3 60 3"}));
+            EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"60"});
+        } else {
+            EXPECT_EQ(r.righe("SELECT Livello1, Qta, ValTotale FROM MovMagLiv"), QStringList{"M 3 60"});
+            EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM MovMagDett"), QStringList{"ART00005 3 60"});
+            EXPECT_EQ(r.righe("SELECT Livello1, QtaScarico FROM ArticoliProg" + kLivelliDellOrdine),
+                      (QStringList{"M 3", "S 0"}));
+        }
+        EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"),
+                  (QStringList{"M 3 3 E", "S 2 0 E"}));
+        EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"5 3 E"});
+        EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+        EXPECT_EQ(r.righe("SELECT Livello1, QtaImpCli, ValImpCli FROM ArticoliProg" + kLivelliDellOrdine),
+                  (QStringList{"M 0 0", "S 0 0"}));
+        nienteInSospeso(r);
+    }
+}
+
+// A line delivered beyond its quantity and still open has nothing left: no line of minus the
+// excess, no committed quantity raised; it is closed, and the order's other line is delivered.
+TEST_P(NienteDaConsegnare, ALineDeliveredBeyondItsQuantityIsClosedNotDeliveredNegative)
+{
+    for (const Modo &modo : {kModi[0], kModi[2]}) {
+        SCOPED_TRACE(modo.nome);
+        const auto ditta = dittaConOrdine(
+            GetParam(), modo,
+            {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 15, .extra = {{"StatoRiga", "P"}}},
+             {.articolo = art(3), .qta = 4, .prezzo = 12.5}});
+        if (!ditta)
+            return;
+        EvasioneReale &r = *ditta;
+        const QStringList impegniArt1 = r.righe("SELECT QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo = 'ART00001'");
+
+        QString giornale;
+        EXPECT_EQ(r.eseguiRun(modo.argomenti, &giornale), 0) << giornale.toStdString();
+
+        if (!corrispettivo(modo)) {
+            EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, Qta, ValTotale, RigaRifProv FROM DdtDett ORDER BY RigDet"),
+                      (QStringList{"1 D null null null null", "2 A ART00003 4 50 2"}));
+            EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"50"});
+        } else {
+            EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM MovMagDett"), QStringList{"ART00003 4 50"});
+        }
+        EXPECT_EQ(r.righe("SELECT RigDet, Qta, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"),
+                  (QStringList{"1 10 15 E", "2 4 4 E"}));
+        EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+        EXPECT_EQ(r.righe("SELECT QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo = 'ART00001'"), impegniArt1);
+        EXPECT_EQ(r.righe("SELECT QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo = 'ART00003'"),
+                  QStringList{"0 0"});
+        nienteInSospeso(r);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, NienteDaConsegnare, kBothEngines, engineParamName);
+
+} // namespace
