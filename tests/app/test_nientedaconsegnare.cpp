@@ -27,6 +27,15 @@ void nienteInSospeso(EvasioneReale &r)
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM MovMagDettApp"), QStringList{"0"});
 }
 
+void nessunDocumento(EvasioneReale &r)
+{
+    for (const char *t : {"DdtTest", "DdtDett", "DdtLiv", "FatTest", "FatDett", "FatSpese", "MovMagTes", "MovMagDett"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(t)), QStringList{"0"}) << t;
+}
+
+const QString kImpegni = QStringLiteral("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg "
+                                        "WHERE Anno = 2024 ORDER BY Articolo, Livello1");
+
 // How the orders are converted: delivery notes, invoices or a cash sale.
 struct Modo {
     const char *nome;
@@ -65,6 +74,114 @@ std::unique_ptr<EvasioneReale> dittaConOrdine(Engine motore, const Modo &modo, s
 }
 
 class NienteDaConsegnare : public ::testing::TestWithParam<Engine> {};
+
+// Orders the run selects (their header is not "E") with nothing left to deliver: every line
+// fulfilled, no line at all, only a description line open, a line delivered beyond its
+// quantity, a line whose levels are all closed. Each ends as a converted order with no line ends: no document, header or movement,
+// no lock, its state "E" from its lines, and nothing released from the committed quantities.
+TEST_P(NienteDaConsegnare, AnOrderWithNothingLeftToDeliverGetsNoDocument)
+{
+    for (const Modo &modo : kModi) {
+        SCOPED_TRACE(modo.nome);
+        EvasioneReale r(GetParam());
+        if (!r.pronta())
+            return;
+        preparaModo(r, modo);
+        suite::OrderInput o;
+        o.cliente = 2;
+        o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 10},
+                   {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2, 2}, {"M", "BLU", 3, 3}}}};
+        o.extra = {{"Stato", "P"}};
+        r.ordine(o);
+        o.cliente = 3;
+        o.righe = {};
+        r.ordine(o);
+        o.cliente = 5;
+        o.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5, .qtaEvasa = 3},
+                   {.tipoRiga = "D", .descrizione = "Consegna al piano"}};
+        r.ordine(o);
+        o.cliente = 6;
+        o.righe = {{.articolo = art(3), .qta = 10, .prezzo = 12.5, .qtaEvasa = 15, .extra = {{"StatoRiga", "P"}}}};
+        r.ordine(o);
+        // the line still open, its level S closed to balance after 1 of 2, M delivered whole
+        o.cliente = 7;
+        o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2, 1}, {"M", "BLU", 3, 3}}}};
+        r.ordine(o);
+        r.esegui(QStringLiteral("UPDATE OrdVenLiv SET StatoRiga = 'E' WHERE NumRif = 5"));
+        const QStringList impegni = r.righe(kImpegni);
+        const QStringList livelli =
+            r.righe("SELECT NumRif, Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY NumRif, Livello1");
+
+        QString giornale;
+        EXPECT_EQ(r.eseguiRun(modo.argomenti, &giornale), 0) << giornale.toStdString();
+        EXPECT_TRUE(giornale.contains("Elaborazione terminata")) << giornale.toStdString();
+
+        nessunDocumento(r);
+        nienteInSospeso(r);
+        EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"),
+                  (QStringList{"1 E", "2 E", "3 E", "4 E", "5 E"}));
+        EXPECT_EQ(r.righe("SELECT NumRif, RigDet, TipoRiga, Qta, QtaEvasa, StatoRiga FROM OrdVenDett "
+                          "ORDER BY NumRif, RigDet"),
+                  (QStringList{"1 1 A 10 10 E", "1 2 A 5 5 E", "3 1 A 3 3 E", "3 2 D null null null",
+                               "4 1 A 10 15 E", "5 1 A 5 4 E"}));
+        EXPECT_EQ(r.righe("SELECT NumRif, Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY NumRif, Livello1"),
+                  livelli);
+        EXPECT_EQ(r.righe(kImpegni), impegni);
+
+        // nothing left for a later run
+        EXPECT_EQ(r.eseguiRun(modo.argomenti, &giornale), 1) << giornale.toStdString();
+        EXPECT_TRUE(giornale.contains("Non ci sono Ordini vendita nell'intervallo")) << giornale.toStdString();
+    }
+}
+
+// An order selected by its header's delivery date whose lines all have dates of their own
+// outside the range: nothing is delivered, and the order, its lines open, is not closed.
+TEST_P(NienteDaConsegnare, AnOrderWhoseLinesLieOutsideTheDeliveryDatesStaysOpen)
+{
+    // the header's delivery date: 21/03/2024
+    const auto ditta = dittaConOrdine(
+        GetParam(), kModi[0], {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .extra = {{"DataCons", Date::fromYmd(2024, 5, 10)}}}});
+    if (!ditta)
+        return;
+    EvasioneReale &r = *ditta;
+    const QStringList impegni = r.righe(kImpegni);
+
+    QStringList testi = r.esegui(Richiesta{}.campo(220, "15/03/2024").campo(230, "31/03/2024"));
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    nessunDocumento(r);
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga FROM OrdVenDett"), QStringList{"10 0 null"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"P"});
+    EXPECT_EQ(r.righe(kImpegni), impegni);
+
+    // without the range the line is delivered
+    testi = r.esegui(Richiesta{});
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM DdtDett WHERE TipoRiga = 'A'"), QStringList{"ART00001 10 382.5"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    nienteInSospeso(r);
+}
+
+// The demo company with one of its orders fulfilled by hand: the run ends clean and the order
+// is closed from its lines.
+TEST_P(NienteDaConsegnare, TheDemoCompanyWithAnOrderFulfilledByHandEndsClean)
+{
+    EvasioneReale r(GetParam(), suite::FixtureOptions{});
+    if (!r.pronta())
+        return;
+    r.esegui(QStringLiteral("UPDATE OrdVenDett SET StatoRiga = 'E', QtaEvasa = Qta WHERE NumRif = 2"));
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--cambio", "USD=1,085"}, &giornale), 0) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("Elaborazione terminata")) << giornale.toStdString();
+    EXPECT_FALSE(giornale.contains("Errore")) << giornale.toStdString();
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett WHERE NumRifProv = 2"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest WHERE NumRif = 2"), QStringList{"E"});
+    // and nothing is left for the next run
+    EXPECT_EQ(r.eseguiRun({"--cambio", "USD=1,085"}, &giornale), 1) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("Non ci sono Ordini vendita nell'intervallo")) << giornale.toStdString();
+}
 
 // The progressives of the two levels of ART00005 that the orders below carry.
 const QString kLivelliDellOrdine = QStringLiteral(
@@ -146,6 +263,29 @@ TEST_P(NienteDaConsegnare, ALineDeliveredBeyondItsQuantityIsClosedNotDeliveredNe
                   QStringList{"0 0"});
         nienteInSospeso(r);
     }
+}
+
+// The recovery of a run that had taken such an order (its lines marked, its lock held) and
+// written nothing of it makes no document either.
+TEST_P(NienteDaConsegnare, TheRecoveryMakesNoDocumentForAnOrderWithNothingToDeliver)
+{
+    const auto ditta = dittaConOrdine(
+        GetParam(), kModi[0], {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 15, .extra = {{"StatoRiga", "P"}}}});
+    if (!ditta)
+        return;
+    EvasioneReale &r = *ditta;
+    r.esegui(QStringLiteral("UPDATE OrdVenDett SET FlagStato = '4'"));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 1, 'demo', '0', '3')"));
+    const QStringList impegni = r.righe(kImpegni);
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    nessunDocumento(r);
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett"), QStringList{"10 15 E 0"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    EXPECT_EQ(r.righe(kImpegni), impegni);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, NienteDaConsegnare, kBothEngines, engineParamName);

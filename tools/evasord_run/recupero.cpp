@@ -97,6 +97,23 @@ std::optional<Chiave> movimentoDellOrdine(const scEvaOrdVen &eva, const Chiave &
     return m.empty() ? std::nullopt : std::optional<Chiave>(m.front());
 }
 
+// An order the run had taken (its lines marked) and written nothing of, that has nothing left
+// to deliver: closed as a run closes such an order, with no document or movement, its marks
+// cleared. False when it has something to deliver.
+bool chiusoSenzaConsegne(scEvaOrdVen &eva, const Chiave &o, bool &esci)
+{
+    if (!eva.servizi().OrdineSoloASaldo(eva))
+        return false;
+    giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: niente da consegnare").arg(o.anno).arg(o.numero));
+    const QString chiave = QStringLiteral(" Where Anno = ") + N(o.anno) + QStringLiteral(" AND NumRif = ") + N(o.numero);
+    ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update OrdVenDett Set FlagStato = '0'") + chiave
+                                        + QStringLiteral(" AND FlagStato IN ('4','B')"));
+    ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update OrdVenLiv Set FlagStato = '0'") + chiave
+                                        + QStringLiteral(" AND FlagStato IN ('4','D')"));
+    eva.ChiudiOrdineSenzaConsegne(esci);
+    return true;
+}
+
 // One order of an interrupted cash-sale run: its movement (made now when the run stopped before
 // it) completed with the lines not yet moved and posted as far as it was not, then the order's
 // state and release.
@@ -120,6 +137,8 @@ void recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     }
     if (mov)
         eva.miAnnoMov = mov->anno;
+    else if (chiusoSenzaConsegne(eva, o, esci))
+        return;
     else
         CreaTestMovMag(eva, esci);
     if (!esci)
@@ -150,6 +169,8 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     }
     ServiziEvasione &s = eva.servizi();
     if (doc == 0) {
+        if (chiusoSenzaConsegne(eva, o, esci))
+            return;
         s.EvadoOrdTest(eva, esci);
         if (esci)
             return;

@@ -48,9 +48,9 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
             return;
 
         ServiziEvasione &s = servizi();
-        // A picked order none of whose staged lines has a quantity to deliver gets no document:
-        // its lines are only closed, as in a balance-only run.
-        mbOrdineSoloASaldo = obSoloASaldo || (!obEvACorrisp && s.OrdineSoloASaldo(*this));
+        // An order with nothing to deliver gets no document nor movement: its lines are only
+        // closed, as in a balance-only run.
+        mbOrdineSoloASaldo = obSoloASaldo || s.OrdineSoloASaldo(*this);
         if (!mbOrdineSoloASaldo && !obEvACorrisp) {
             s.EvadoOrdTest(*this, pbEsci);
             if (pbEsci)
@@ -91,6 +91,13 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
         AccodaErroreEva(0, QString::fromLocal8Bit(e.what()));
         pbEsci = true;
     }
+}
+
+void scEvaOrdVen::ChiudiOrdineSenzaConsegne(bool &pbEsci)
+{
+    mbOrdineSoloASaldo = true;
+    servizi().EvadeDettSoloASaldo(*this, pbEsci);
+    PostEvasioneDett(0, pbEsci);
 }
 
 void scEvaOrdVen::LeggiValTestOrd(bool &pbEsci)
