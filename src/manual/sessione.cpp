@@ -1,8 +1,10 @@
 // The picking session of the user and the order locks it takes.
 #include "controlloevamanu.h"
 
+#include "apperror.h"
 #include "blocchi.h"
 #include "textcompare.h"
+#include "utilgenerali.h"
 
 namespace {
 const QString kTipoSessione = QStringLiteral("V");
@@ -56,10 +58,28 @@ bool ControlloEvaManu::PrendiSessione()
     return false;
 }
 
+namespace {
+
+// A release the database refuses leaves the lock in place: the user is told.
+void rilascia(QString &chiave) noexcept
+{
+    try {
+        SbloccaRecord(chiave, true);
+    } catch (const AppError &e) {
+        try {
+            ControlloEvaManu::MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description(), QStringLiteral("SbloccaRecord"));
+        } catch (...) {
+            // A message that cannot be shown changes nothing of the lock.
+        }
+    }
+}
+
+} // namespace
+
 void ControlloEvaManu::RilasciaSessione() noexcept
 {
     if (SessioneAperta())
-        SbloccaRecord(msChiaveSessione, true);
+        rilascia(msChiaveSessione);
     msChiaveSessione.clear();
 }
 
@@ -84,5 +104,5 @@ void ControlloEvaManu::RilasciaBloccoOrdine(int16_t anno, int32_t numRif) noexce
         return;
     QString chiave = it->second;
     mBlocchiOrdini.erase(it);
-    SbloccaRecord(chiave, true);
+    rilascia(chiave);
 }

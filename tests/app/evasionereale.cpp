@@ -2,6 +2,7 @@
 
 #include "companyfixture.h"
 #include "menuservercontrol.h"
+#include "rifiutidiprova.h"
 #include "righediprova.h"
 #include "tastiscritti.h"
 
@@ -153,6 +154,22 @@ void EvasioneReale::esegui(const QString &sql)
         d.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+void EvasioneReale::rifiuta(const QString &nome, const QString &tabella, const QString &evento, const QString &condizione)
+{
+    {
+        QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+        rifiutaScrittura(d, m_db->engine(), nome, tabella, evento, condizione);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+void EvasioneReale::accetta(const QString &nome, const QString &tabella)
+{
+    esegui(m_db->engine() == Engine::PostgreSQL ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(nome, tabella)
+                                                 : QStringLiteral("DROP TRIGGER %1").arg(nome));
 }
 
 QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)

@@ -80,6 +80,10 @@ public:
     int32_t ordine(const suite::OrderInput &o);
     // An SQL statement on the company before the run.
     void esegui(const QString &sql);
+    // From now on the database refuses every `evento` ("INSERT", "UPDATE", "DELETE") on `tabella`
+    // of a row meeting `condizione` ("" every row), until accetta() with the same name.
+    void rifiuta(const QString &nome, const QString &tabella, const QString &evento, const QString &condizione = {});
+    void accetta(const QString &nome, const QString &tabella);
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
     void parametroPersonale(const QString &sezione, const QString &nome, const QString &valore)
     {

@@ -149,8 +149,13 @@ void uscita(scEvaOrdVen &eva, TestataInCorso &t, bool esci) noexcept
         } catch (const AppError &) {
         }
         if (!registrata && t.lockScritto) {
-            SbloccaRecord(t.chiaveLock, true);
             rilasciato = true;
+            try {
+                SbloccaRecord(t.chiaveLock, true);
+            } catch (const AppError &e) {
+                // The lock stays: the order's error line is followed by the release's.
+                eva.AccodaErroreEva(e.number(), e.description());
+            }
         }
     }
     try {

@@ -177,7 +177,16 @@ void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbE
             rs.ScriviCampo(msAliasOrd, u"OrdVenTest.Stato", Variant(stato));
             rs.Update(msAliasOrd);
         }
-        // The order's lock released: its row deleted when it is this user's.
-        SbloccaRecord(msAliasLockOrd, true);
+        // The order's lock released: its row deleted when it is this user's. A release the
+        // database refuses undoes the order's state and expenses with it, and stops the run.
+        try {
+            SbloccaRecord(msAliasLockOrd, true);
+        } catch (const AppError &e) {
+            throw AppError(e.number(),
+                           QStringLiteral("Ordini vendita n.rif ") + rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif").text()
+                               + QStringLiteral(" anno ") + rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno").text()
+                               + QStringLiteral(" non sbloccato: ") + e.description(),
+                           e.source());
+        }
     }
 }
