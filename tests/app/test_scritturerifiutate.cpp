@@ -43,6 +43,40 @@ TEST_P(ScrittureRifiutate, AnOrderLockThatCannotBeReleasedIsReported)
     nienteInSospeso(r);
 }
 
+// An open note found for a second order of its customer, whose registration as a document of
+// the run is refused: the note keeps what it had (the order's note is not added to it), and the
+// order goes into it once the recovery has released it.
+TEST_P(ScrittureRifiutate, AFoundNoteWhoseRegistrationIsRefusedKeepsWhatItHad)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 2, .prezzo = 38.25}};
+    r.ordine(o);
+    QString giornale;
+    ASSERT_EQ(r.eseguiRun({}, &giornale), 0) << giornale.toStdString();
+    const QStringList nota = r.righe("SELECT * FROM DdtTest");
+
+    o.righe = {{.articolo = art(3), .qta = 4, .prezzo = 12.5}};
+    o.extra = {{"EvasioneNota", "S"}, {"Nota", "Consegna al mattino"}};
+    r.ordine(o);
+    r.rifiuta(QStringLiteral("registrazione"), QStringLiteral("DocDaElab"), QStringLiteral("INSERT"));
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("scrittura rifiutata")) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT * FROM DdtTest"), nota);
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett WHERE NumRifProv = 2"), QStringList{"0"});
+
+    r.accetta(QStringLiteral("registrazione"), QStringLiteral("DocDaElab"));
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT NumRif, Nota, TotMerce FROM DdtTest"), QStringList{"1 Consegna al mattino 126.5"});
+    EXPECT_EQ(r.righe("SELECT NumRifProv, Articolo FROM DdtDett WHERE TipoRiga = 'A' ORDER BY RigDet"),
+              (QStringList{"1 ART00001", "2 ART00003"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ScrittureRifiutate, kBothEngines, engineParamName);
 
 } // namespace
