@@ -269,23 +269,26 @@ TEST_P(NienteDaConsegnare, ALineDeliveredBeyondItsQuantityIsClosedNotDeliveredNe
 // written nothing of it makes no document either.
 TEST_P(NienteDaConsegnare, TheRecoveryMakesNoDocumentForAnOrderWithNothingToDeliver)
 {
-    const auto ditta = dittaConOrdine(
-        GetParam(), kModi[0], {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 15, .extra = {{"StatoRiga", "P"}}}});
-    if (!ditta)
-        return;
-    EvasioneReale &r = *ditta;
-    r.esegui(QStringLiteral("UPDATE OrdVenDett SET FlagStato = '4'"));
-    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
-                            "VALUES ('O', 2024, 1, 'demo', '0', '3')"));
-    const QStringList impegni = r.righe(kImpegni);
+    for (const Modo &modo : {kModi[0], kModi[2]}) {
+        SCOPED_TRACE(modo.nome);
+        const auto ditta = dittaConOrdine(
+            GetParam(), modo, {{.articolo = art(1), .qta = 10, .prezzo = 38.25, .qtaEvasa = 15, .extra = {{"StatoRiga", "P"}}}});
+        if (!ditta)
+            return;
+        EvasioneReale &r = *ditta;
+        r.esegui(QStringLiteral("UPDATE OrdVenDett SET FlagStato = '4'"));
+        r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                                "VALUES ('O', 2024, 1, 'demo', '0', '3')"));
+        const QStringList impegni = r.righe(kImpegni);
 
-    QString giornale;
-    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
-    nessunDocumento(r);
-    nienteInSospeso(r);
-    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett"), QStringList{"10 15 E 0"});
-    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
-    EXPECT_EQ(r.righe(kImpegni), impegni);
+        QString giornale;
+        EXPECT_EQ(r.eseguiRun(QStringList{"--recupera"} + modo.argomenti, &giornale), 0) << giornale.toStdString();
+        nessunDocumento(r);
+        nienteInSospeso(r);
+        EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett"), QStringList{"10 15 E 0"});
+        EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+        EXPECT_EQ(r.righe(kImpegni), impegni);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, NienteDaConsegnare, kBothEngines, engineParamName);
