@@ -218,40 +218,64 @@ TEST_P(RipristinoCorrispettivo, AnOrderThatMovesNoStockLeavesNoEmptyMovement)
     chiudi(q);
 }
 
-// A movement whose posting the database refuses again during the recovery: the recovery names it,
-// does not say it ended, and leaves the movement held and its rows pending; once the database
-// takes the rows, a further recovery finishes it.
+// A movement the recovery cannot finish: its posting refused again by the database, or a row of
+// it that comes from another order. The recovery names it, does not say it ended, and leaves the
+// movement held with its rows pending and its order without a second movement; once the cause
+// is gone, a further recovery finishes it.
 TEST_P(RipristinoCorrispettivo, AMovementTheRecoveryCannotFinishIsNamedAndKeptForTheNext)
 {
-    auto db = nuovaDitta();
-    if (!db)
-        return;
-    QSqlDatabase q = db->open(QStringLiteral("controllo"));
-    const FotoOrdini prima(q);
-    const QString numRif = ordineDiMagazzino(q, 1);
-    ASSERT_FALSE(numRif.isEmpty());
+    struct Caso {
+        const char *nome;
+        std::function<void(const QSqlDatabase &, const QString &numRif)> guasta, ripara;
+    };
+    const Caso casi[] = {
+        {"registrazione rifiutata",
+         [&](const QSqlDatabase &q, const QString &numRif) { guasto(q, QStringLiteral("MovMagDett"), numRif, 0); },
+         [&](const QSqlDatabase &q, const QString &) { togliGuasto(q, QStringLiteral("MovMagDett")); }},
+        {"riga di un altro ordine",
+         [](const QSqlDatabase &q, const QString &numRif) {
+             righeQuery(q, QStringLiteral("UPDATE MovMagDettApp SET NumRifProv = NumRifProv + 1000 WHERE NumRifProv = ") + numRif);
+         },
+         [](const QSqlDatabase &q, const QString &numRif) {
+             righeQuery(q, QStringLiteral("UPDATE MovMagDettApp SET NumRifProv = NumRifProv - 1000 WHERE NumRifProv = %1 + 1000")
+                               .arg(numRif));
+         }},
+    };
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        auto db = nuovaDitta();
+        if (!db)
+            return;
+        QSqlDatabase q = db->open(QStringLiteral("controllo"));
+        const FotoOrdini prima(q);
+        const QString numRif = ordineDiMagazzino(q, 1);
+        ASSERT_FALSE(numRif.isEmpty());
 
-    fermataAllaSecondaRiga(*db, q, numRif);
-    const auto movimento = righeQuery(q, QStringLiteral("SELECT Anno, NumReg FROM LockGest WHERE Tipo = 'M'"));
-    ASSERT_EQ(movimento.size(), 1u);
+        fermataAllaSecondaRiga(*db, q, numRif);
+        const auto movimento = righeQuery(q, QStringLiteral("SELECT Anno, NumReg FROM LockGest WHERE Tipo = 'M'"));
+        ASSERT_EQ(movimento.size(), 1u);
+        const int testate = righe(q, QStringLiteral("SELECT Anno FROM MovMagTes"));
 
-    guasto(q, QStringLiteral("MovMagDett"), numRif, 0);
-    const Esito fallito = esegui(argomenti(*db, QStringLiteral("DDT"), kRipristino));
-    togliGuasto(q, QStringLiteral("MovMagDett"));
-    EXPECT_EQ(fallito.codice, 1) << fallito.giornale.toStdString();
-    EXPECT_FALSE(fallito.giornale.contains(QStringLiteral("Ripristino terminato"))) << fallito.giornale.toStdString();
-    EXPECT_TRUE(fallito.giornale.contains(QStringLiteral("Movimento di magazzino n.reg %1 anno %2")
-                                              .arg(movimento[0][1].toInt())
-                                              .arg(movimento[0][0].toInt())))
-        << fallito.giornale.toStdString();
-    EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo il ripristino fallito";
-    EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest WHERE Tipo = 'M'")), 1);
-    EXPECT_GT(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp")), 0);
+        caso.guasta(q, numRif);
+        const Esito fallito = esegui(argomenti(*db, QStringLiteral("DDT"), kRipristino));
+        EXPECT_EQ(fallito.codice, 1) << fallito.giornale.toStdString();
+        EXPECT_FALSE(fallito.giornale.contains(QStringLiteral("Ripristino terminato"))) << fallito.giornale.toStdString();
+        EXPECT_TRUE(fallito.giornale.contains(QStringLiteral("Movimento di magazzino n.reg %1 anno %2")
+                                                  .arg(movimento[0][1].toInt())
+                                                  .arg(movimento[0][0].toInt())))
+            << fallito.giornale.toStdString();
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest WHERE Tipo = 'M'")), 1);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest WHERE Tipo = 'O' AND NumReg = ") + numRif), 1);
+        EXPECT_GT(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp")), 0);
+        EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM MovMagTes")), testate);
+        caso.ripara(q, numRif);
+        EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo il ripristino fallito";
 
-    ripristinoRiuscito(esegui(argomenti(*db, QStringLiteral("DDT"), kRipristino)));
-    EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo il ripristino";
-    movimentoFinito(q, QStringLiteral("2024"), numRif);
-    chiudi(q);
+        ripristinoRiuscito(esegui(argomenti(*db, QStringLiteral("DDT"), kRipristino)));
+        EXPECT_EQ(prima.violazioniCorrispettivi(q), QStringList{}) << "dopo il ripristino";
+        movimentoFinito(q, QStringLiteral("2024"), numRif);
+        chiudi(q);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RipristinoCorrispettivo, kBothEngines, engineParamName);
