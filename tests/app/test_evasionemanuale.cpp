@@ -404,6 +404,28 @@ TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
     nienteInSospeso(r);
 }
 
+// Two orders without a destination code, the first stored with the empty text, the second
+// Null: one group, and the run puts them into its one note as the group promised.
+TEST_P(EvasioneManuale, OrdersWithAnEmptyDestinationCodeShareOneNote)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, {}, {{"IndSped", ""}});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    const QStringList picking{"Right", "S", "Return", "Down",                     // "Tutto" of order 1
+                              "S", "Return", "Up",                                // "Tutto" of order 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT NumRif FROM DdtTest"), QStringList{"1"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Articolo, Qta, NumRifProv FROM DdtDett WHERE TipoRiga = 'A' ORDER BY RigDet"),
+              (QStringList{"1 ART00001 10 1", "1 ART00002 3 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
