@@ -404,6 +404,54 @@ TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
     nienteInSospeso(r);
 }
 
+// A manual run that dies in the middle of a line leaves the user's picking, the order's lock and
+// the line taken by the run; the recovery then delivers what this user picked. Another user's
+// picking of the same line, left behind long ago, is no part of it.
+TEST_P(EvasioneManuale, TheRecoveryDeliversWhatThisUserPicked)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+    // the note's article line is refused: the run stops with the order line taken
+    r.rifiutaScritture("DdtDett", "INSERT", "NEW.TipoRiga = 'A'");
+    const QStringList picking{"S", "Return", "F10", "5", "Return",          // order 1 picked, 5 of 10
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+    r.accettaScritture("DdtDett");
+    ASSERT_EQ(r.righe("SELECT FlagStato, QtaEvasa FROM OrdVenDett"), QStringList{"4 0"});
+    ASSERT_EQ(r.righe("SELECT COUNT(*) FROM DocDaElab"), QStringList{"1"});
+    // What the program, killed at that point, leaves besides: the picking and the order's lock,
+    // which the picking window gives up only when it closes.
+    r.esegui(QStringLiteral("DELETE FROM LockGest WHERE Tipo = 'O'"));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 1, 'demo', '0', '3')"));
+    r.esegui(QStringLiteral("DELETE FROM OrdVenEvaTest"));
+    r.esegui(QStringLiteral("DELETE FROM OrdVenEvaDett"));
+    const QString picking2 = QStringLiteral(
+        "INSERT INTO OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Articolo, UM, Qta, QtaEvasa, "
+        "ASaldo, QtaDaEva, ValUnitario) VALUES ('%1', 2024, 1, 1, 1, ' ', ' ', 'ART00001', 'PZ', 10, 0, 'N', %2, 38.25)");
+    r.esegui(QStringLiteral("INSERT INTO OrdVenEvaTest (Utente, Anno, NumRif, Selez, EvadeTutto) "
+                            "VALUES ('demo', 2024, 1, 'S', 'N')"));
+    r.esegui(picking2.arg("demo").arg(5));
+    r.esegui(picking2.arg("luigi").arg(3));
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+
+    // 5 x 38.25 = 191.25 delivered once; 5 still committed
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale, QtaProv, NumRifProv FROM DdtDett WHERE TipoRiga = 'A'"),
+              QStringList{"ART00001 5 191.25 5 1"});
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce FROM DdtTest"), QStringList{"1 191.25"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett"), QStringList{"10 5 P 0"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00001 5 191.25"});
+    EXPECT_EQ(r.righe("SELECT Utente, QtaDaEva FROM OrdVenEvaDett WHERE Utente = 'luigi'"), QStringList{"luigi 3"});
+    for (const char *tabella : {"LockGest", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
 // Two orders without a destination code, the first stored with the empty text, the second
 // Null: one group, and the run puts them into its one note as the group promised.
 TEST_P(EvasioneManuale, OrdersWithAnEmptyDestinationCodeShareOneNote)
