@@ -474,6 +474,41 @@ TEST_P(EvasioneManuale, OrdersWithAnEmptyDestinationCodeShareOneNote)
     nienteInSospeso(r);
 }
 
+// Lines with levels: their packs, their dimension note and the delivery state line after them
+// follow what is picked over all the line's levels. The first line (5 pieces in 5 packs) goes
+// whole; of the second (10 m in bars of 2.5 m) 2 + 3 m go.
+TEST_P(EvasioneManuale, PacksAndDeliveryStateOfALineFollowAllItsLevels)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "RigDescrEva", "D;Consegna completa;Consegna parziale");
+    r.parametroPersonale("Vendite", "QtaDaDimen", "S");
+    r.parametroPersonale("Vendite", "QtaDaDimUML", "ML");
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}, .extra = {{"Colli", 5}}},
+               {.articolo = art(5),
+                .prezzo = 3,
+                .livelli = {{"S", "ROSSO", 4}, {"M", "BLU", 6}},
+                .extra = {{"UM", "ML"}, {"Colli", 4}, {"Lunghezza", 2500.0}, {"NotaSotto", "4 barre da 2,5 m"}}}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first row
+                              "3", "Return", "Down", "2", "Return", "Down", // line 1: M/BLU 3 of 3, S/ROSSO 2 of 2
+                              "2", "Return", "Down", "3", "Return",         // line 2: M/BLU 2 of 6, S/ROSSO 3 of 4
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // line 1 whole: its 5 packs; line 2, 5 of 10 m: 5 / 2.5 = 2 bars
+    EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, UM, Qta, Colli, NotaSotto, NotaSopra FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 D null null null null null Ord N. 1 DEL 01/03/2024",
+                           "2 A ART00005 PZ 5 5 null null", "3 D null null null null null Consegna completa",
+                           "4 A ART00005 ML 5 2 2 x 2500 null", "5 D null null null null null Consegna parziale"}));
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"), (QStringList{"1 5 E", "2 5 P"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
