@@ -320,6 +320,31 @@ TEST_P(Evasioni, AnInvoiceGetsItsBankChargeAndTheStampsOfItsReceipts)
     tuttoEvaso(r);
 }
 
+// A colour written "CAFFÈ" on the order and "caffè" in the product progressives is one colour on
+// either engine: the delivery releases what the order had committed there.
+TEST_P(Evasioni, AnAccentedLevelInAnotherCaseIsTheSameLevel)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "CAFFÈ", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    r.esegui(QStringLiteral("UPDATE ArticoliProg SET Livello2 = 'caffè' WHERE Livello2 = 'CAFFÈ'"));
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 ORDER BY Livello1"),
+              (QStringList{"M BLU 3 60", "S caffè 2 40"}));
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, Qta FROM DdtLiv ORDER BY Livello1"), (QStringList{"M BLU 3", "S CAFFÈ 2"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo = 'ART00005' "
+                      "AND (QtaImpCli <> 0 OR ValImpCli <> 0 OR Livello2 = 'caffè')"),
+              QStringList{"S caffè 0 0"});
+    tuttoEvaso(r);
+}
+
 // Orders without a destination code, one stored with the empty text and the others Null, go
 // into one invoice like any orders whose grouping fields agree: one collection charge and one
 // set of stamps for the lot.
