@@ -3,6 +3,7 @@
 #include "companyfixture.h"
 #include "menuservercontrol.h"
 #include "righediprova.h"
+#include "rifiutidiprova.h"
 #include "tastiscritti.h"
 
 #include <QProcess>
@@ -153,6 +154,22 @@ void EvasioneReale::esegui(const QString &sql)
         d.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+void EvasioneReale::rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione)
+{
+    {
+        QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+        rifiutaScrittura(d, m_db->engine(), QStringLiteral("rifiuto") + tabella, tabella, evento, condizione);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+void EvasioneReale::accettaScritture(const QString &tabella)
+{
+    esegui(m_db->engine() == Engine::SQLite ? QStringLiteral("DROP TRIGGER rifiuto") + tabella
+                                            : QStringLiteral("DROP TRIGGER rifiuto") + tabella + QStringLiteral(" ON ") + tabella);
 }
 
 QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)

@@ -80,6 +80,10 @@ public:
     int32_t ordine(const suite::OrderInput &o);
     // An SQL statement on the company before the run.
     void esegui(const QString &sql);
+    // Every `evento` ("INSERT", "UPDATE", "DELETE") on `tabella` of a row that meets
+    // `condizione` fails, as a database refusing the write would, until accettaScritture.
+    void rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione);
+    void accettaScritture(const QString &tabella);
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
     void parametroPersonale(const QString &sezione, const QString &nome, const QString &valore)
     {
