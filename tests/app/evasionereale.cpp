@@ -203,6 +203,7 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     if (r.runs() > 0)
         p.menu().command("fine");
     const auto uscita = p.attendiFine();
+    m_giornaleMenu = p.menu().journalLines();
     if (!alTermine) {
         ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();
         return {};

@@ -95,6 +95,8 @@ public:
     // error list, or the given text), "fine"; or, for a request that makes no run, the end the
     // keys give the program. The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
+    // The menu server's journal of that start, one line an entry ("chiamata NomeUtente() => ...").
+    const QStringList &giornaleMenu() const { return m_giornaleMenu; }
 
     // evasord_run on the company as the program's user and work date, with `argomenti` (the
     // recovery, "--recupera"; a balance-only run, "--solo-a-saldo"): its exit code; what it
@@ -112,5 +114,6 @@ private:
     std::vector<std::pair<QString, QString>> m_parametri;
     std::vector<std::array<QString, 3>> m_personali;
     QStringList m_risposte;
+    QStringList m_giornaleMenu;
     std::unique_ptr<ContestoDiProva> m_contesto;
 };

@@ -3,6 +3,8 @@
 // expected value is worked out by hand from the orders below (prices net of VAT, euro).
 #include "evasionereale.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,12 @@ TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
     EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"), (QStringList{"S 2 E", "M 3 E"}));
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
     nienteInSospeso(r);
+
+    // each group's run asks the menu server for its parameters anew (a change made between two
+    // runs reaches the later one); the user's name is asked once while the program is linked
+    const QStringList giornale = r.giornaleMenu();
+    EXPECT_EQ(giornale.filter(QString::fromUtf8("LeggiParametro(\"Personal.EvasioneOrd.§DicIntentiVerif\"")).size(), 2);
+    EXPECT_EQ(giornale.filter(QRegularExpression("^chiamata NomeUtente\\(")).size(), 1);
 }
 
 // A line sold by the metre, of pieces 2.5 m long: the user double clicks it, types 4 pieces into

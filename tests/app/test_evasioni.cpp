@@ -7,6 +7,8 @@
 // which names the order's printed number (the fixture's orders carry NumDoc = NumRif).
 #include "evasionereale.h"
 
+#include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,41 @@ TEST_P(Evasioni, AnAutomaticRunMakesADeliveryNoteRowByRow)
     EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenLiv ORDER BY Qta"),
               (QStringList{"S 2 2 E 0", "M 3 3 E 0"}));
     tuttoEvaso(r);
+}
+
+// Each call to the menu server is a round trip: the user's name is asked once while the program
+// is linked, a parameter once per run, however many orders and lines the run converts.
+TEST_P(Evasioni, ARunAsksTheMenuServerOncePerParameterNotPerOrder)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    constexpr int kOrdini = 40;
+    for (int i = 0; i < kOrdini; ++i)
+        r.ordine(ordineCompleto(1 + i % 8));
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    // one note per customer, each order its reference line and its three lines
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"8"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{QString::number(kOrdini * 4)});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenTest WHERE Stato = 'E'"), QStringList{QString::number(kOrdini)});
+
+    const QStringList giornale = r.giornaleMenu();
+    EXPECT_EQ(giornale.filter(QRegularExpression("^chiamata NomeUtente\\(")).size(), 1);
+    // the run: from its first read of a personal parameter to the end of the program
+    const auto inizio = std::find_if(giornale.begin(), giornale.end(),
+                                     [](const QString &l) { return l.contains(QString::fromUtf8("EvasioneOrd.§DicIntentiVerif")); });
+    const auto fine = std::find_if(inizio, giornale.end(), [](const QString &l) { return l.startsWith("comando fine"); });
+    ASSERT_NE(inizio, giornale.end());
+    QStringList ripetute;
+    std::copy_if(inizio, fine, std::back_inserter(ripetute), [](const QString &l) { return l.startsWith("chiamata "); });
+    QStringList diverse = ripetute;
+    diverse.removeDuplicates();
+    for (const QString &l : std::as_const(diverse))
+        ripetute.removeOne(l);
+    EXPECT_EQ(ripetute, QStringList{});
+    EXPECT_LT(diverse.size(), kOrdini) << diverse.join("\n").toStdString();
 }
 
 TEST_P(Evasioni, InvoicesGroupOrdersPerCustomer)
