@@ -2,8 +2,8 @@
 
 #include "companyfixture.h"
 #include "menuservercontrol.h"
-#include "rifiutidiprova.h"
 #include "righediprova.h"
+#include "rifiutidiprova.h"
 #include "tastiscritti.h"
 
 #include <QProcess>
@@ -156,20 +156,20 @@ void EvasioneReale::esegui(const QString &sql)
     QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
 }
 
-void EvasioneReale::rifiuta(const QString &nome, const QString &tabella, const QString &evento, const QString &condizione)
+void EvasioneReale::rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione)
 {
     {
         QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
-        rifiutaScrittura(d, m_db->engine(), nome, tabella, evento, condizione);
+        rifiutaScrittura(d, m_db->engine(), QStringLiteral("rifiuto") + tabella, tabella, evento, condizione);
         d.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
 }
 
-void EvasioneReale::accetta(const QString &nome, const QString &tabella)
+void EvasioneReale::accettaScritture(const QString &tabella)
 {
-    esegui(m_db->engine() == Engine::PostgreSQL ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(nome, tabella)
-                                                 : QStringLiteral("DROP TRIGGER %1").arg(nome));
+    esegui(m_db->engine() == Engine::SQLite ? QStringLiteral("DROP TRIGGER rifiuto") + tabella
+                                            : QStringLiteral("DROP TRIGGER rifiuto") + tabella + QStringLiteral(" ON ") + tabella);
 }
 
 QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
@@ -203,6 +203,7 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     if (r.runs() > 0)
         p.menu().command("fine");
     const auto uscita = p.attendiFine();
+    m_giornaleMenu = p.menu().journalLines();
     if (!alTermine) {
         ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();
         return {};

@@ -80,10 +80,10 @@ public:
     int32_t ordine(const suite::OrderInput &o);
     // An SQL statement on the company before the run.
     void esegui(const QString &sql);
-    // From now on the database refuses every `evento` ("INSERT", "UPDATE", "DELETE") on `tabella`
-    // of a row meeting `condizione` ("" every row), until accetta() with the same name.
-    void rifiuta(const QString &nome, const QString &tabella, const QString &evento, const QString &condizione = {});
-    void accetta(const QString &nome, const QString &tabella);
+    // Every `evento` ("INSERT", "UPDATE", "DELETE") on `tabella` of a row that meets
+    // `condizione` fails, as a database refusing the write would, until accettaScritture.
+    void rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione);
+    void accettaScritture(const QString &tabella);
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
     void parametroPersonale(const QString &sezione, const QString &nome, const QString &valore)
     {
@@ -95,6 +95,8 @@ public:
     // error list, or the given text), "fine"; or, for a request that makes no run, the end the
     // keys give the program. The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
+    // The menu server's journal of that start, one line an entry ("chiamata NomeUtente() => ...").
+    const QStringList &giornaleMenu() const { return m_giornaleMenu; }
 
     // evasord_run on the company as the program's user and work date, with `argomenti` (the
     // recovery, "--recupera"; a balance-only run, "--solo-a-saldo"): its exit code; what it
@@ -112,5 +114,6 @@ private:
     std::vector<std::pair<QString, QString>> m_parametri;
     std::vector<std::array<QString, 3>> m_personali;
     QStringList m_risposte;
+    QStringList m_giornaleMenu;
     std::unique_ptr<ContestoDiProva> m_contesto;
 };

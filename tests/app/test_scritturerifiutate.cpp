@@ -25,8 +25,7 @@ TEST_P(ScrittureRifiutate, AnOrderLockThatCannotBeReleasedIsReported)
     o.cliente = 2;
     o.righe = {{.articolo = art(2), .qta = 3, .prezzo = 75.5}};
     r.ordine(o);
-    r.rifiuta(QStringLiteral("rilascio"), QStringLiteral("LockGest"), QStringLiteral("DELETE"),
-              QStringLiteral("OLD.Tipo = 'O'"));
+    r.rifiutaScritture(QStringLiteral("LockGest"), QStringLiteral("DELETE"), QStringLiteral("OLD.Tipo = 'O'"));
 
     QString giornale;
     EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
@@ -36,7 +35,7 @@ TEST_P(ScrittureRifiutate, AnOrderLockThatCannotBeReleasedIsReported)
     EXPECT_EQ(r.righe("SELECT NumReg FROM DocDaElab"), QStringList{"1"});
     EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"null"});
 
-    r.accetta(QStringLiteral("rilascio"), QStringLiteral("LockGest"));
+    r.accettaScritture(QStringLiteral("LockGest"));
     EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
     EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
     EXPECT_EQ(r.righe("SELECT NumRif, TotMerce FROM DdtTest"), QStringList{"1 226.5"});
@@ -62,13 +61,13 @@ TEST_P(ScrittureRifiutate, AFoundNoteWhoseRegistrationIsRefusedKeepsWhatItHad)
     o.righe = {{.articolo = art(3), .qta = 4, .prezzo = 12.5}};
     o.extra = {{"EvasioneNota", "S"}, {"Nota", "Consegna al mattino"}};
     r.ordine(o);
-    r.rifiuta(QStringLiteral("registrazione"), QStringLiteral("DocDaElab"), QStringLiteral("INSERT"));
+    r.rifiutaScritture(QStringLiteral("DocDaElab"), QStringLiteral("INSERT"), QString());
     EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
     EXPECT_TRUE(giornale.contains("scrittura rifiutata")) << giornale.toStdString();
     EXPECT_EQ(r.righe("SELECT * FROM DdtTest"), nota);
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett WHERE NumRifProv = 2"), QStringList{"0"});
 
-    r.accetta(QStringLiteral("registrazione"), QStringLiteral("DocDaElab"));
+    r.accettaScritture(QStringLiteral("DocDaElab"));
     EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
     EXPECT_EQ(r.eseguiRun({}, &giornale), 0) << giornale.toStdString();
     EXPECT_EQ(r.righe("SELECT NumRif, Nota, TotMerce FROM DdtTest"), QStringList{"1 Consegna al mattino 126.5"});

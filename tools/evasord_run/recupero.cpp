@@ -14,7 +14,6 @@
 #include "utilgenerali.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -27,15 +26,29 @@ struct Chiave {
     int32_t numero = 0;
 };
 
+bool operator==(const Chiave &a, const Chiave &b) { return a.anno == b.anno && a.numero == b.numero; }
+
+// The rows of a query, each as its first `colonne` values.
+std::vector<std::vector<Variant>> valori(const QString &sql, int colonne)
+{
+    std::vector<std::vector<Variant>> out;
+    GestRecordset rs;
+    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, {}, sql);
+    for (; !rs.Eof(a); rs.MoveNext(a)) {
+        std::vector<Variant> riga;
+        for (int i = 0; i < colonne; ++i)
+            riga.push_back(rs.Recordset(a).Valore(rs.AbsolutePosition(a), i));
+        out.push_back(std::move(riga));
+    }
+    rs.Chiudi(a);
+    return out;
+}
+
 std::vector<Chiave> chiavi(const QString &sql)
 {
     std::vector<Chiave> out;
-    GestRecordset rs;
-    const QString a = rs.Apri(*ggDbAzienda, gsNomeConn, {}, sql);
-    for (; !rs.Eof(a); rs.MoveNext(a))
-        out.push_back({rs.Recordset(a).Valore(rs.AbsolutePosition(a), 0).toInteger(),
-                       rs.Recordset(a).Valore(rs.AbsolutePosition(a), 1).toLong()});
-    rs.Chiudi(a);
+    for (const std::vector<Variant> &r : valori(sql, 2))
+        out.push_back({r[0].toInteger(), r[1].toLong()});
     return out;
 }
 
@@ -86,15 +99,142 @@ bool rileggi(scEvaOrdVen &eva, const Chiave &o, int32_t doc, const Chiave &mov, 
     return !esci;
 }
 
-// The stock movement a cash-sale run made of the order and has not released: its lock names
-// the order.
-std::optional<Chiave> movimentoDellOrdine(const scEvaOrdVen &eva, const Chiave &o)
+// A movement a cash sale of this user left: its lock, which names the order by its number
+// only (and the run's year, not the order's).
+struct MovimentoFermo {
+    Chiave mov;
+    int32_t numRifOrdine = 0;
+};
+
+std::vector<MovimentoFermo> movimentiFermi()
 {
-    const std::vector<Chiave> m =
-        chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'M' AND Gestione = '3' AND Utente = ")
-               + T(ggMenuClient->NomeUtente()) + QStringLiteral(" AND PadreTipo = 'O' AND PadreAnno = ") + N(eva.oiAnno)
-               + QStringLiteral(" AND PadreNumReg = ") + N(o.numero));
-    return m.empty() ? std::nullopt : std::optional<Chiave>(m.front());
+    std::vector<MovimentoFermo> out;
+    for (const std::vector<Variant> &r :
+         valori(QStringLiteral("Select Anno, NumReg, PadreNumReg from LockGest Where Tipo = 'M' AND Gestione = '3'"
+                               " AND PadreTipo = 'O' AND Utente = ")
+                    + T(ggMenuClient->NomeUtente()) + QStringLiteral(" Order by Anno, NumReg"),
+                3))
+        out.push_back({{r[0].toInteger(), r[1].toLong()}, r[2].toLong()});
+    return out;
+}
+
+QString chiaveMovimento(const Chiave &mov)
+{
+    return QStringLiteral(" Where Anno = ") + N(mov.anno) + QStringLiteral(" AND NumReg = ") + N(mov.numero);
+}
+
+QString nomeMovimento(const Chiave &mov)
+{
+    return QStringLiteral("Movimento di magazzino n.reg %1 anno %2").arg(mov.numero).arg(mov.anno);
+}
+
+// The orders the rows of the movement come from, posted or still to post.
+std::vector<Chiave> ordiniDelMovimento(const Chiave &mov)
+{
+    std::vector<Chiave> out;
+    for (const char *tabella : {"MovMagDettApp", "MovMagDett"})
+        for (const Chiave &o : chiavi(QStringLiteral("Select AnnoRifProv, NumRifProv from ") + QLatin1String(tabella)
+                                      + chiaveMovimento(mov) + QStringLiteral(" AND TipoProv = 'O'")))
+            if (std::find(out.begin(), out.end(), o) == out.end())
+                out.push_back(o);
+    return out;
+}
+
+bool movimentoSenzaRighe(const Chiave &mov)
+{
+    return !esiste(QStringLiteral("Select Anno, NumReg from MovMagDettApp") + chiaveMovimento(mov))
+           && !esiste(QStringLiteral("Select Anno, NumReg from MovMagDett") + chiaveMovimento(mov));
+}
+
+// A movement the run stopped before it got a row: the header goes with its lock, in one
+// transaction. Its order, if its lines were taken, gets a movement of its own afterwards.
+void eliminaMovimentoVuoto(const Chiave &mov)
+{
+    IniziaTransazione();
+    try {
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from MovMagTes") + chiaveMovimento(mov));
+        ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete * from LockGest Where Tipo = 'M' AND Anno = ") + N(mov.anno)
+                                            + QStringLiteral(" AND NumReg = ") + N(mov.numero)
+                                            + QStringLiteral(" AND Utente = ") + T(ggMenuClient->NomeUtente()));
+        ConfermaTransazione();
+    } catch (...) {
+        AnnullaTransazione();
+        throw;
+    }
+}
+
+// The movement of order `o` completed in the engine's recovery mode with the lines the run had
+// not moved, its rows numbered on, posted as far as it was not, then the order's state and
+// release. The order type is the movement's own, whose causals the conversion uses.
+void completaMovimento(scEvaOrdVen &eva, const Chiave &mov, const Chiave &o, bool &esci)
+{
+    const std::vector<std::vector<Variant>> testata =
+        valori(QStringLiteral("Select FattDocumento from MovMagTes") + chiaveMovimento(mov), 1);
+    if (testata.empty()) {
+        eva.AccodaErroreEva(0, nomeMovimento(mov) + QStringLiteral(": manca la testata"));
+        esci = true;
+        return;
+    }
+    eva.osFattDocOrd = testata.front().front().text();
+    QString errore;
+    if (eva.LetCtrFatDocOrdErr(errore)) {
+        eva.AccodaErroreEva(0, errore);
+        esci = true;
+        return;
+    }
+    if (!rileggi(eva, o, 0, mov, esci))
+        return;
+    eva.miAnnoMov = mov.anno;
+    eva.msRidMovTes = eva.mgRecs().Apri(*ggDbAzienda, gsNomeConn, QString(),
+                                        QStringLiteral("Select * from MovMagTes") + chiaveMovimento(mov), false,
+                                        dbOpenDynaset);
+    eva.servizi().EvadeDettCorrisp(eva, esci, true);
+    eva.PostEvasioneDett(int16_t{1}, esci);
+}
+
+// Every movement a cash sale of this user left, whatever request was saved since: each is
+// completed for the order its rows come from, or removed when it got no row. A movement that
+// cannot be completed is named in the error list; its orders, kept in `lasciati` (year 0: any
+// year), stay as they are.
+void recuperaMovimenti(scEvaOrdVen &eva, std::vector<Chiave> &lasciati, bool &esci)
+{
+    const bool corrispettivo = eva.obEvACorrisp;
+    const QString tipoOrdine = eva.osFattDocOrd;
+    eva.obEvACorrisp = true;
+    for (const MovimentoFermo &m : movimentiFermi()) {
+        const std::vector<Chiave> ordini = ordiniDelMovimento(m.mov);
+        if (ordini.empty() && movimentoSenzaRighe(m.mov)) {
+            giornale(QStringLiteral("ripristino"),
+                     QStringLiteral("Movimento %1/%2 senza righe: eliminato").arg(m.mov.anno).arg(m.mov.numero));
+            eliminaMovimentoVuoto(m.mov);
+            continue;
+        }
+        if (ordini.size() != 1 || ordini.front().numero != m.numRifOrdine) {
+            eva.msFase = QStringLiteral("Ripristino evasione ordini");
+            eva.AccodaErroreEva(0, nomeMovimento(m.mov)
+                                       + QStringLiteral(": le sue righe non vengono solo dall'ordine n.rif %1, movimento"
+                                                        " non completato")
+                                             .arg(m.numRifOrdine));
+            lasciati.insert(lasciati.end(), ordini.begin(), ordini.end());
+            lasciati.push_back({0, m.numRifOrdine});
+            continue;
+        }
+        const Chiave &o = ordini.front();
+        giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: movimento %3/%4 da completare")
+                                                   .arg(o.anno)
+                                                   .arg(o.numero)
+                                                   .arg(m.mov.anno)
+                                                   .arg(m.mov.numero));
+        completaMovimento(eva, m.mov, o, esci);
+        if (esci) {
+            eva.msFase = QStringLiteral("Ripristino evasione ordini");
+            eva.AccodaErroreEva(0, nomeMovimento(m.mov)
+                                       + QStringLiteral(" dell'ordine %1/%2 non completato").arg(o.anno).arg(o.numero));
+            break;
+        }
+    }
+    eva.obEvACorrisp = corrispettivo;
+    eva.osFattDocOrd = tipoOrdine;
 }
 
 // An order the run had taken (its lines marked) and written nothing of, that has nothing left
@@ -114,33 +254,26 @@ bool chiusoSenzaConsegne(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     return true;
 }
 
-// One order of an interrupted cash-sale run: its movement (made now when the run stopped before
-// it) completed with the lines not yet moved and posted as far as it was not, then the order's
-// state and release.
+// One order of an interrupted cash-sale run whose movement, if any, is done (recuperaMovimenti):
+// an order whose lines the run had taken gets its movement now, which is removed again when
+// nothing of the order moves stock; any other is only released.
 void recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
 {
     const bool daRiprendere = inCorso(o);
-    const std::optional<Chiave> mov = movimentoDellOrdine(eva, o);
     giornale(QStringLiteral("ripristino"),
              QStringLiteral("Ordine %1/%2: %3")
                  .arg(o.anno)
                  .arg(o.numero)
-                 .arg(mov ? QStringLiteral("movimento %1/%2 da completare").arg(mov->anno).arg(mov->numero)
-                      : daRiprendere ? QStringLiteral("movimento da creare")
-                                     : QStringLiteral("sbloccato")));
-    if (!rileggi(eva, o, 0, mov ? *mov : Chiave{}, esci))
+                 .arg(daRiprendere ? QStringLiteral("movimento da creare") : QStringLiteral("sbloccato")));
+    if (!rileggi(eva, o, 0, Chiave{}, esci))
         return;
-    // Not reached, or finished up to the release of its own lock.
-    if (!daRiprendere && !mov) {
+    if (!daRiprendere) {
         SbloccaRecord(eva.msAliasLockOrd, true);
         return;
     }
-    if (mov)
-        eva.miAnnoMov = mov->anno;
-    else if (chiusoSenzaConsegne(eva, o, esci))
+    if (chiusoSenzaConsegne(eva, o, esci))
         return;
-    else
-        CreaTestMovMag(eva, esci);
+    CreaTestMovMag(eva, esci);
     if (!esci)
         eva.servizi().EvadeDettCorrisp(eva, esci, true);
     eva.PostEvasioneDett(int16_t{1}, esci);
@@ -272,17 +405,22 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
         // What was interrupted decides, not the request saved last (a later run may have
         // replaced or removed it): a cash sale registers no document, and the locks of its
         // movements name their orders.
-        if (!esiste(documentiDellaRun(eva))
-            && esiste(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'M' AND Gestione = '3'"
-                                     " AND PadreTipo = 'O' AND Utente = ") + T(utente)))
+        if (!esiste(documentiDellaRun(eva)) && !movimentiFermi().empty())
             eva.obEvACorrisp = true;
+        std::vector<Chiave> lasciati;
+        recuperaMovimenti(eva, lasciati, esci);
         QString nonUsato;
         eva.LetCtrFatDocOrdErr(nonUsato);
 
         const std::vector<Chiave> ordini =
-            chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'O' AND Gestione = '3' AND Utente = ")
-                   + T(utente) + QStringLiteral(" Order by Anno, NumReg"));
+            esci ? std::vector<Chiave>{}
+                 : chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'O' AND Gestione = '3' AND Utente = ")
+                          + T(utente) + QStringLiteral(" Order by Anno, NumReg"));
         for (const Chiave &o : ordini) {
+            // the order of a movement left unfinished gets no second one
+            if (std::any_of(lasciati.begin(), lasciati.end(),
+                            [&](const Chiave &l) { return l.numero == o.numero && (l.anno == 0 || l.anno == o.anno); }))
+                continue;
             recuperaOrdine(eva, o, esci);
             if (esci)
                 break;
@@ -298,7 +436,7 @@ bool RecuperaEvasione(scEvaOrdVen &eva)
             rs.Chiudi(eva.msAliasDocDaElab);
             rs.Chiudi(eva.msAliasOrd);
         }
-        if (!esci)
+        if (!esci && lasciati.empty())
             eva.servizi().CancellaAppoggioTemp(eva, utente, QStringLiteral("scEvaOrdVen"));
     } catch (const AppError &e) {
         eva.AccodaErroreEva(e.number(), e.description());

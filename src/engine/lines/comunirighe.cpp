@@ -56,17 +56,14 @@ bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore)
 
 namespace {
 
-// Whether every cursor row of the current line, from the current one, meets `condizione`;
-// the cursor is put back where it was.
+// Whether every cursor row of the current line, from the current one, meets `condizione`.
 bool OgniRigaDellaLinea(GestRecordset &recs, const QString &cursore, const std::function<bool()> &condizione)
 {
-    const int32_t posizione = recs.AbsolutePosition(cursore);
-    const Variant chiave = recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv");
     bool tutte = true;
-    for (; tutte && !recs.Eof(cursore) && recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv").sameAs(chiave);
-         recs.MoveNext(cursore))
+    RigheDellaRiga(recs, cursore, [&] {
         tutte = condizione();
-    recs.VaiAPosizione(cursore, posizione);
+        return tutte;
+    });
     return tutte;
 }
 
@@ -80,6 +77,16 @@ bool NienteRimasto(const GestRecordset &recs, const QString &cursore, const QStr
 }
 
 } // namespace
+
+void RigheDellaRiga(GestRecordset &recs, const QString &cursore, const std::function<bool()> &passo)
+{
+    const int32_t posizione = recs.AbsolutePosition(cursore);
+    const Variant chiave = recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv");
+    for (; !recs.Eof(cursore) && recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cursore))
+        if (!passo())
+            break;
+    recs.VaiAPosizione(cursore, posizione);
+}
 
 bool LivelloChiuso(const scEvaOrdVen &eva, const GestRecordset &recs, const QString &cursore)
 {

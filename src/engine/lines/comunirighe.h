@@ -45,6 +45,10 @@ bool RigaArticolo(const QString &tipoRiga);
 // The cursor row is a level of a line handled through its levels.
 bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore);
 
+// The cursor rows of the current line from the current one (the line, or each level of it),
+// each handed to `passo` while it answers true; the cursor then stands where it was.
+void RigheDellaRiga(GestRecordset &recs, const QString &cursore, const std::function<bool()> &passo);
+
 // Automatic runs: a level at "E" has nothing left, whatever its fulfilled quantity (a level
 // closed to balance keeps what it had when closed): no level row, no change, no release.
 bool LivelloChiuso(const scEvaOrdVen &eva, const GestRecordset &recs, const QString &cursore);

@@ -17,13 +17,28 @@ namespace {
 
 const QString kFaseDettaglio = QStringLiteral("Evasione dettagli: Creazione dettagli fattura: Creazione dettaglio");
 
+// What the user picked of the cursor's line: a line with levels is picked level by level, and
+// its packs, dimension note and delivery state follow the whole of it.
+Variant qtaScelta(scEvaOrdVen &eva, const QString &cur)
+{
+    GestRecordset &recs = eva.mgRecs();
+    if (!RigaConLivelli(eva, cur))
+        return recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
+    double totale = 0;
+    RigheDellaRiga(recs, cur, [&] {
+        totale += UtilGenerali::ValoreNumerico(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
+        return true;
+    });
+    return Variant(totale);
+}
+
 // The quantities of the cursor's line: what is ordered, what this delivery takes, what is left.
 void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
 {
     const GestRecordset &recs = eva.mgRecs();
     const double qta = Numero(recs, cur, u"OrdVenDett.Qta");
     const double aperta = qta - Numero(recs, cur, u"OrdVenDett.QtaEvasa");
-    const Variant daEvadere = recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
+    const Variant daEvadere = eva.obEvasManule ? qtaScelta(eva, cur) : recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     riga.qtaOrdinata = qta;
     riga.qtaDaEvadere = eva.obEvasManule ? UtilGenerali::ValoreNumerico(daEvadere) : aperta;
     // An automatic run has no staged quantity: the whole open quantity is taken. A line
