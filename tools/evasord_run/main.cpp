@@ -25,9 +25,10 @@
 //
 // Every dialog is answered by a fixed policy and written to standard error (dialoghirun.h).
 // Exit code: 0 the run ended with "Elaborazione terminata" (the recovery with "Ripristino
-// terminato") and no error; 3 it ended with "Elaborazione terminata" after errors or after a
+// terminato") and no error; 3 it ended so after errors (orders refused or stopped) or after a
 // lock answered "Esci"; 1 the run did not end (refused, nothing to do, an error while closing,
-// a failed recovery); 2 a wrong command line or a company database that did not open.
+// a recovery that left something for another one); 2 a wrong command line or a company
+// database that did not open.
 #include "aiutoditta.h"
 #include "apperror.h"
 #include "companyfixture.h"
@@ -137,7 +138,17 @@ int esegui(const QCommandLineParser &p, DialoghiRun &dialoghiRun)
     if (p.isSet(QStringLiteral("recupera"))) {
         // the request as given, for a run that saved none
         PreparaRichiesta(r, eva);
-        esito = RecuperaEvasione(eva) ? kFinita : kNonFinita;
+        switch (RecuperaEvasione(eva)) {
+        case EsitoRipristino::Completo:
+            esito = kFinita;
+            break;
+        case EsitoRipristino::ConErrori:
+            esito = kFinitaConErrori;
+            break;
+        case EsitoRipristino::Fallito:
+            esito = kNonFinita;
+            break;
+        }
     } else if (const std::optional<QString> rifiuto = PreparaRichiesta(r, eva)) {
         frmMsgCom::msgCom(*rifiuto, QStringLiteral("&Ok"));
     } else {
