@@ -304,7 +304,7 @@ private:
     // could find is counted, as the search is the header's.
     std::optional<QString> documento()
     {
-        const QString ragOrd = ordine(u"OrdVenTest.RagOrd").text();
+        const QString &ragOrd = m_eva.msRagOrd;
         if (!textEquals(ragOrd, u"S") && !textEquals(ragOrd, u"O") && !textEquals(ragOrd, u"C"))
             return std::nullopt;
         const QString &t = m_eva.msTabTesta;
