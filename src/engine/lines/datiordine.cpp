@@ -54,6 +54,9 @@ std::optional<QString> controllaNumero(const Variant &v, const Grandezza &g, boo
     return std::nullopt;
 }
 
+// The quantities and amounts of an order line or level, each with its Grandezza in numeri().
+constexpr const char *kNumeri[] = {"Qta", "QtaEvasa", "ValUnitario", "ValTotale", "ValLire", "ValEuro"};
+
 bool oltreLimite(double v) { return !std::isfinite(v) || std::fabs(v) > kLimite; }
 
 QString oltreLimiteImporto() { return QStringLiteral("importo oltre il limite gestito"); }
@@ -123,11 +126,29 @@ private:
         return std::nullopt;
     }
 
-    // The lines the conversion takes, one cursor row per line or per level of a line.
+    // The lines the conversion takes, one cursor row per line or per level of a line: the
+    // conversion's own statement, reading only the fields looked at here.
     std::optional<QString> righe()
     {
+        QString sql = m_eva.PrepSqlDett(0, m_ripri);
+        if (const qsizetype da = sql.indexOf(QLatin1String(" from")); da > 0 && sql.startsWith(QLatin1String("Select "))) {
+            QStringList campi;
+            for (const char *c : {"TipoRiga", "RigDet", "Articolo", "Iva", "ScontoTot"})
+                campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
+            for (const char *c : kNumeri)
+                campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
+            if (LivelliGestiti(m_eva)) {
+                campi << QStringLiteral("OrdVenLiv.Livello1") << QStringLiteral("OrdVenLiv.Livello2");
+                for (const char *c : kNumeri)
+                    campi << QStringLiteral("OrdVenLiv.") + QLatin1String(c);
+            }
+            campi << QStringLiteral("TabIva.Iva");
+            if (m_eva.obEvasManule)
+                campi << QStringLiteral("OrdVenEvaDett.QtaDaEva") << QStringLiteral("OrdVenEvaDett.ValUnitario");
+            sql = QStringLiteral("Select ") + campi.join(QStringLiteral(", ")) + sql.mid(da);
+        }
         GestRecordset rs;
-        const QString c = rs.Apri(*ggDbAzienda, gsNomeConn, QString(), m_eva.PrepSqlDett(0, m_ripri), false, dbOpenSnapshot);
+        const QString c = rs.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenSnapshot);
         std::optional<QString> trovato;
         for (; !trovato && !rs.Eof(c); rs.MoveNext(c))
             trovato = riga(rs, c);
@@ -171,12 +192,10 @@ private:
     // quantity is needed where something is billed.
     std::optional<QString> numeri(const GestRecordset &rs, const QString &c, const QString &tabella) const
     {
-        const std::pair<const char *, const Grandezza *> campi[] = {
-            {"Qta", &kQuantita},           {"QtaEvasa", &kQuantitaEvasa}, {"ValUnitario", &kPrezzo},
-            {"ValTotale", &kImporto},      {"ValLire", &kImportoLire},    {"ValEuro", &kImportoEuro}};
-        for (const auto &[campo, grandezza] : campi) {
-            const QString nome = tabella + QLatin1Char('.') + QLatin1String(campo);
-            if (auto m = controllaNumero(rs.ValoreCampo(c, nome), *grandezza, grandezza == &kQuantita && !m_soloASaldo))
+        const Grandezza *grandezze[] = {&kQuantita, &kQuantitaEvasa, &kPrezzo, &kImporto, &kImportoLire, &kImportoEuro};
+        for (size_t i = 0; i < std::size(kNumeri); ++i) {
+            const QString nome = tabella + QLatin1Char('.') + QLatin1String(kNumeri[i]);
+            if (auto m = controllaNumero(rs.ValoreCampo(c, nome), *grandezze[i], i == 0 && !m_soloASaldo))
                 return m;
         }
         return std::nullopt;
@@ -301,11 +320,13 @@ private:
 
     // An order joining an open document of its customer: the document's lines and expenses with
     // the order's must stay within the limit. Every open document of the customer that the run
-    // could find is counted, as the search is the header's.
+    // could find is counted, as the search is the header's. Only a large order is looked at: a
+    // document could pass the limit through smaller ones only after ten thousand of them.
     std::optional<QString> documento()
     {
         const QString &ragOrd = m_eva.msRagOrd;
-        if (!textEquals(ragOrd, u"S") && !textEquals(ragOrd, u"O") && !textEquals(ragOrd, u"C"))
+        if (m_totaleOrdine <= kLimite / 10000
+            || (!textEquals(ragOrd, u"S") && !textEquals(ragOrd, u"O") && !textEquals(ragOrd, u"C")))
             return std::nullopt;
         const QString &t = m_eva.msTabTesta;
         const QString aperti = QStringLiteral(" In (Select ") + t + QStringLiteral(".NumRif From ") + t
