@@ -12,6 +12,7 @@
 #include "textcompare.h"
 #include "utilgenerali.h"
 
+#include <QLocale>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -50,7 +51,8 @@ std::optional<QString> controllaNumero(const Variant &v, const Grandezza &g, boo
     if (!std::isfinite(d))
         return cosa + (g.femminile ? QStringLiteral(" non valida") : QStringLiteral(" non valido"));
     if (std::fabs(d) > kLimite)
-        return cosa + QStringLiteral(" oltre il limite gestito (") + QString::number(d, 'g', 17) + QStringLiteral(")");
+        return cosa + QStringLiteral(" oltre il limite gestito (") + QLocale(QLocale::Italian, QLocale::Italy).toString(d, 'g', 17)
+               + QStringLiteral(")");
     return std::nullopt;
 }
 
