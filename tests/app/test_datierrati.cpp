@@ -205,6 +205,39 @@ TEST_P(DatiErrati, ARecoveryMeetingAnOrderItCannotConvertNamesItAndFinishesTheRe
     nienteInSospeso(r);
 }
 
+// The same interrupted run, and a lock of the run on an order that is gone since: the recovery
+// cannot finish that one. It says so, leaves it for another recovery and finishes the rest.
+TEST_P(DatiErrati, ARecoveryLeavesAnOrderItCannotFinishAndFinishesTheRest)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.ordine(ordineDi(2, {.articolo = art(2), .qta = 3, .prezzo = 75.5}));
+    r.ordine(ordineDi(6, {.articolo = art(3), .qta = 4, .prezzo = 12.5, .sconto = "10"}));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('D', 2024, 2, 'mario', '0', '3')"));
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
+    r.esegui("DELETE FROM LockGest WHERE Utente = 'mario'");
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 99, 'demo', '0', '3')"));
+
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 1) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("Manca la testata dell'ordine n.2024/99")) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("Ordine n.rif 99 anno 2024 non completato")) << giornale.toStdString();
+    EXPECT_FALSE(giornale.contains("[msgCom] Ripristino terminato")) << giornale.toStdString();
+    // the note of the first order closed, the second order released; the lock left as it was
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotMerce, TotIva, TotDocum FROM DdtTest ORDER BY NumRif"),
+              QStringList{"1 0002 226.5 49.83 276.33"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DocDaElab"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT Tipo, NumReg, Utente FROM LockGest"), QStringList{"O 99 demo"});
+
+    // the next run is not refused: the second order into its note
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli FROM DdtTest ORDER BY NumRif"), (QStringList{"1 0002", "2 0006"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DatiErrati, kBothEngines, engineParamName);
 
 } // namespace
