@@ -205,6 +205,36 @@ TEST_P(DatiErrati, ARecoveryMeetingAnOrderItCannotConvertNamesItAndFinishesTheRe
     nienteInSospeso(r);
 }
 
+// A cash sale stopped after it had taken two orders (locked, their lines marked) and before any
+// movement: the recovery refuses the one no movement can carry and posts the other.
+TEST_P(DatiErrati, ACashSaleRecoveryRefusesTheOrderItCannotConvertAndPostsTheOther)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.esegui(QStringLiteral("UPDATE FattDocumenti SET MagCausaleRientro = 'VEN' WHERE FattDocumento = 'OC'"));
+    r.ordine(ordineDi(2, {.articolo = art(1), .qta = 10, .prezzo = 38.25}));
+    r.ordine(ordineDi(6, {.articolo = art(3), .qta = 4, .prezzo = 12.5, .sconto = "10"}));
+    for (int n : {1, 2})
+        r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                                "VALUES ('O', 2024, %1, 'demo', '0', '3')")
+                     .arg(n));
+    r.esegui("UPDATE OrdVenDett SET FlagStato = '4'");
+    r.esegui("UPDATE OrdVenDett SET Qta = 1e15 WHERE NumRif = 1");
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera", "--corrispettivo"}, &giornale), 3) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("Ordine n.rif 1 anno 2024 non completato, riga 1: quantità oltre il limite gestito"))
+        << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT NumReg, ContoCliFor FROM MovMagTes"), QStringList{"1 0006"});
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM MovMagDett"), QStringList{"ART00003 4 45"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM MovMagDettApp"), QStringList{"0"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 null", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, FlagStato FROM OrdVenDett ORDER BY NumRif"),
+              (QStringList{"1 0 0", "2 4 0"}));
+    nienteInSospeso(r);
+}
+
 // The same interrupted run, and a lock of the run on an order that is gone since: the recovery
 // cannot finish that one. It says so, leaves it for another recovery and finishes the rest.
 TEST_P(DatiErrati, ARecoveryLeavesAnOrderItCannotFinishAndFinishesTheRest)
