@@ -3,6 +3,7 @@
 #include "blocchi.h"
 #include "connessionedb.h"
 #include "contesto.h"
+#include "datiordine.h"
 #include "dialoghi.h"
 #include "dialoghirun.h"
 #include "gestrecordset.h"
@@ -14,6 +15,7 @@
 #include "utilgenerali.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -97,6 +99,46 @@ bool rileggi(scEvaOrdVen &eva, const Chiave &o, int32_t doc, const Chiave &mov, 
     }
     eva.LeggiValTestOrd(esci);
     return !esci;
+}
+
+// What became of an order of the interrupted run.
+enum class Ripreso {
+    Finito,    // brought to its end, or only released
+    Rifiutato, // its data cannot be converted: refused and released, with what it had written
+    Sospeso,   // left as it stands (locked, marked) for another recovery
+};
+
+QString ordineNonCompletato(const Chiave &o)
+{
+    return QStringLiteral("Ordine n.rif %1 anno %2 non completato").arg(o.numero).arg(o.anno);
+}
+
+// Whether the interrupted run left a line of the order written without its levels, or levels
+// written: a part of a line that only its conversion can complete.
+bool righeAMeta(const Chiave &o)
+{
+    const QString chiave = QStringLiteral(" Where Anno = ") + N(o.anno) + QStringLiteral(" AND NumRif = ") + N(o.numero);
+    return esiste(QStringLiteral("Select Anno, NumRif from OrdVenDett") + chiave + QStringLiteral(" AND FlagStato = 'B'"))
+           || esiste(QStringLiteral("Select Anno, NumRif from OrdVenLiv") + chiave + QStringLiteral(" AND FlagStato = 'D'"));
+}
+
+// The check of an order to resume (the engine stands on it): an order whose data cannot be
+// converted is refused (what it had written stays, the rest of it is released) when nothing of
+// it is half-written, else left for a recovery after its data is corrected. nullopt when it may
+// be resumed.
+std::optional<Ripreso> controllaDaRiprendere(scEvaOrdVen &eva, const Chiave &o, bool aMeta)
+{
+    const std::optional<QString> motivo = MotivoOrdineNonConvertibile(eva, eva.obSoloASaldo, true);
+    if (!motivo)
+        return std::nullopt;
+    giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: %3").arg(o.anno).arg(o.numero).arg(*motivo));
+    const QString errore = ordineNonCompletato(o) + QStringLiteral(", ") + *motivo;
+    if (aMeta) {
+        eva.AccodaErroreEva(0, errore);
+        return Ripreso::Sospeso;
+    }
+    RifiutaOrdine(eva, errore, true);
+    return Ripreso::Rifiutato;
 }
 
 // A movement a cash sale of this user left: its lock, which names the order by its number
@@ -184,6 +226,11 @@ void completaMovimento(scEvaOrdVen &eva, const Chiave &mov, const Chiave &o, boo
     }
     if (!rileggi(eva, o, 0, mov, esci))
         return;
+    // A movement already begun is completed only by the conversion of its order.
+    if (controllaDaRiprendere(eva, o, true)) {
+        esci = true;
+        return;
+    }
     eva.miAnnoMov = mov.anno;
     eva.msRidMovTes = eva.mgRecs().Apri(*ggDbAzienda, gsNomeConn, QString(),
                                         QStringLiteral("Select * from MovMagTes") + chiaveMovimento(mov), false,
@@ -195,8 +242,8 @@ void completaMovimento(scEvaOrdVen &eva, const Chiave &mov, const Chiave &o, boo
 // Every movement a cash sale of this user left, whatever request was saved since: each is
 // completed for the order its rows come from, or removed when it got no row. A movement that
 // cannot be completed is named in the error list; its orders, kept in `lasciati` (year 0: any
-// year), stay as they are.
-void recuperaMovimenti(scEvaOrdVen &eva, std::vector<Chiave> &lasciati, bool &esci)
+// year), stay as they are, and the other movements are completed all the same.
+void recuperaMovimenti(scEvaOrdVen &eva, std::vector<Chiave> &lasciati)
 {
     const bool corrispettivo = eva.obEvACorrisp;
     const QString tipoOrdine = eva.osFattDocOrd;
@@ -225,12 +272,18 @@ void recuperaMovimenti(scEvaOrdVen &eva, std::vector<Chiave> &lasciati, bool &es
                                                    .arg(o.numero)
                                                    .arg(m.mov.anno)
                                                    .arg(m.mov.numero));
-        completaMovimento(eva, m.mov, o, esci);
+        bool esci = false;
+        try {
+            completaMovimento(eva, m.mov, o, esci);
+        } catch (const AppError &e) {
+            eva.AccodaErroreEva(e.number(), e.description());
+            esci = true;
+        }
         if (esci) {
             eva.msFase = QStringLiteral("Ripristino evasione ordini");
             eva.AccodaErroreEva(0, nomeMovimento(m.mov)
                                        + QStringLiteral(" dell'ordine %1/%2 non completato").arg(o.anno).arg(o.numero));
-            break;
+            lasciati.push_back(o);
         }
     }
     eva.obEvACorrisp = corrispettivo;
@@ -257,7 +310,7 @@ bool chiusoSenzaConsegne(scEvaOrdVen &eva, const Chiave &o, bool &esci)
 // One order of an interrupted cash-sale run whose movement, if any, is done (recuperaMovimenti):
 // an order whose lines the run had taken gets its movement now, which is removed again when
 // nothing of the order moves stock; any other is only released.
-void recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
+Ripreso recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
 {
     const bool daRiprendere = inCorso(o);
     giornale(QStringLiteral("ripristino"),
@@ -266,26 +319,27 @@ void recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
                  .arg(o.numero)
                  .arg(daRiprendere ? QStringLiteral("movimento da creare") : QStringLiteral("sbloccato")));
     if (!rileggi(eva, o, 0, Chiave{}, esci))
-        return;
+        return Ripreso::Sospeso;
     if (!daRiprendere) {
         SbloccaRecord(eva.msAliasLockOrd, true);
-        return;
+        return Ripreso::Finito;
     }
+    if (const std::optional<Ripreso> r = controllaDaRiprendere(eva, o, righeAMeta(o)))
+        return *r;
     if (chiusoSenzaConsegne(eva, o, esci))
-        return;
+        return esci ? Ripreso::Sospeso : Ripreso::Finito;
     CreaTestMovMag(eva, esci);
     if (!esci)
         eva.servizi().EvadeDettCorrisp(eva, esci, true);
     eva.PostEvasioneDett(int16_t{1}, esci);
+    return esci ? Ripreso::Sospeso : Ripreso::Finito;
 }
 
 // One order of the interrupted run brought to its end.
-void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
+Ripreso recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
 {
-    if (eva.obEvACorrisp) {
-        recuperaCorrispettivo(eva, o, esci);
-        return;
-    }
+    if (eva.obEvACorrisp)
+        return recuperaCorrispettivo(eva, o, esci);
     const bool daRiprendere = inCorso(o);
     const int32_t doc = documentoDellOrdine(eva, o);
     giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: %3")
@@ -295,18 +349,22 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
                                                     : doc != 0   ? QStringLiteral("da chiudere")
                                                                  : QStringLiteral("non raggiunto, sbloccato")));
     if (!rileggi(eva, o, doc, Chiave{}, esci))
-        return;
+        return Ripreso::Sospeso;
     if (!daRiprendere && doc == 0) {
         SbloccaRecord(eva.msAliasLockOrd, true);
-        return;
+        return Ripreso::Finito;
+    }
+    if (daRiprendere) {
+        if (const std::optional<Ripreso> r = controllaDaRiprendere(eva, o, righeAMeta(o)))
+            return *r;
     }
     ServiziEvasione &s = eva.servizi();
     if (doc == 0) {
         if (chiusoSenzaConsegne(eva, o, esci))
-            return;
+            return esci ? Ripreso::Sospeso : Ripreso::Finito;
         s.EvadoOrdTest(eva, esci);
         if (esci)
-            return;
+            return Ripreso::Sospeso;
     }
     int16_t righe = 0;
     if (daRiprendere)
@@ -315,6 +373,7 @@ void recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     // line is not written again): a finished order whose release was interrupted, or a resumed
     // one, gets its expenses and its state.
     eva.PostEvasioneDett(int16_t{1}, esci);
+    return esci ? Ripreso::Sospeso : Ripreso::Finito;
 }
 
 QString chiaveDocumento(const Chiave &doc)
@@ -392,62 +451,88 @@ void liberaTestateIncomplete(const scEvaOrdVen &eva)
 
 } // namespace
 
-bool RecuperaEvasione(scEvaOrdVen &eva)
+EsitoRipristino RecuperaEvasione(scEvaOrdVen &eva)
 {
     const QString utente = ggMenuClient->NomeUtente();
-    bool esci = false;
+    bool fallito = false;
+    int rifiutati = 0;
+    // The orders left for another recovery (year 0: any year).
+    std::vector<Chiave> lasciati;
     try {
         eva.msFase = QStringLiteral("Ripristino evasione ordini");
         const bool salvata = esiste(QStringLiteral("Select 0, 0 from AppoggioTemp Where Utente = ") + T(utente)
                                     + QStringLiteral(" AND IdProgramma = 'scEvaOrdVen'"));
         if (!eva.LeggiComuniOK(salvata, Variant(utente)))
-            return false;
+            return EsitoRipristino::Fallito;
         // What was interrupted decides, not the request saved last (a later run may have
         // replaced or removed it): a cash sale registers no document, and the locks of its
         // movements name their orders.
         if (!esiste(documentiDellaRun(eva)) && !movimentiFermi().empty())
             eva.obEvACorrisp = true;
-        std::vector<Chiave> lasciati;
-        recuperaMovimenti(eva, lasciati, esci);
+        recuperaMovimenti(eva, lasciati);
         QString nonUsato;
         eva.LetCtrFatDocOrdErr(nonUsato);
 
+        // An order that cannot be finished is said and left; the others are finished all the same.
+        const auto lasciato = [&](const Chiave &o) {
+            return std::any_of(lasciati.begin(), lasciati.end(),
+                               [&](const Chiave &l) { return l.numero == o.numero && (l.anno == 0 || l.anno == o.anno); });
+        };
         const std::vector<Chiave> ordini =
-            esci ? std::vector<Chiave>{}
-                 : chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'O' AND Gestione = '3' AND Utente = ")
-                          + T(utente) + QStringLiteral(" Order by Anno, NumReg"));
+            chiavi(QStringLiteral("Select Anno, NumReg from LockGest Where Tipo = 'O' AND Gestione = '3' AND Utente = ")
+                   + T(utente) + QStringLiteral(" Order by Anno, NumReg"));
+        std::vector<Chiave> sospesi;
         for (const Chiave &o : ordini) {
             // the order of a movement left unfinished gets no second one
-            if (std::any_of(lasciati.begin(), lasciati.end(),
-                            [&](const Chiave &l) { return l.numero == o.numero && (l.anno == 0 || l.anno == o.anno); }))
+            if (lasciato(o))
                 continue;
-            recuperaOrdine(eva, o, esci);
+            bool esci = false;
+            Ripreso r = Ripreso::Sospeso;
+            try {
+                r = recuperaOrdine(eva, o, esci);
+            } catch (const AppError &e) {
+                eva.AccodaErroreEva(e.number(), e.description());
+            }
+            if (r == Ripreso::Rifiutato)
+                ++rifiutati;
+            if (r != Ripreso::Sospeso)
+                continue;
             if (esci)
-                break;
+                eva.AccodaErroreEva(0, ordineNonCompletato(o));
+            sospesi.push_back(o);
         }
-        if (!esci && !eva.obEvACorrisp) {
+        lasciati.insert(lasciati.end(), sospesi.begin(), sospesi.end());
+        if (!eva.obEvACorrisp) {
             liberaTestateIncomplete(eva);
+            // The documents holding lines of an order left for another recovery stay open with it.
+            QStringList daTenere;
+            for (const Chiave &o : sospesi) {
+                if (const int32_t doc = documentoDellOrdine(eva, o))
+                    daTenere << N(doc);
+            }
             GestRecordset &rs = eva.mgRecs();
             eva.msAliasDocDaElab = QStringLiteral("EvaOrdDocDaElab");
             rs.Apri(*ggDbAzienda, gsNomeConn, eva.msAliasDocDaElab,
-                    documentiDellaRun(eva).replace(QStringLiteral("Select Anno, NumReg"), QStringLiteral("Select *")), false,
-                    dbOpenDynaset);
-            eva.servizi().ChiudiFatBolle(eva, eva.msAliasDocDaElab, esci, eva.mgAvanzElab());
+                    documentiDellaRun(eva).replace(QStringLiteral("Select Anno, NumReg"), QStringLiteral("Select *"))
+                        + (daTenere.isEmpty() ? QString()
+                                              : QStringLiteral(" AND NumReg Not In (") + daTenere.join(u',') + QStringLiteral(")")),
+                    false, dbOpenDynaset);
+            eva.servizi().ChiudiFatBolle(eva, eva.msAliasDocDaElab, fallito, eva.mgAvanzElab());
             rs.Chiudi(eva.msAliasDocDaElab);
             rs.Chiudi(eva.msAliasOrd);
         }
-        if (!esci && lasciati.empty())
+        if (!fallito && lasciati.empty())
             eva.servizi().CancellaAppoggioTemp(eva, utente, QStringLiteral("scEvaOrdVen"));
     } catch (const AppError &e) {
         eva.AccodaErroreEva(e.number(), e.description());
-        esci = true;
+        fallito = true;
     }
     eva.mgAvanzElab().Termina(true);
     eva.RilasciaRecordset();
     if (eva.miNumErrori > 0)
         frmMsgCom::msgCom(eva.msErrori, QStringLiteral("&Ok"));
-    if (esci || eva.miNumErrori > 0)
-        return false;
+    if (fallito || !lasciati.empty())
+        return EsitoRipristino::Fallito;
     frmMsgCom::msgCom(QStringLiteral("Ripristino terminato"), QStringLiteral("&Ok"));
-    return true;
+    return eva.miNumErrori > 0 || rifiutati > 0 ? EsitoRipristino::ConErrori : EsitoRipristino::Completo;
 }

@@ -23,6 +23,17 @@
 // of the order moves stock.
 class scEvaOrdVen;
 
-// True when everything was recovered. The request's year and types come from the request saved
-// by the interrupted run when there is one, else from the engine's criteria as given.
-bool RecuperaEvasione(scEvaOrdVen &eva);
+// An order whose data cannot be converted is refused as a run refuses it (its error line, its
+// markers taken back, its lock released; what the run had written of it stays) unless a part of
+// a line or a movement of it is half-written: it is then left, with the documents holding its
+// lines, for a recovery after its data is corrected. An order that fails is named and left the
+// same way. The other orders and documents are finished all the same.
+enum class EsitoRipristino {
+    Completo,  // everything brought to its end ("Ripristino terminato")
+    ConErrori, // everything brought to its end or refused, with an error list ("Ripristino terminato")
+    Fallito,   // something is left for another recovery, or the recovery itself failed
+};
+
+// The request's year and types come from the request saved by the interrupted run when there is
+// one, else from the engine's criteria as given.
+EsitoRipristino RecuperaEvasione(scEvaOrdVen &eva);

@@ -68,11 +68,14 @@ bool OgniRigaDellaLinea(GestRecordset &recs, const QString &cursore, const std::
 }
 
 // What is left of the line's or level's ordered quantity ("OrdVenDett" or "OrdVenLiv") is at
-// or below zero.
+// or below zero. A missing ordered quantity says nothing of what is left: the order's check
+// refuses it.
 bool NienteRimasto(const GestRecordset &recs, const QString &cursore, const QString &tabella)
 {
-    const double residuo = Numero(recs, cursore, QString(tabella + QStringLiteral(".Qta"))) -
-                           Numero(recs, cursore, QString(tabella + QStringLiteral(".QtaEvasa")));
+    const QString qta = tabella + QStringLiteral(".Qta");
+    if (recs.ValoreCampo(cursore, qta).isBlank())
+        return false;
+    const double residuo = Numero(recs, cursore, qta) - Numero(recs, cursore, QString(tabella + QStringLiteral(".QtaEvasa")));
     return ConfrontaArrotondati(Variant(residuo), Variant(0.0), -8) <= 0;
 }
 

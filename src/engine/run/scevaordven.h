@@ -20,6 +20,10 @@
 
 class ServiziEvasione;
 
+// The fulfilment types a request may name (the lookup filter of the dialog's field): delivery-
+// note and invoice types with sign '+' that are not internal (an Interno left Null is not).
+QString FiltroTipoEvasione();
+
 class scEvaOrdVen {
 public:
     scEvaOrdVen();
