@@ -404,6 +404,33 @@ TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
     nienteInSospeso(r);
 }
 
+const QString kSessioneAperta = QStringLiteral(
+    "La selezione ordini da evadere è già aperta dall'utente demo in un'altra sessione.\r\nChiuderla prima di aprirne "
+    "un'altra; se nessuno la sta usando sbloccarla con l'utility di sblocco.");
+const QString kBlocchiOrdini = QStringLiteral("SELECT COUNT(*) FROM LockGest WHERE Tipo = 'O'");
+
+// A second program of the same user while the first one picks: its picking is refused, and the
+// first one's session and lock stay as they are.
+TEST_P(EvasioneManuale, AnOpenPickingOfTheSameUserIsNotTakenOver)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    std::unique_ptr<ProgrammaDiProva> primo = r.avvia(Richiesta{}.manuale({"S", "Return", "F10"}, 0));
+    ASSERT_TRUE(primo);
+    ASSERT_TRUE(r.attendiConteggio(kBlocchiOrdini, 1));
+    // the second program's picking is refused; "&Annulla" of its dialog ends it
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale({"Tab", "Space"}, 0)), QStringList{kSessioneAperta});
+    EXPECT_EQ(r.righe("SELECT Tipo, Utente FROM LockGest ORDER BY Tipo"), (QStringList{"O demo", "V demo"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenEvaTest WHERE Selez = 'S'"), QStringList{"1"});
+
+    primo->menu().command("fine");
+    EXPECT_EQ(primo->attendiFine(), 0);
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
