@@ -58,6 +58,10 @@ void ControlloEvaManu::Form_Unload() noexcept
     if (mbScaricata)
         return;
     mbScaricata = true;
+    if (mbAperta) {
+        mbAperta = false;
+        SegnaAperta(false);
+    }
     if (miLoadOk != 1)
         return;
     // A form refused as a second session leaves the staging rows to the session that owns them.
@@ -110,6 +114,10 @@ void ControlloEvaManu::EvasioneManuale()
         // Nothing half-staged is left on the screen.
         m_vista.Chiudi();
         return;
+    }
+    if (!mbAperta) {
+        mbAperta = true;
+        SegnaAperta(true);
     }
     m_vista.Mostra();
 }

@@ -165,6 +165,7 @@ private:
     VistaEvaManu &m_vista;
     int16_t miLoadOk = 0;
     bool mbScaricata = false;
+    bool mbAperta = false; // on screen with the request (SegnaAperta)
     QString msChiaveSessione;
     std::map<std::pair<int16_t, int32_t>, QString> mBlocchiOrdini;
     std::unique_ptr<GestRecordset> m_recManu;

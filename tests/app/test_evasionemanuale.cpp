@@ -404,10 +404,57 @@ TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
     nienteInSospeso(r);
 }
 
+// The keys from "Da Evad." of the line grid to "&Prosegui >>>", pressed.
+QStringList prosegui()
+{
+    return {"Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+}
+
+QStringList ripeti(const QString &tasto, int volte)
+{
+    QStringList out;
+    for (int i = 0; i < volte; ++i)
+        out << tasto;
+    return out;
+}
+
+const QString kSelezioneAperta = QStringLiteral(
+    "La selezione ordini da evadere è ancora aperta: concluderla o chiuderla prima di una nuova richiesta.");
 const QString kSessioneAperta = QStringLiteral(
     "La selezione ordini da evadere è già aperta dall'utente demo in un'altra sessione.\r\nChiuderla prima di aprirne "
     "un'altra; se nessuno la sta usando sbloccarla con l'utility di sblocco.");
 const QString kBlocchiOrdini = QStringLiteral("SELECT COUNT(*) FROM LockGest WHERE Tipo = 'O'");
+
+// With the picking window open the user goes back to the dialog and presses OK, on "Manuale"
+// again and then on "Automatica": both refused, and the window's picks stand. "&Prosegui >>>"
+// then hands over the one picked order with its picked quantity, in manual mode.
+TEST_P(EvasioneManuale, TheDialogTakesNoNewRequestWhileThePickingIsOpen)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    r.ordine(o);
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    QStringList picking{"S", "Return", "F10", "4", "Return", // order 1 picked, 4 of its 10
+                        "Alt+Tab", "Space"};                 // the dialog: OK on "Manuale"
+    // "Automatica" (22 fields back from OK) and OK
+    picking << ripeti("Shift+Tab", 22) << "Left" << ripeti("Tab", 22) << "Space";
+    picking << "Alt+Tab" << prosegui(); // the picking window again
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{kSelezioneAperta, kSelezioneAperta, "Elaborazione terminata"}));
+
+    // 4 x 38.25 = 153.00 at 22 %, VAT 33.66
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotMerce, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 0002 153 33.66 186.66"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 P", "2 null"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif"),
+              (QStringList{"1 4 P", "2 0 null"}));
+    nienteInSospeso(r);
+}
 
 // A second program of the same user while the first one picks: its picking is refused, and the
 // first one's session and lock stay as they are.
