@@ -456,6 +456,28 @@ TEST_P(EvasioneManuale, TheDialogTakesNoNewRequestWhileThePickingIsOpen)
     nienteInSospeso(r);
 }
 
+// Extra header columns of the user: one named with a blank, one of a field that does not exist.
+// The second is left out with one message; the first shows, and the picking works.
+TEST_P(EvasioneManuale, ABadExtraHeaderColumnIsLeftOutAndThePickingWorks)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg1", "OrdVenTest.Listino:Listino Cliente:900");
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg2", "OrdVenTest.Inesistente");
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg3", "Resa:Resa merce");
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    QStringList picking{"S", "Return", "F10", "F9"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{"Colonne aggiuntive non valide nei parametri personali (Ordini), non mostrate: EvaLisCampiTeAgg2",
+                           "Elaborazione terminata"}));
+    EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"382.5"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    nienteInSospeso(r);
+}
+
 // A second program of the same user while the first one picks: its picking is refused, and the
 // first one's session and lock stay as they are.
 TEST_P(EvasioneManuale, AnOpenPickingOfTheSameUserIsNotTakenOver)
