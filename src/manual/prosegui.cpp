@@ -123,8 +123,23 @@ void ControlloEvaManu::ComProsegui_Click()
                                                 QStringLiteral(" And Livello1 = ") +
                                                 UtilGenerali::SqlValore(Variant("*liv"), 8));
 
+        // While the run works, a program that dies leaves its orders to the recovery: the
+        // session row says so to the next session of the user.
+        if (!SegnaSessioneInEvasione(true)) {
+            Messaggio(QStringLiteral("La sessione di selezione ordini da evadere non risulta più aperta: chiudere la "
+                                     "selezione e riaprirla."));
+            return;
+        }
         eva.obSoloASaldo = controlli.soloASaldo;
-        if (!eva.LanciaEvasioneOrdVen(mbOrdAperto)) {
+        bool completata = false;
+        try {
+            completata = eva.LanciaEvasioneOrdVen(mbOrdAperto);
+        } catch (...) {
+            SegnaSessioneInEvasione(false);
+            throw;
+        }
+        SegnaSessioneInEvasione(false);
+        if (!completata) {
             // The run stopped part-way: its orders may be partly done, so the group is not
             // offered again and no further group is run over what it left behind.
             CancellaAppo();

@@ -478,6 +478,32 @@ TEST_P(EvasioneManuale, ABadExtraHeaderColumnIsLeftOutAndThePickingWorks)
     nienteInSospeso(r);
 }
 
+// The program dies (killed) while its user picks: its session row and the lock of the order it
+// had picked stay behind. The same user starts the program again and picks that order: the
+// leftovers of the dead session are taken over, and the order is delivered.
+TEST_P(EvasioneManuale, AfterItsProgramIsKilledTheUserTakesThePickingBack)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    std::unique_ptr<ProgrammaDiProva> morto = r.avvia(Richiesta{}.manuale({"S", "Return", "F10"}, 0));
+    ASSERT_TRUE(morto);
+    ASSERT_TRUE(r.attendiConteggio(kBlocchiOrdini, 1));
+    morto->menu().killProgram();
+    EXPECT_EQ(morto->attendiFine(), -1);
+    morto.reset();
+    EXPECT_EQ(r.righe("SELECT Tipo, Utente FROM LockGest ORDER BY Tipo"), (QStringList{"O demo", "V demo"}));
+
+    QStringList picking{"S", "Return", "F10", "F9"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+    EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"382.5"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    nienteInSospeso(r);
+}
+
 // A second program of the same user while the first one picks: its picking is refused, and the
 // first one's session and lock stay as they are.
 TEST_P(EvasioneManuale, AnOpenPickingOfTheSameUserIsNotTakenOver)
