@@ -39,6 +39,15 @@ private:
     bool m_abilita = true;
 };
 
+// The next group staged, and the keys back on "Sel." of its first order.
+void ProssimoGruppo(ControlloEvaManu &c, FineProsegui &fine)
+{
+    if (c.EstraeOrdiniCoerenti())
+        c.vista().FuocoSulPrimoOrdine();
+    else
+        fine.formChiusa();
+}
+
 } // namespace
 
 ControlloEvaManu::EsitoControlli ControlloEvaManu::ControllaRigheDaEvadere()
@@ -98,8 +107,7 @@ void ControlloEvaManu::ComProsegui_Click()
         }
         if (!controlli.lavoro) {
             // Nothing to hand over: the next group.
-            if (!EstraeOrdiniCoerenti())
-                fine.formChiusa();
+            ProssimoGruppo(*this, fine);
             return;
         }
 
@@ -150,8 +158,7 @@ void ControlloEvaManu::ComProsegui_Click()
             m_vista.Chiudi();
             return;
         }
-        if (!EstraeOrdiniCoerenti())
-            fine.formChiusa();
+        ProssimoGruppo(*this, fine);
     } catch (const AppError &e) {
         MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description(), QStringLiteral("ComProsegui_Click"));
     }

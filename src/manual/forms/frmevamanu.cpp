@@ -490,6 +490,13 @@ void FrmEvaManu::Mostra()
     show();
     raise();
     activateWindow();
+    FuocoSulPrimoOrdine();
+}
+
+void FrmEvaManu::FuocoSulPrimoOrdine()
+{
+    if (m_chiusa)
+        return;
     dbgLista[0]->setFocus();
     if (griglia(0).rowCount() > 0 && m_ctl.miPosColTesta.size() > 4) {
         dbgLista[0]->setCurrentIndex(griglia(0).index(0, m_ctl.miPosColTesta[4]));

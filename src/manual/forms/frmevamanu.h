@@ -63,6 +63,7 @@ public:
     // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
     void ImpostaQtaDaEvaRigaCorrente(double pdQta) override;
     void Mostra() override;
+    void FuocoSulPrimoOrdine() override;
     void Chiudi() override;
 
     // TastiForm
