@@ -526,6 +526,38 @@ TEST_P(EvasioneManuale, AnOpenPickingOfTheSameUserIsNotTakenOver)
     nienteInSospeso(r);
 }
 
+// Customer 6's orders 1 and 3 can share a note (neither has a carrier: Null on one, an empty
+// text on the other), order 2 cannot (another delivery term); customer 2's order 4 comes first.
+// The picking shows customer 2, then orders 1 and 3 together, then order 2.
+TEST_P(EvasioneManuale, ACustomersJoinableOrdersComeTogether)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5}, {}, {{"Resa", "ZZZ"}});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 2, .prezzo = 75.5}, {}, {{"Vettore", QString("")}});
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(1), .qta = 2, .prezzo = 38.25}};
+    r.ordine(o);
+    ASSERT_EQ(r.righe("SELECT NumRif FROM OrdVenTest WHERE Vettore = ''"), QStringList{"3"});
+
+    QStringList picking{"S", "Return", "F10", "F9"}; // customer 2: order 4
+    picking << prosegui();
+    // customer 6: orders 1 and 3, both whole ("Tutto")
+    picking << "Right" << "S" << "Return" << "Down" << "S" << "Return" << "Up" << ripeti("Tab", 6) << "Space";
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 2)), (QStringList{"Elaborazione terminata", "Elaborazione terminata"}));
+
+    // 2 x 38.25 = 76.50; 10 x 38.25 + 2 x 75.50 = 533.50
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotMerce FROM DdtTest ORDER BY NumRif"),
+              (QStringList{"1 0002 76.5", "2 0006 533.5"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, NotaSopra FROM DdtDett WHERE TipoRiga = 'D' ORDER BY NumRif, RigDet"),
+              (QStringList{"1 Ord N. 4 DEL 01/03/2024", "2 Ord N. 1 DEL 01/03/2024", "2 Ord N. 3 DEL 01/03/2024"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null", "3 E", "4 E"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
