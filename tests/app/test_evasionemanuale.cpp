@@ -558,6 +558,31 @@ TEST_P(EvasioneManuale, ACustomersJoinableOrdersComeTogether)
     nienteInSospeso(r);
 }
 
+// A line with levels, shown by its summary row, whose S/ROSSO was closed with nothing delivered:
+// the summary row stands for M/BLU alone, 3 of 3, and the 3 typed on it is taken as it is.
+TEST_P(EvasioneManuale, ASummaryRowShowsTheTotalOfItsLevels)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "EvaManLivGruppo", "S");
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    r.esegui(QStringLiteral("UPDATE OrdVenLiv SET StatoRiga = 'E' WHERE Livello1 = 'S'"));
+
+    QStringList picking{"S", "Return", "F10", "3", "Return"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM DdtDett WHERE TipoRiga <> 'D'"), QStringList{"ART00005 3 60"});
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta FROM DdtLiv"), QStringList{"M 3"});
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"),
+              (QStringList{"M 3 E", "S 0 E"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EvasioneManuale, kBothEngines, engineParamName);
 
 } // namespace
