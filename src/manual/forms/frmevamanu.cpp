@@ -44,6 +44,13 @@ void conErrori(F &&gestore)
     });
 }
 
+// Prices and amounts with every decimal of their currency ("133,00", not "133").
+QString mascheraValuta(const Variant &decimali)
+{
+    return UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decimali.toInteger(), Variant(QStringLiteral("0")),
+                                        true, QStringLiteral("#,##0"), false, QString(), QStringLiteral("0"));
+}
+
 QLabel *etichetta(QWidget *form, const QString &nome, int indice, const QString &testo)
 {
     auto *l = new QLabel(testo, form);
@@ -206,9 +213,7 @@ void FrmEvaManu::Imposta_Griglia_Corpo()
     o.prezzoModificabile = m_ctl.mbOrdAperto && !gbDisabTermPrz;
     o.prezzoNascosto = gbDisabTermVisPrz;
     o.mascheraQta = m_ctl.msMascheraQta;
-    o.mascheraPrezzo = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decPrezzi.toInteger(),
-                                                    Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"), false,
-                                                    QString(), QStringLiteral("^"));
+    o.mascheraPrezzo = mascheraValuta(decPrezzi);
     const std::vector<CampoAggCorpo> &agg = m_ctl.mCampiAgg.corpo;
     const bool filtroLivelli =
         ggMenuClient->LeggiParametro(QStringLiteral("Mag.GesTaglie"), QString()).text().toUpper() == QLatin1String("S");
@@ -224,9 +229,7 @@ void FrmEvaManu::Imposta_Griglia_Spese()
         return;
     Variant decImporti;
     LeggiMoneta(m_ctl.msMonetaOrdine, nullptr, &decImporti);
-    const QString maschera = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decImporti.toInteger(),
-                                                          Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"),
-                                                          false, QString(), QStringLiteral("^"));
+    const QString maschera = mascheraValuta(decImporti);
     rilega(2, SqlGrigliaSpese(ControlloEvaManu::Utente()));
     LayoutSpese(griglia(2), maschera, fattore());
     m_ctl.mbGrigliaRicaricata = true;
