@@ -23,7 +23,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -488,8 +491,29 @@ void FrmEvaManu::SalvaModifichePendenti()
 
 void FrmEvaManu::ElaboraEventi() { QApplication::processEvents(); }
 
+void FrmEvaManu::AdattaAlloSchermo()
+{
+    // Wide enough for the whole line grid ("Dt. Cons" and "Descrizione" are its last columns),
+    // never beyond the screen, the window's frame included.
+    const QScreen *schermo = screen();
+    if (!schermo)
+        return;
+    const QRect disponibile = schermo->availableGeometry();
+    const QMargins margini = layout() ? layout()->contentsMargins() : QMargins();
+    const int serve = dbgLista[1]->LarghezzaIntera() + margini.left() + margini.right();
+    constexpr int kBordoFinestra = 16, kTitoloFinestra = 40;
+    const int larghezza = std::min(std::max(width(), serve), disponibile.width() - kBordoFinestra);
+    const int altezza = std::min(height(), disponibile.height() - kTitoloFinestra);
+    resize(larghezza, altezza);
+    const QRect finestra(pos(), QSize(larghezza + kBordoFinestra, altezza + kTitoloFinestra));
+    if (!disponibile.contains(finestra))
+        move(disponibile.left() + (disponibile.width() - finestra.width()) / 2,
+             disponibile.top() + (disponibile.height() - finestra.height()) / 2);
+}
+
 void FrmEvaManu::Mostra()
 {
+    AdattaAlloSchermo();
     show();
     raise();
     activateWindow();

@@ -84,6 +84,8 @@ protected:
 
 private:
     void creaControlli();
+    // The size and place the window opens with on the screen it is on.
+    void AdattaAlloSchermo();
     void collegaGriglie();
     // Closes the grid's record set and opens the query in its place, bound to the grid.
     void rilega(int indice, const QString &sql);
