@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql
   libgl-dev
-  unixodbc unixodbc-dev odbc-postgresql
+  unixodbc unixodbc-dev odbc-postgresql libpq-dev
   postgresql postgresql-contrib
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   sqlite3 libsqlite3-dev xvfb xdg-utils locales

@@ -10,11 +10,16 @@
 #include "datiditta.h"
 #include "dialoghi.h"
 #include "pavimento.h"
+#include "pavimentopipeline.h"
 #include "scevaordven.h"
+#include "servermenuesterno.h"
 #include "servizievasioneprogramma.h"
+#include "socketmenuclient.h"
 #include "tracciascritture.h"
+#include "viaggi.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <sys/resource.h>
 #include <cstdio>
 #include <QFile>
@@ -138,29 +143,47 @@ private:
 
 } // namespace
 
+// The fields of a result by their names in its JSON text.
+template <typename R, typename F>
+void perOgniCampo(R &r, F &&f)
+{
+    f("ordini", r.ordini);
+    f("nativo", r.nativo);
+    f("fixture", r.secondiFixture);
+    f("run", r.secondiRun);
+    f("pavimento", r.secondiPavimento);
+    f("pavimentoAltro", r.secondiPavimentoAltro);
+    f("pipeline", r.secondiPipeline);
+    f("cpuRun", r.cpuRun);
+    f("cpuPavimento", r.cpuPavimento);
+    f("piccoKb", r.piccoKb);
+    f("chiamateMenu", r.chiamateMenu);
+    f("viaggiRun", r.viaggiRun);
+    f("viaggiPavimento", r.viaggiPavimento);
+    f("viaggiPavimentoAltro", r.viaggiPavimentoAltro);
+    f("viaggiPipeline", r.viaggiPipeline);
+    f("commit", r.commit);
+    f("commitConRighe", r.commitConRighe);
+    f("flush", r.flush);
+    f("transazioniPavimento", r.transazioniPavimento);
+    f("flushPavimento", r.flushPavimento);
+    f("checkpoint", r.checkpoint);
+    f("checkpointPavimento", r.checkpointPavimento);
+    f("scritture", r.scritture);
+    f("istruzioniPavimento", r.istruzioniPavimento);
+    f("fatture", r.fatture);
+    f("righeFattura", r.righeFattura);
+    f("livelliFattura", r.livelliFattura);
+    f("righeOrdine", r.righeOrdine);
+    f("righeOrdineConLivelli", r.righeOrdineConLivelli);
+    f("errore", r.errore);
+}
+
 QString RisultatoCaso::json() const
 {
-    return QString::fromUtf8(QJsonDocument(QJsonObject{
-                                               {QStringLiteral("motore"), engineName(motore)},
-                                               {QStringLiteral("ordini"), ordini},
-                                               {QStringLiteral("fixture"), secondiFixture},
-                                               {QStringLiteral("run"), secondiRun},
-                                               {QStringLiteral("pavimento"), secondiPavimento},
-                                               {QStringLiteral("pavimentoNativo"), secondiPavimentoNativo},
-                                               {QStringLiteral("cpuRun"), cpuRun},
-                                               {QStringLiteral("cpuPavimento"), cpuPavimento},
-                                               {QStringLiteral("piccoKb"), piccoKb},
-                                               {QStringLiteral("transazioni"), transazioni},
-                                               {QStringLiteral("scritture"), scritture},
-                                               {QStringLiteral("istruzioniPavimento"), istruzioniPavimento},
-                                               {QStringLiteral("fatture"), fatture},
-                                               {QStringLiteral("righeFattura"), righeFattura},
-                                               {QStringLiteral("livelliFattura"), livelliFattura},
-                                               {QStringLiteral("righeOrdine"), righeOrdine},
-                                               {QStringLiteral("righeOrdineConLivelli"), righeOrdineConLivelli},
-                                               {QStringLiteral("errore"), errore},
-                                           })
-                                 .toJson(QJsonDocument::Compact));
+    QJsonObject o{{QStringLiteral("motore"), engineName(motore)}};
+    perOgniCampo(*this, [&](const char *nome, const auto &v) { o.insert(QLatin1String(nome), QJsonValue::fromVariant(QVariant::fromValue(v))); });
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
 RisultatoCaso RisultatoCaso::daJson(const QString &testo)
@@ -169,23 +192,9 @@ RisultatoCaso RisultatoCaso::daJson(const QString &testo)
     RisultatoCaso r;
     r.motore = o.value(QStringLiteral("motore")).toString() == engineName(Engine::SQLite) ? Engine::SQLite
                                                                                           : Engine::PostgreSQL;
-    r.ordini = o.value(QStringLiteral("ordini")).toInt();
-    r.secondiFixture = o.value(QStringLiteral("fixture")).toDouble();
-    r.secondiRun = o.value(QStringLiteral("run")).toDouble();
-    r.secondiPavimento = o.value(QStringLiteral("pavimento")).toDouble();
-    r.secondiPavimentoNativo = o.value(QStringLiteral("pavimentoNativo")).toDouble();
-    r.cpuRun = o.value(QStringLiteral("cpuRun")).toDouble();
-    r.cpuPavimento = o.value(QStringLiteral("cpuPavimento")).toDouble();
-    r.piccoKb = o.value(QStringLiteral("piccoKb")).toInteger();
-    r.transazioni = o.value(QStringLiteral("transazioni")).toInteger();
-    r.scritture = o.value(QStringLiteral("scritture")).toInteger();
-    r.istruzioniPavimento = o.value(QStringLiteral("istruzioniPavimento")).toInteger();
-    r.fatture = o.value(QStringLiteral("fatture")).toInt();
-    r.righeFattura = o.value(QStringLiteral("righeFattura")).toInt();
-    r.livelliFattura = o.value(QStringLiteral("livelliFattura")).toInt();
-    r.righeOrdine = o.value(QStringLiteral("righeOrdine")).toInt();
-    r.righeOrdineConLivelli = o.value(QStringLiteral("righeOrdineConLivelli")).toInt();
-    r.errore = o.value(QStringLiteral("errore")).toString();
+    perOgniCampo(r, [&](const char *nome, auto &v) {
+        v = o.value(QLatin1String(nome)).toVariant().value<std::remove_reference_t<decltype(v)>>();
+    });
     return r;
 }
 
@@ -194,32 +203,41 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     RisultatoCaso r;
     r.motore = motore;
     r.ordini = ordini;
+    r.nativo = motore == Engine::PostgreSQL && qEnvironmentVariableIntValue("EVASORD_PG_NATIVO") == 1;
     ensureCoreApp();
     ContestoDiProva contesto;
     contesto.menu().responder().setUtente(kUtente);
+    const auto server = pgServer();
     auto ditta = ScratchDb::create(motore);
     auto copia = ScratchDb::create(motore);
-    // On PostgreSQL a second copy, for the floor through Qt's own client driver.
-    auto copiaNativa = motore == Engine::PostgreSQL ? ScratchDb::create(motore) : nullptr;
-    if (!ditta || !copia || (motore == Engine::PostgreSQL && !copiaNativa))
+    // On PostgreSQL two more copies: the floor through the other driver and through libpq.
+    auto copiaAltra = motore == Engine::PostgreSQL ? ScratchDb::create(motore) : nullptr;
+    auto copiaPipeline = motore == Engine::PostgreSQL ? ScratchDb::create(motore) : nullptr;
+    if (!ditta || !copia || (motore == Engine::PostgreSQL && (!copiaAltra || !copiaPipeline || !server)))
         throw std::runtime_error("database not available");
     const suite::FixtureOptions opt{.orders = ordini, .linesPerOrder = 5};
 
-    // The company and its untouched copy for the floor, the same rows in both.
+    // The company and its untouched copies for the floors, the same rows in each.
     QElapsedTimer tempo;
     tempo.start();
-    Collegamento prima(*copia, QStringLiteral("pavimento"));
-    suite::buildCompany(prima.db(), opt);
-    soloFatture(prima.db());
-    std::unique_ptr<Collegamento> nativa;
-    if (copiaNativa) {
-        {
-            Collegamento c(*copiaNativa, QStringLiteral("pavimento_nativo_crea"));
-            suite::buildCompany(c.db(), opt);
-            soloFatture(c.db());
-        }
-        nativa = std::make_unique<Collegamento>(*copiaNativa, QStringLiteral("pavimento_nativo"), *pgServer());
+    const auto creaCopia = [&](const ScratchDb &db, const QString &nome) {
+        Collegamento c(db, nome);
+        suite::buildCompany(c.db(), opt);
+        soloFatture(c.db());
+    };
+    creaCopia(*copia, QStringLiteral("pavimento_crea"));
+    std::unique_ptr<Collegamento> altra;
+    if (motore == Engine::PostgreSQL) {
+        creaCopia(*copiaAltra, QStringLiteral("pavimento_altro_crea"));
+        creaCopia(*copiaPipeline, QStringLiteral("pavimento_pipeline_crea"));
     }
+    // The floor through the run's own driver, and on PostgreSQL through the other one.
+    const auto collegamento = [&](const ScratchDb &db, const QString &nome, bool qpsql) {
+        return qpsql ? std::make_unique<Collegamento>(db, nome, *server) : std::make_unique<Collegamento>(db, nome);
+    };
+    auto prima = collegamento(*copia, QStringLiteral("pavimento"), r.nativo);
+    if (motore == Engine::PostgreSQL)
+        altra = collegamento(*copiaAltra, QStringLiteral("pavimento_altro"), !r.nativo);
     contesto.creaDitta(*ditta, opt);
     Collegamento dopo(*ditta, QStringLiteral("risultato"));
     soloFatture(dopo.db());
@@ -229,9 +247,17 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
         dopo.db(), QStringLiteral("SELECT COUNT(*) FROM OrdVenDett d WHERE EXISTS (SELECT 1 FROM OrdVenLiv l WHERE "
                                   "l.Anno = d.Anno AND l.NumRif = d.NumRif AND l.RigLiv = d.RigLiv)"));
 
-    // The program as start-up leaves it, its services the real ones.
+    // The menu server in a process of its own, linked as the program links to it.
+    QTemporaryDir cartellaMenu;
+    ServerMenuEsterno menu(contesto.menu().responder().config(), cartellaMenu.path());
     gsProgramma = QStringLiteral("EvaOrd");
     gsProgrammaPar = QStringLiteral("EvOr");
+    auto link = std::make_shared<SocketMenuClient>(menu.socket());
+    link->Collega(QStringLiteral("MENU"), gsProgramma, gsProgrammaPar);
+    link->TieniNomeUtente(true);
+    ggMenuClient = link;
+
+    // The program as start-up leaves it, its services the real ones.
     CaricaDatiDitta();
     installaAiutoDiProva();
     auto proprie = std::make_unique<DialoghiPredefiniti>();
@@ -259,6 +285,10 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
         traccia = std::make_unique<TracciaScritture>(ggDbAzienda->connessione(gsNomeConn).db());
     if (traccia && qEnvironmentVariableIsSet("EVASORD_BENCH_ISTRUZIONI"))
         traccia->cronometraIstruzioni();
+    if (server)
+        viaggi::contaPorta(server->port);
+    const long long chiamatePrima = menu.chiamate();
+    long long contati = viaggi::conteggio();
     azzeraPicco();
     tempo.restart();
     double cpu = secondiCpu();
@@ -266,6 +296,8 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     r.secondiRun = double(tempo.nsecsElapsed()) / 1e9;
     r.cpuRun = secondiCpu() - cpu;
     r.piccoKb = kbDiStato("VmHWM:");
+    r.viaggiRun = viaggi::conteggio() - contati;
+    r.chiamateMenu = menu.chiamate() - chiamatePrima;
 
     ProfiloScritture scritture;
     if (traccia) {
@@ -282,7 +314,10 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
             throw std::runtime_error("no write profile: run the SQLite case of the same size first");
         scritture = ProfiloScritture::daJson(QString::fromUtf8(f.readAll()));
     }
-    r.transazioni = scritture.transazioni;
+    r.commit = scritture.commit;
+    r.commitConRighe = scritture.conRighe;
+    r.flush = scritture.flush;
+    r.checkpoint = scritture.checkpoint;
     r.scritture = scritture.righe();
 
     // What the run must have left: every order fulfilled, nothing locked or registered.
@@ -302,20 +337,35 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     ImpostaServiziEvasione(nullptr);
     impostaDialoghi(std::move(precedenti));
     ggRecLock().ChiudiTutti();
+    link->Scollega();
 
-    // The floor: the same writes on the untouched copy.
-    const PianoPavimento piano = pianificaPavimento(dopo.db(), prima.db(), scritture);
+    // The floors: the same writes on the untouched copies. SQLite flushes only the transactions
+    // that wrote pages; PostgreSQL writes a row even when it rewrites the same values.
+    const PianoPavimento piano = pianificaPavimento(dopo.db(), prima->db(), scritture);
     r.istruzioniPavimento = static_cast<long long>(piano.istruzioni.size());
+    r.transazioniPavimento = motore == Engine::SQLite ? scritture.flush : scritture.conRighe;
     std::unique_ptr<TracciaScritture> tracciaPav;
     if (motore == Engine::SQLite)
-        tracciaPav = std::make_unique<TracciaScritture>(prima.db());
+        tracciaPav = std::make_unique<TracciaScritture>(prima->db());
+    contati = viaggi::conteggio();
     cpu = secondiCpu();
-    r.secondiPavimento = eseguiPavimento(prima.db(), piano);
+    r.secondiPavimento = eseguiPavimento(prima->db(), piano, r.transazioniPavimento);
     r.cpuPavimento = secondiCpu() - cpu;
-    if (nativa)
-        r.secondiPavimentoNativo = eseguiPavimento(nativa->db(), piano);
-    // On SQLite the floor is counted too: it must have written what the run wrote.
-    if (tracciaPav && tracciaPav->profilo().json() != scritture.json())
-        r.errore += QStringLiteral(" il pavimento ha scritto %1").arg(tracciaPav->profilo().json());
+    r.viaggiPavimento = viaggi::conteggio() - contati;
+    if (altra) {
+        contati = viaggi::conteggio();
+        r.secondiPavimentoAltro = eseguiPavimento(altra->db(), piano, r.transazioniPavimento);
+        r.viaggiPavimentoAltro = viaggi::conteggio() - contati;
+        contati = viaggi::conteggio();
+        r.secondiPipeline = eseguiPavimentoInPipeline(*server, copiaPipeline->databaseName(), piano, r.transazioniPavimento);
+        r.viaggiPipeline = viaggi::conteggio() - contati;
+    }
+    // On SQLite the floor is counted too: the same rows as the run with as many flushes.
+    if (tracciaPav) {
+        r.flushPavimento = tracciaPav->profilo().flush;
+        r.checkpointPavimento = tracciaPav->profilo().checkpoint;
+        if (!tracciaPav->profilo().stesseScritture(scritture))
+            r.errore += QStringLiteral(" il pavimento ha scritto %1").arg(tracciaPav->profilo().json());
+    }
     return r;
 }

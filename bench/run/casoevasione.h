@@ -8,14 +8,25 @@
 
 struct RisultatoCaso {
     Engine motore = Engine::SQLite;
+    bool nativo = false;          // PostgreSQL: the run through Qt's own client (QPSQL), not ODBC
     int ordini = 0;
     double secondiFixture = 0;
     double secondiRun = 0;
+    // The floor through the run's own driver; on PostgreSQL also through the other one, and
+    // through libpq in pipeline mode (the limit: one round trip a transaction).
     double secondiPavimento = 0;
-    double secondiPavimentoNativo = 0; // PostgreSQL: the floor through Qt's own client driver (QPSQL)
-    double cpuRun = 0, cpuPavimento = 0; // processor seconds of this process (the server's not counted)
+    double secondiPavimentoAltro = 0;
+    double secondiPipeline = 0;
+    double cpuRun = 0, cpuPavimento = 0; // processor seconds of this process (the servers' not counted)
     long long piccoKb = 0;        // peak resident memory while the run ran
-    long long transazioni = 0;    // the run's (and the floor's) transactions
+    long long chiamateMenu = 0;   // calls of the run to the menu server
+    // PostgreSQL: round trips to the server of the run and of each floor.
+    long long viaggiRun = 0, viaggiPavimento = 0, viaggiPavimentoAltro = 0, viaggiPipeline = 0;
+    // The run's transactions as SQLite counts them (the PostgreSQL case takes the SQLite case's).
+    long long commit = 0, commitConRighe = 0, flush = 0;
+    long long transazioniPavimento = 0; // the floor's: the flushes on SQLite, commits that changed rows on PostgreSQL
+    long long flushPavimento = 0;       // SQLite: counted on the floor, equal to the run's
+    long long checkpoint = 0, checkpointPavimento = 0; // SQLite: the log copied into the file
     long long scritture = 0;      // rows inserted, updated, deleted by the run
     long long istruzioniPavimento = 0;
     int fatture = 0, righeFattura = 0, livelliFattura = 0;

@@ -5,9 +5,12 @@
 //   bench_run --ordini 1000           only that size
 //   bench_run --caso sqlite 1000 P    one case (P: the file of the write profile); for a profiler
 //
-// Figures: run / floor time, the cost of one order at 10,000 against 1,000, peak memory.
-// With EVASORD_PG_NATIVO=1 the run reaches PostgreSQL through Qt's own client (QPSQL) instead
-// of ODBC; the floors are the same, one through each driver.
+// Figures: run / floor time, the cost of one order at 10,000 against 1,000, peak memory, the
+// run's calls to the menu server (a process of its own) per order, the transactions and flushes
+// of run and floor; on PostgreSQL the round trips per order of the run and of each floor, and
+// the floor through libpq in pipeline mode, the limit. With EVASORD_PG_NATIVO=1 the run reaches
+// PostgreSQL through Qt's own client (QPSQL) instead of ODBC; the floors are the same, one
+// through each driver, the run compared with its own driver's.
 #include "casoevasione.h"
 
 #include <QCoreApplication>
@@ -48,19 +51,36 @@ std::optional<RisultatoCaso> lancia(const QString &motore, int ordini, const QSt
     return std::nullopt;
 }
 
+QString nomeCaso(const RisultatoCaso &r)
+{
+    if (r.motore == Engine::SQLite)
+        return engineName(r.motore);
+    return engineName(r.motore) + (r.nativo ? QStringLiteral("/QPSQL") : QStringLiteral("/ODBC"));
+}
+
 void stampa(const RisultatoCaso &r)
 {
-    std::printf("%-10s %6d ordini  run %8.2f s (cpu %6.2f)  pavimento %7.2f s (cpu %6.2f)  run/pavimento %5.2f  "
-                "per ordine %6.2f ms  "
-                "picco %6.1f MB  transazioni %7lld  scritture %7lld  fatture %4d righe %6d livelli %6d%s%s\n",
-                qPrintable(engineName(r.motore)), r.ordini, r.secondiRun, r.cpuRun, r.secondiPavimento, r.cpuPavimento,
-                r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / r.ordini, double(r.piccoKb) / 1024,
-                r.transazioni, r.scritture, r.fatture, r.righeFattura, r.livelliFattura,
+    const double n = r.ordini;
+    const QString caso = nomeCaso(r);
+    std::printf("%-16s %6d ordini  run %8.2f s (cpu %6.2f)  pavimento %7.2f s (cpu %6.2f)  run/pavimento %5.2f  "
+                "per ordine %6.2f ms  picco %6.1f MB  chiamate al menu per ordine %.3f%s%s\n",
+                qPrintable(caso), r.ordini, r.secondiRun, r.cpuRun, r.secondiPavimento, r.cpuPavimento,
+                r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / n, double(r.piccoKb) / 1024, r.chiamateMenu / n,
                 r.errore.isEmpty() ? "" : "  ERRORE: ", qPrintable(r.errore));
-    if (r.secondiPavimentoNativo > 0)
-        std::printf("%-10s %6d ordini  pavimento con il driver nativo QPSQL %7.2f s  run/pavimento nativo %5.2f\n",
-                    qPrintable(engineName(r.motore)), r.ordini, r.secondiPavimentoNativo,
-                    r.secondiRun / r.secondiPavimentoNativo);
+    std::printf("%-16s %6d ordini  commit del run %lld (con righe %lld, flush %lld)  transazioni del pavimento %lld",
+                qPrintable(caso), r.ordini, r.commit, r.commitConRighe, r.flush, r.transazioniPavimento);
+    if (r.motore == Engine::SQLite)
+        std::printf(" (flush %lld)  checkpoint run %lld pavimento %lld", r.flushPavimento, r.checkpoint,
+                    r.checkpointPavimento);
+    std::printf("  scritture %lld  fatture %d righe %d livelli %d\n", r.scritture, r.fatture, r.righeFattura,
+                r.livelliFattura);
+    if (r.motore == Engine::PostgreSQL) {
+        const char *altro = r.nativo ? "ODBC" : "QPSQL";
+        std::printf("%-16s %6d ordini  viaggi per ordine: run %.1f, pavimento %.1f, pavimento %s %.1f (%.2f s), "
+                    "pipeline libpq %.1f (%.2f s)  run/pipeline %.2f\n",
+                    qPrintable(caso), r.ordini, r.viaggiRun / n, r.viaggiPavimento / n, altro, r.viaggiPavimentoAltro / n,
+                    r.secondiPavimentoAltro, r.viaggiPipeline / n, r.secondiPipeline, r.secondiRun / r.secondiPipeline);
+    }
     std::fflush(stdout);
 }
 

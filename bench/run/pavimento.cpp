@@ -149,7 +149,6 @@ struct Bersaglio {
 PianoPavimento pianificaPavimento(const QSqlDatabase &dopo, const QSqlDatabase &prima, const ProfiloScritture &profilo)
 {
     PianoPavimento piano;
-    piano.transazioni = profilo.transazioni;
     std::vector<IstruzionePavimento> inserimenti, aggiornamenti, cancellazioni;
     for (const auto &[nome, conti] : profilo.tabelle) {
         const suite::TableDef *def = suite::Schema::suite().table(nome);
@@ -230,7 +229,7 @@ PianoPavimento pianificaPavimento(const QSqlDatabase &dopo, const QSqlDatabase &
     return piano;
 }
 
-double eseguiPavimento(QSqlDatabase &db, const PianoPavimento &piano)
+double eseguiPavimento(QSqlDatabase &db, const PianoPavimento &piano, long long transazioni)
 {
     std::map<QString, QSqlQuery> preparate;
     const auto preparata = [&](const QString &sql) -> QSqlQuery & {
@@ -244,7 +243,7 @@ double eseguiPavimento(QSqlDatabase &db, const PianoPavimento &piano)
         return it->second;
     };
     const long long totale = static_cast<long long>(piano.istruzioni.size());
-    const long long transazioni = std::max<long long>(1, std::min(piano.transazioni, totale));
+    transazioni = std::max<long long>(1, std::min(transazioni, totale));
     QElapsedTimer tempo;
     tempo.start();
     long long fatte = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // The floor of a run: the rows the run wrote, written again on an untouched copy of the same
 // company with plain prepared INSERT, UPDATE and DELETE statements through the same driver,
-// as many of each per table as the run made, in as many transactions.
+// as many of each per table as the run made, in as many transactions as the run's that wrote:
+// on SQLite those that wrote pages (the flushes), on PostgreSQL those that changed a row.
 #include "tracciascritture.h"
 
 #include <QSqlDatabase>
@@ -16,7 +17,6 @@ struct IstruzionePavimento {
 
 struct PianoPavimento {
     std::vector<IstruzionePavimento> istruzioni;
-    long long transazioni = 0;
     // Rows of the run's result: new, changed, removed (from comparing the two companies).
     long long nuove = 0, cambiate = 0, tolte = 0;
 };
@@ -25,5 +25,6 @@ struct PianoPavimento {
 // the profile names, and plans the floor's statements on `prima`.
 PianoPavimento pianificaPavimento(const QSqlDatabase &dopo, const QSqlDatabase &prima, const ProfiloScritture &profilo);
 
-// Runs the plan on `db`; returns the seconds it took.
-double eseguiPavimento(QSqlDatabase &db, const PianoPavimento &piano);
+// Runs the plan on `db` in `transazioni` transactions, the statements spread evenly over them;
+// returns the seconds it took.
+double eseguiPavimento(QSqlDatabase &db, const PianoPavimento &piano, long long transazioni);

@@ -5,29 +5,70 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <vector>
 #include <sqlite3.h>
 #include <stdexcept>
 
+struct TracciaScritture::Stato {
+    ProfiloScritture profilo;
+    bool righeNellaTransazione = false;
+    int paginePerCheckpoint = 1000;
+};
+
 namespace {
+
+using Stato = TracciaScritture::Stato;
 
 void suRiga(void *dati, int operazione, const char *, const char *tabella, sqlite3_int64)
 {
-    auto &p = *static_cast<ProfiloScritture *>(dati);
-    ScrittureTabella &t = p.tabelle[QString::fromUtf8(tabella).toLower()];
+    auto &s = *static_cast<Stato *>(dati);
+    ScrittureTabella &t = s.profilo.tabelle[QString::fromUtf8(tabella).toLower()];
     switch (operazione) {
     case SQLITE_INSERT: ++t.inseriti; break;
     case SQLITE_UPDATE: ++t.aggiornati; break;
     case SQLITE_DELETE: ++t.cancellati; break;
     default: break;
     }
+    s.righeNellaTransazione = true;
 }
 
 int suCommit(void *dati)
 {
-    ++static_cast<ProfiloScritture *>(dati)->transazioni;
+    auto &s = *static_cast<Stato *>(dati);
+    ++s.profilo.commit;
+    if (std::exchange(s.righeNellaTransazione, false))
+        ++s.profilo.conRighe;
     return 0; // go on with the commit
+}
+
+void suRollback(void *dati)
+{
+    static_cast<Stato *>(dati)->righeNellaTransazione = false;
+}
+
+// Called after each commit that wrote pages to the log. It takes the place of SQLite's own
+// automatic checkpoint, which works through the same hook: it checkpoints as that one does.
+int suLog(void *dati, sqlite3 *db, const char *nomeDb, int pagineNelLog)
+{
+    auto &s = *static_cast<Stato *>(dati);
+    ++s.profilo.flush;
+    if (s.paginePerCheckpoint > 0 && pagineNelLog >= s.paginePerCheckpoint) {
+        sqlite3_wal_checkpoint(db, nomeDb);
+        ++s.profilo.checkpoint;
+    }
+    return SQLITE_OK;
+}
+
+int paginePerCheckpoint(sqlite3 *db)
+{
+    sqlite3_stmt *st = nullptr;
+    int n = 1000;
+    if (sqlite3_prepare_v2(db, "PRAGMA wal_autocheckpoint", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    return n;
 }
 
 sqlite3 *handleDi(const QSqlDatabase &db)
@@ -61,22 +102,38 @@ long long ProfiloScritture::righe() const
     return n;
 }
 
+bool ProfiloScritture::stesseScritture(const ProfiloScritture &altro) const
+{
+    const auto righeUguali = [](const auto &a, const auto &b) {
+        return a.first == b.first && a.second.inseriti == b.second.inseriti && a.second.aggiornati == b.second.aggiornati
+               && a.second.cancellati == b.second.cancellati;
+    };
+    return flush == altro.flush
+           && std::equal(tabelle.begin(), tabelle.end(), altro.tabelle.begin(), altro.tabelle.end(), righeUguali);
+}
+
 QString ProfiloScritture::json() const
 {
     QJsonObject o;
     for (const auto &[nome, t] : tabelle)
         o.insert(nome, QJsonObject{{QStringLiteral("i"), t.inseriti}, {QStringLiteral("u"), t.aggiornati},
                                    {QStringLiteral("d"), t.cancellati}});
-    return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{QStringLiteral("tabelle"), o}, {QStringLiteral("transazioni"), transazioni}})
-            .toJson(QJsonDocument::Compact));
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("tabelle"), o},
+                                                       {QStringLiteral("commit"), commit},
+                                                       {QStringLiteral("conRighe"), conRighe},
+                                                       {QStringLiteral("flush"), flush},
+                                                       {QStringLiteral("checkpoint"), checkpoint}})
+                                 .toJson(QJsonDocument::Compact));
 }
 
 ProfiloScritture ProfiloScritture::daJson(const QString &testo)
 {
     const QJsonObject o = QJsonDocument::fromJson(testo.toUtf8()).object();
     ProfiloScritture p;
-    p.transazioni = o.value(QStringLiteral("transazioni")).toInteger();
+    p.commit = o.value(QStringLiteral("commit")).toInteger();
+    p.conRighe = o.value(QStringLiteral("conRighe")).toInteger();
+    p.flush = o.value(QStringLiteral("flush")).toInteger();
+    p.checkpoint = o.value(QStringLiteral("checkpoint")).toInteger();
     const QJsonObject tab = o.value(QStringLiteral("tabelle")).toObject();
     for (auto it = tab.begin(); it != tab.end(); ++it) {
         const QJsonObject t = it.value().toObject();
@@ -86,12 +143,20 @@ ProfiloScritture ProfiloScritture::daJson(const QString &testo)
     return p;
 }
 
-TracciaScritture::TracciaScritture(const QSqlDatabase &db)
+TracciaScritture::TracciaScritture(const QSqlDatabase &db) : m_stato(std::make_unique<Stato>())
 {
     auto *h = handleDi(db);
     m_handle = h;
-    sqlite3_update_hook(h, &suRiga, &m_profilo);
-    sqlite3_commit_hook(h, &suCommit, &m_profilo);
+    m_stato->paginePerCheckpoint = paginePerCheckpoint(h);
+    sqlite3_update_hook(h, &suRiga, m_stato.get());
+    sqlite3_commit_hook(h, &suCommit, m_stato.get());
+    sqlite3_rollback_hook(h, &suRollback, m_stato.get());
+    sqlite3_wal_hook(h, &suLog, m_stato.get());
+}
+
+const ProfiloScritture &TracciaScritture::profilo() const
+{
+    return m_stato->profilo;
 }
 
 void TracciaScritture::cronometraIstruzioni()
@@ -121,4 +186,6 @@ TracciaScritture::~TracciaScritture()
     sqlite3_trace_v2(h, 0, nullptr, nullptr);
     sqlite3_update_hook(h, nullptr, nullptr);
     sqlite3_commit_hook(h, nullptr, nullptr);
+    sqlite3_rollback_hook(h, nullptr, nullptr);
+    sqlite3_wal_autocheckpoint(h, m_stato->paginePerCheckpoint); // SQLite's own hook back
 }

@@ -107,6 +107,7 @@ Variant BloccaRecord(const QString &psStato, const QString &psTipo, int16_t piAn
         pbBlocca = true;
     psUtenteLock.clear();
     psStatoLock.clear();
+    const QString varieNuova = psVarie;
     psVarie.clear();
     gUltimoErrore = {};
     const bool standard = chiaveStandard(psChiave);
@@ -126,7 +127,7 @@ Variant BloccaRecord(const QString &psStato, const QString &psTipo, int16_t piAn
                     esito = EsitoBlocco::Assente;
                 } else {
                     // The table's unique key decides between two takers: the second store fails.
-                    scriviLock(rs, alias, psStato, psTipo, piAnno, plNumReg, psGestione, psVarie, psPadreTipo,
+                    scriviLock(rs, alias, psStato, psTipo, piAnno, plNumReg, psGestione, varieNuova, psPadreTipo,
                                piPadreAnno, plPadreNumReg);
                     rs.VaiUltimoModificato(alias);
                     esito = EsitoBlocco::Preso;

@@ -30,8 +30,8 @@ extern QString gsUltLock;
 
 // Takes, finds or re-stages a lock (result: a 16-bit code of EsitoBlocco in a variant).
 //   pbBlocca True: find the row of psTipo/piAnno/plNumReg, or store a new one (Utente the
-//   current user, Stato psStato, Ora now, Gestione psGestione, Varie empty, the parent as
-//   given). False: write psStato into the row the key's set stands on (the other key fields
+//   current user, Stato psStato, Ora now, Gestione psGestione, Varie psVarie as given, so
+//   that whoever releases it by hand sees what it holds, the parent as given). False: write psStato into the row the key's set stands on (the other key fields
 //   are ignored). pbSoloVerifica: only find the row (forces pbBlocca).
 //   A row found is described by psUtenteLock, psGestione, psVarie and psStatoLock (emptied on
 //   entry, except psGestione). With pbMessaggi the refusals and errors are shown.

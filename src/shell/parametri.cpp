@@ -40,3 +40,15 @@ Variant LeggiParamPers(const QString &sezione, const QString &nome, const std::o
         return *predefinito;
     return risposta;
 }
+
+ParametriDelRun::ParametriDelRun() : m_client(ggMenuClient.condiviso())
+{
+    if (m_client)
+        m_client->TieniParametri(true);
+}
+
+ParametriDelRun::~ParametriDelRun()
+{
+    if (m_client)
+        m_client->TieniParametri(false);
+}

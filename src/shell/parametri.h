@@ -5,7 +5,10 @@
 #include "variant.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
+
+class MenuClient;
 
 // The menu server's answer for a personal key it does not hold.
 QString marcatoreParamAssente();
@@ -23,3 +26,17 @@ Variant LeggiParamPers(const QString &sezione, const QString &nome,
                        const std::optional<Variant> &predefinito = std::nullopt, Variant *grezzo = nullptr,
                        const std::optional<Variant> &sezioneAlt = std::nullopt,
                        const std::optional<Variant> &nomeAlt = std::nullopt);
+
+// Held by a run for its whole length. Menu and personal parameters do not change under a run:
+// each is asked of the menu server once and kept until the run ends, so that a run started
+// later sees a parameter changed in between. Outside a run every read goes to the server.
+class ParametriDelRun {
+public:
+    ParametriDelRun();
+    ~ParametriDelRun();
+    ParametriDelRun(const ParametriDelRun &) = delete;
+    ParametriDelRun &operator=(const ParametriDelRun &) = delete;
+
+private:
+    std::shared_ptr<MenuClient> m_client;
+};

@@ -7,6 +7,7 @@
 // As the run-time's collections: reading or removing a missing key raises 5, adding a present
 // one raises 457 and leaves the collection as it was.
 #include "apperror.h"
+#include "textcompare.h"
 
 #include <QHash>
 #include <QString>
@@ -94,7 +95,7 @@ public:
     Iteratore end() const { return Iteratore(m_voci.cend()); }
 
 private:
-    static QString piega(const QString &chiave) { return chiave.toCaseFolded(); }
+    static QString piega(const QString &chiave) { return textFolded(chiave); }
 
     // The stages ask for the same key many times in a row (lines come grouped by code and
     // account): the last item found answers first, without folding the key again.

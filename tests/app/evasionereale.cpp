@@ -3,6 +3,7 @@
 #include "companyfixture.h"
 #include "menuservercontrol.h"
 #include "righediprova.h"
+#include "rifiutidiprova.h"
 #include "tastiscritti.h"
 
 #include <QProcess>
@@ -155,6 +156,22 @@ void EvasioneReale::esegui(const QString &sql)
     QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
 }
 
+void EvasioneReale::rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione)
+{
+    {
+        QSqlDatabase d = m_db->open(QStringLiteral("evasionereale"));
+        rifiutaScrittura(d, m_db->engine(), QStringLiteral("rifiuto") + tabella, tabella, evento, condizione);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("evasionereale"));
+}
+
+void EvasioneReale::accettaScritture(const QString &tabella)
+{
+    esegui(m_db->engine() == Engine::SQLite ? QStringLiteral("DROP TRIGGER rifiuto") + tabella
+                                            : QStringLiteral("DROP TRIGGER rifiuto") + tabella + QStringLiteral(" ON ") + tabella);
+}
+
 std::unique_ptr<ProgrammaDiProva> EvasioneReale::avvia(const Richiesta &r)
 {
     // the test's own connection is closed while the program works on the company
@@ -203,6 +220,7 @@ QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
     if (r.runs() > 0)
         p.menu().command("fine");
     const auto uscita = p.attendiFine();
+    m_giornaleMenu = p.menu().journalLines();
     if (!alTermine) {
         ADD_FAILURE() << "la richiesta non termina: " << p.testiDialoghi().join(" | ").toStdString();
         return {};

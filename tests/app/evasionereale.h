@@ -80,6 +80,10 @@ public:
     int32_t ordine(const suite::OrderInput &o);
     // An SQL statement on the company before the run.
     void esegui(const QString &sql);
+    // Every `evento` ("INSERT", "UPDATE", "DELETE") on `tabella` of a row that meets
+    // `condizione` fails, as a database refusing the write would, until accettaScritture.
+    void rifiutaScritture(const QString &tabella, const QString &evento, const QString &condizione);
+    void accettaScritture(const QString &tabella);
     void parametroMenu(const QString &chiave, const QString &valore) { m_parametri.emplace_back(chiave, valore); }
     void parametroPersonale(const QString &sezione, const QString &nome, const QString &valore)
     {
@@ -96,6 +100,8 @@ public:
     std::unique_ptr<ProgrammaDiProva> avvia(const Richiesta &r);
     // Waits until the SQL count of the company reaches `n`; false after the time.
     bool attendiConteggio(const QString &sql, int n, int ms = 30000);
+    // The menu server's journal of that start, one line an entry ("chiamata NomeUtente() => ...").
+    const QStringList &giornaleMenu() const { return m_giornaleMenu; }
 
     // evasord_run on the company as the program's user and work date, with `argomenti` (the
     // recovery, "--recupera"; a balance-only run, "--solo-a-saldo"): its exit code; what it
@@ -113,5 +119,6 @@ private:
     std::vector<std::pair<QString, QString>> m_parametri;
     std::vector<std::array<QString, 3>> m_personali;
     QStringList m_risposte;
+    QStringList m_giornaleMenu;
     std::unique_ptr<ContestoDiProva> m_contesto;
 };

@@ -3,6 +3,8 @@
 // expected value is worked out by hand from the orders below (prices net of VAT, euro).
 #include "evasionereale.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,12 @@ TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
     EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Qta"), (QStringList{"S 2 E", "M 3 E"}));
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"), QStringList{"0"});
     nienteInSospeso(r);
+
+    // each group's run asks the menu server for its parameters anew (a change made between two
+    // runs reaches the later one); the user's name is asked once while the program is linked
+    const QStringList giornale = r.giornaleMenu();
+    EXPECT_EQ(giornale.filter(QString::fromUtf8("LeggiParametro(\"Personal.EvasioneOrd.§DicIntentiVerif\"")).size(), 2);
+    EXPECT_EQ(giornale.filter(QRegularExpression("^chiamata NomeUtente\\(")).size(), 1);
 }
 
 // A line sold by the metre, of pieces 2.5 m long: the user double clicks it, types 4 pieces into
@@ -401,6 +409,111 @@ TEST_P(EvasioneManuale, TheFeeLineFollowsAllThePiecesOfItsArticle)
     EXPECT_EQ(r.righe("SELECT Articolo, Livello1, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0 "
                       "ORDER BY Articolo"),
               (QStringList{"ART00002 " + kNoLiv + " 1 1.5", "ART00005 S 1 20"}));
+    nienteInSospeso(r);
+}
+
+// A manual run that dies in the middle of a line leaves the user's picking, the order's lock and
+// the line taken by the run; the recovery then delivers what this user picked. Another user's
+// picking of the same line, left behind long ago, is no part of it.
+TEST_P(EvasioneManuale, TheRecoveryDeliversWhatThisUserPicked)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+    // the note's article line is refused: the run stops with the order line taken
+    r.rifiutaScritture("DdtDett", "INSERT", "NEW.TipoRiga = 'A'");
+    const QStringList picking{"S", "Return", "F10", "5", "Return",          // order 1 picked, 5 of 10
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    const QStringList testi = r.esegui(Richiesta{}.manuale(picking));
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+    r.accettaScritture("DdtDett");
+    ASSERT_EQ(r.righe("SELECT FlagStato, QtaEvasa FROM OrdVenDett"), QStringList{"4 0"});
+    ASSERT_EQ(r.righe("SELECT COUNT(*) FROM DocDaElab"), QStringList{"1"});
+    // What the program, killed at that point, leaves besides: the picking and the order's lock,
+    // which the picking window gives up only when it closes.
+    r.esegui(QStringLiteral("DELETE FROM LockGest WHERE Tipo = 'O'"));
+    r.esegui(QStringLiteral("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Gestione) "
+                            "VALUES ('O', 2024, 1, 'demo', '0', '3')"));
+    r.esegui(QStringLiteral("DELETE FROM OrdVenEvaTest"));
+    r.esegui(QStringLiteral("DELETE FROM OrdVenEvaDett"));
+    const QString picking2 = QStringLiteral(
+        "INSERT INTO OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Articolo, UM, Qta, QtaEvasa, "
+        "ASaldo, QtaDaEva, ValUnitario) VALUES ('%1', 2024, 1, 1, 1, ' ', ' ', 'ART00001', 'PZ', 10, 0, 'N', %2, 38.25)");
+    r.esegui(QStringLiteral("INSERT INTO OrdVenEvaTest (Utente, Anno, NumRif, Selez, EvadeTutto) "
+                            "VALUES ('demo', 2024, 1, 'S', 'N')"));
+    r.esegui(picking2.arg("demo").arg(5));
+    r.esegui(picking2.arg("luigi").arg(3));
+
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+
+    // 5 x 38.25 = 191.25 delivered once; 5 still committed
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale, QtaProv, NumRifProv FROM DdtDett WHERE TipoRiga = 'A'"),
+              QStringList{"ART00001 5 191.25 5 1"});
+    EXPECT_EQ(r.righe("SELECT NumRif, TotMerce FROM DdtTest"), QStringList{"1 191.25"});
+    EXPECT_EQ(r.righe("SELECT Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett"), QStringList{"10 5 P 0"});
+    EXPECT_EQ(r.righe("SELECT Articolo, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 OR ValImpCli <> 0"),
+              QStringList{"ART00001 5 191.25"});
+    EXPECT_EQ(r.righe("SELECT Utente, QtaDaEva FROM OrdVenEvaDett WHERE Utente = 'luigi'"), QStringList{"luigi 3"});
+    for (const char *tabella : {"LockGest", "DocDaElab", "AppoggioTemp"})
+        EXPECT_EQ(r.righe(QStringLiteral("SELECT COUNT(*) FROM ") + tabella), QStringList{"0"}) << tabella;
+}
+
+// Two orders without a destination code, the first stored with the empty text, the second
+// Null: one group, and the run puts them into its one note as the group promised.
+TEST_P(EvasioneManuale, OrdersWithAnEmptyDestinationCodeShareOneNote)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25}, {}, {{"IndSped", ""}});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    const QStringList picking{"Right", "S", "Return", "Down",                     // "Tutto" of order 1
+                              "S", "Return", "Up",                                // "Tutto" of order 2
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Space"}; // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT NumRif FROM DdtTest"), QStringList{"1"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Articolo, Qta, NumRifProv FROM DdtDett WHERE TipoRiga = 'A' ORDER BY RigDet"),
+              (QStringList{"1 ART00001 10 1", "1 ART00002 3 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    nienteInSospeso(r);
+}
+
+// Lines with levels: their packs, their dimension note and the delivery state line after them
+// follow what is picked over all the line's levels. The first line (5 pieces in 5 packs) goes
+// whole; of the second (10 m in bars of 2.5 m) 2 + 3 m go.
+TEST_P(EvasioneManuale, PacksAndDeliveryStateOfALineFollowAllItsLevels)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "RigDescrEva", "D;Consegna completa;Consegna parziale");
+    r.parametroPersonale("Vendite", "QtaDaDimen", "S");
+    r.parametroPersonale("Vendite", "QtaDaDimUML", "ML");
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}, .extra = {{"Colli", 5}}},
+               {.articolo = art(5),
+                .prezzo = 3,
+                .livelli = {{"S", "ROSSO", 4}, {"M", "BLU", 6}},
+                .extra = {{"UM", "ML"}, {"Colli", 4}, {"Lunghezza", 2500.0}, {"NotaSotto", "4 barre da 2,5 m"}}}};
+    r.ordine(o);
+
+    const QStringList picking{"S", "Return", "F10",                         // order 1 picked, to its first row
+                              "3", "Return", "Down", "2", "Return", "Down", // line 1: M/BLU 3 of 3, S/ROSSO 2 of 2
+                              "2", "Return", "Down", "3", "Return",         // line 2: M/BLU 2 of 6, S/ROSSO 3 of 4
+                              "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};  // "&Prosegui >>>"
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    // line 1 whole: its 5 packs; line 2, 5 of 10 m: 5 / 2.5 = 2 bars
+    EXPECT_EQ(r.righe("SELECT RigDet, TipoRiga, Articolo, UM, Qta, Colli, NotaSotto, NotaSopra FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 D null null null null null Ord N. 1 DEL 01/03/2024",
+                           "2 A ART00005 PZ 5 5 null null", "3 D null null null null null Consegna completa",
+                           "4 A ART00005 ML 5 2 2 x 2500 null", "5 D null null null null null Consegna parziale"}));
+    EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"), (QStringList{"1 5 E", "2 5 P"}));
     nienteInSospeso(r);
 }
 

@@ -7,6 +7,8 @@
 // which names the order's printed number (the fixture's orders carry NumDoc = NumRif).
 #include "evasionereale.h"
 
+#include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,41 @@ TEST_P(Evasioni, AnAutomaticRunMakesADeliveryNoteRowByRow)
     EXPECT_EQ(r.righe("SELECT Livello1, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenLiv ORDER BY Qta"),
               (QStringList{"S 2 2 E 0", "M 3 3 E 0"}));
     tuttoEvaso(r);
+}
+
+// Each call to the menu server is a round trip: the user's name is asked once while the program
+// is linked, a parameter once per run, however many orders and lines the run converts.
+TEST_P(Evasioni, ARunAsksTheMenuServerOncePerParameterNotPerOrder)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    constexpr int kOrdini = 40;
+    for (int i = 0; i < kOrdini; ++i)
+        r.ordine(ordineCompleto(1 + i % 8));
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_EQ(testi, QStringList{"Elaborazione terminata"});
+    // one note per customer, each order its reference line and its three lines
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"8"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtDett"), QStringList{QString::number(kOrdini * 4)});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenTest WHERE Stato = 'E'"), QStringList{QString::number(kOrdini)});
+
+    const QStringList giornale = r.giornaleMenu();
+    EXPECT_EQ(giornale.filter(QRegularExpression("^chiamata NomeUtente\\(")).size(), 1);
+    // the run: from its first read of a personal parameter to the end of the program
+    const auto inizio = std::find_if(giornale.begin(), giornale.end(),
+                                     [](const QString &l) { return l.contains(QString::fromUtf8("EvasioneOrd.§DicIntentiVerif")); });
+    const auto fine = std::find_if(inizio, giornale.end(), [](const QString &l) { return l.startsWith("comando fine"); });
+    ASSERT_NE(inizio, giornale.end());
+    QStringList ripetute;
+    std::copy_if(inizio, fine, std::back_inserter(ripetute), [](const QString &l) { return l.startsWith("chiamata "); });
+    QStringList diverse = ripetute;
+    diverse.removeDuplicates();
+    for (const QString &l : std::as_const(diverse))
+        ripetute.removeOne(l);
+    EXPECT_EQ(ripetute, QStringList{});
+    EXPECT_LT(diverse.size(), kOrdini) << diverse.join("\n").toStdString();
 }
 
 TEST_P(Evasioni, InvoicesGroupOrdersPerCustomer)
@@ -286,19 +323,25 @@ TEST_P(Evasioni, ABalanceOnlyRunClosesTheLinesWithoutADocument)
     tuttoEvaso(r);
 }
 
-// Customer 3 pays by three bank receipts ("RB306090": collection charge "INC" of 2.50 each,
-// excluded from VAT under "E15") and bears stamp duty.
+// An order to invoice ("OCF", fulfilled by invoices "FAT") of customer 3, who pays by three bank
+// receipts ("RB306090": collection charge "INC" of 2.50 each, excluded from VAT under "E15") and
+// bears stamp duty.
+suite::OrderInput ordineConRicevute(EvasioneReale &r, suite::LineInput riga)
+{
+    r.parametroMenu("Fat.DocOrd", "OCF");
+    suite::OrderInput o;
+    o.cliente = 3;
+    o.fattDocumento = "OCF";
+    o.righe = {std::move(riga)};
+    return o;
+}
+
 TEST_P(Evasioni, AnInvoiceGetsItsBankChargeAndTheStampsOfItsReceipts)
 {
     EvasioneReale r(GetParam());
     if (!r.pronta())
         return;
-    r.parametroMenu("Fat.DocOrd", "OCF");
-    suite::OrderInput o;
-    o.cliente = 3;
-    o.fattDocumento = "OCF";
-    o.righe = {{.articolo = art(2), .qta = 4, .prezzo = 75.5}}; // 302.00 at 22 %, VAT 66.44
-    r.ordine(o);
+    r.ordine(ordineConRicevute(r, {.articolo = art(2), .qta = 4, .prezzo = 75.5})); // 302.00 at 22 %, VAT 66.44
 
     const QStringList testi = r.esegui(Richiesta{});
     EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
@@ -311,6 +354,59 @@ TEST_P(Evasioni, AnInvoiceGetsItsBankChargeAndTheStampsOfItsReceipts)
     EXPECT_EQ(r.righe("SELECT NumRif, Bolli, SpeseBan, " + kTotali + " FROM FatTest"),
               QStringList{"1 S S 302 7.5 302 66.44 381.37 0"});
     EXPECT_EQ(r.righe("SELECT NumRif, FENumeroBollo, FEImportoBollo FROM FatTestFe"), QStringList{"1 SI 5.43"});
+    tuttoEvaso(r);
+}
+
+// A colour written "CAFFÈ" on the order and "caffè" in the product progressives is one colour on
+// either engine: the delivery releases what the order had committed there.
+TEST_P(Evasioni, AnAccentedLevelInAnotherCaseIsTheSameLevel)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "CAFFÈ", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    r.esegui(QStringLiteral("UPDATE ArticoliProg SET Livello2 = 'caffè' WHERE Livello2 = 'CAFFÈ'"));
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg WHERE QtaImpCli <> 0 ORDER BY Livello1"),
+              (QStringList{"M BLU 3 60", "S caffè 2 40"}));
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, Qta FROM DdtLiv ORDER BY Livello1"), (QStringList{"M BLU 3", "S CAFFÈ 2"}));
+    EXPECT_EQ(r.righe("SELECT Livello1, Livello2, QtaImpCli, ValImpCli FROM ArticoliProg WHERE Articolo = 'ART00005' "
+                      "AND (QtaImpCli <> 0 OR ValImpCli <> 0 OR Livello2 = 'caffè')"),
+              QStringList{"S caffè 0 0"});
+    tuttoEvaso(r);
+}
+
+// Orders without a destination code, one stored with the empty text and the others Null, go
+// into one invoice like any orders whose grouping fields agree: one collection charge and one
+// set of stamps for the lot.
+TEST_P(Evasioni, OrdersWithAnEmptyDestinationCodeShareOneInvoice)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o = ordineConRicevute(r, {.articolo = art(2), .qta = 2, .prezzo = 75.5});
+    o.extra = {{"IndSped", ""}};
+    r.ordine(o);
+    r.ordine(o);
+    o.extra = {{"IndSped", Variant::null()}};
+    r.ordine(o);
+
+    const QStringList testi = r.esegui(Richiesta{});
+    EXPECT_TRUE(testi.contains("Elaborazione terminata")) << testi.join(" | ").toStdString();
+
+    // one invoice of the three orders, with one collection charge (3 x 2.50) and one stamp row
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatTest"), QStringList{"1"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Riga, Spesa, Importo, Iva FROM FatSpese"), QStringList{"1 1 INC 7.5 E15"});
+    EXPECT_EQ(r.righe("SELECT NumRifProv, COUNT(*) FROM FatDett WHERE TipoRiga = 'A' GROUP BY NumRifProv ORDER BY NumRifProv"),
+              (QStringList{"1 1", "2 1", "3 1"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM FatTestFe"), QStringList{"1"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"E", "E", "E"}));
     tuttoEvaso(r);
 }
 

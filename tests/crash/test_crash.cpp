@@ -6,142 +6,18 @@
 //
 // EVASORD_CRASH_UCCISIONI kills per engine (3 by default; scripts/crash-sweep.sh runs the full
 // form), EVASORD_CRASH_SEME the seed of the kill instants (printed, to repeat a sweep).
-#include "companyfixture.h"
-#include "contestodiprova.h"
 #include "invarianti.h"
-#include "scratchdb.h"
+#include "provacrash.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QThread>
-#include <csignal>
-#include <gtest/gtest.h>
+#include <iostream>
 #include <random>
 
 namespace {
 
-const QString kData = QStringLiteral("31/12/2024");
-
-struct Esito {
-    int codice = -1;  // -1: killed
-    QString giornale; // standard error
-};
-
-class Crash : public ::testing::TestWithParam<Engine> {
+class Crash : public ProvaCrash {
 protected:
-    static void SetUpTestSuite() { ensureCoreApp(); }
-
-    // A new company of a few orders on the engine; nullptr when the engine is not available.
-    // The order type has its stock causal for cash sales.
-    std::unique_ptr<ScratchDb> nuovaDitta()
-    {
-        auto db = ScratchDb::create(GetParam());
-        if (!db)
-            return nullptr;
-        QSqlDatabase q = db->open(QStringLiteral("crea"));
-        suite::buildCompany(q, suite::FixtureOptions{.orders = 10, .customers = 4, .articles = 10});
-        righeQuery(q, QStringLiteral("UPDATE FattDocumenti SET MagCausaleRientro = 'VEN' WHERE FattDocumento = 'OC'"));
-        q.close();
-        q = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("crea"));
-        return db;
-    }
-
-    static QStringList argomenti(const ScratchDb &db, const QString &tipoEvasione, QStringList altri = {})
-    {
-        return QStringList{QStringLiteral("--db"), nomeDbAzienda(db), QStringLiteral("--data-lavoro"), kData,
-                           QStringLiteral("--data"), kData, QStringLiteral("--tipo-evasione"), tipoEvasione,
-                           QStringLiteral("--cambio"), QStringLiteral("USD=1.1")}
-               + altri;
-    }
-
-    // Runs evasord_run; with `uccidiDopoMs` it is killed that long after its start (unless it
-    // ended before).
-    static Esito esegui(const QStringList &args, std::optional<int> uccidiDopoMs = std::nullopt)
-    {
-        QProcess p;
-        p.setProgram(QStringLiteral(EVASORD_RUN));
-        p.setArguments(args);
-        p.start();
-        if (!p.waitForStarted(10000))
-            return {};
-        if (uccidiDopoMs) {
-            if (!p.waitForFinished(*uccidiDopoMs)) {
-                ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
-                p.waitForFinished(10000);
-                return {-1, QString::fromUtf8(p.readAllStandardError())};
-            }
-        } else {
-            p.waitForFinished(120000);
-        }
-        const int codice = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        return {codice, QString::fromUtf8(p.readAllStandardError())};
-    }
-
-    static int righe(const QSqlDatabase &db, const QString &sql) { return static_cast<int>(righeQuery(db, sql).size()); }
-    // The rows of a query, each one's values joined by blanks.
-    static QStringList testi(const QSqlDatabase &db, const QString &sql)
-    {
-        QStringList out;
-        for (const QVariantList &r : righeQuery(db, sql)) {
-            QStringList valori;
-            for (const QVariant &v : r)
-                valori << v.toString();
-            out << valori.join(QLatin1Char(' '));
-        }
-        return out;
-    }
-
     void spazzata(bool corrispettivo);
-
-    // The orders of the fixture's order type not yet fulfilled.
-    static int ordiniAperti(const QSqlDatabase &q)
-    {
-        return righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE FattDocumento = 'OC'"
-                                       " AND (Stato IS NULL OR Stato <> 'E')"));
-    }
-    static void chiudi(QSqlDatabase &q)
-    {
-        q.close();
-        q = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("controllo"));
-    }
-
-    // The database refuses, with "guasto di prova", a row of `tabella` that comes from order
-    // `numRif` once `scritte` such rows are there.
-    void guasto(const QSqlDatabase &q, const QString &tabella, const QString &numRif, int scritte) const
-    {
-        const QString condizione = QStringLiteral("NEW.TipoProv = 'O' AND NEW.NumRifProv = %1 AND (SELECT COUNT(*) FROM %2"
-                                                  " WHERE TipoProv = 'O' AND NumRifProv = %1) >= %3")
-                                       .arg(numRif, tabella)
-                                       .arg(scritte);
-        const QStringList sql =
-            GetParam() == Engine::SQLite
-                ? QStringList{QStringLiteral("CREATE TRIGGER guasto BEFORE INSERT ON %1 WHEN %2"
-                                             " BEGIN SELECT RAISE(ABORT, 'guasto di prova'); END")
-                                  .arg(tabella, condizione)}
-                : QStringList{QStringLiteral("CREATE FUNCTION guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF %1"
-                                             " THEN RAISE EXCEPTION 'guasto di prova'; END IF; RETURN NEW; END $$")
-                                  .arg(condizione),
-                              QStringLiteral("CREATE TRIGGER guasto BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION guasto()")
-                                  .arg(tabella)};
-        for (const QString &istruzione : sql)
-            righeQuery(q, istruzione);
-    }
-    void togliGuasto(const QSqlDatabase &q, const QString &tabella) const
-    {
-        righeQuery(q, GetParam() == Engine::SQLite ? QStringLiteral("DROP TRIGGER guasto")
-                                                   : QStringLiteral("DROP TRIGGER guasto ON ") + tabella);
-    }
-
-    static void integrita(const QSqlDatabase &db, Engine engine)
-    {
-        if (engine != Engine::SQLite)
-            return;
-        const auto r = righeQuery(db, QStringLiteral("PRAGMA integrity_check"));
-        ASSERT_FALSE(r.empty());
-        EXPECT_EQ(r.front().front().toString(), QStringLiteral("ok"));
-    }
 };
 
 int uccisioni()
@@ -160,7 +36,9 @@ uint32_t seme()
 // The kills of one kind of run: after each, the invariants; the refusal of the next run while
 // documents of the killed one are registered, else its stop on the orders the killed one holds
 // (a cash sale registers no document: its movements are found by their locks); the recovery,
-// after which nothing of the run is left pending; a run of the rest.
+// after which nothing of the run is left pending; a run of the rest. A cash sale's movements
+// carry the values of an undisturbed run's; every other kill of one is followed by a run and a
+// recovery in the next year, as a user who comes back to it after the new year.
 void Crash::spazzata(bool corrispettivo)
 {
     const QStringList extra = corrispettivo ? QStringList{QStringLiteral("--corrispettivo")} : QStringList{};
@@ -170,8 +48,10 @@ void Crash::spazzata(bool corrispettivo)
     const auto violazioni = [&](const FotoOrdini &prima, const QSqlDatabase &q) {
         return corrispettivo ? prima.violazioniCorrispettivi(q) : prima.violazioni(q) + violazioniRiferimenti(q);
     };
-    // How long the process takes to start, and a whole run, on this engine.
+    // How long the process takes to start, and a whole run, on this engine; what the whole run
+    // gave.
     int avvioMs = 0, runMs = 0;
+    std::optional<ValoriMovimenti> indisturbata;
     {
         auto db = nuovaDitta();
         if (!db)
@@ -185,27 +65,43 @@ void Crash::spazzata(bool corrispettivo)
         const Esito intera = esegui(argomenti(*db, tipoDi(0), extra));
         runMs = static_cast<int>(t.elapsed());
         ASSERT_EQ(intera.codice, 0) << intera.giornale.toStdString();
+        QSqlDatabase q = db->open(QStringLiteral("controllo"));
+        indisturbata.emplace(q);
+        chiudi(q);
     }
     const uint32_t s = seme();
     std::mt19937 caso(s);
     std::uniform_int_distribution<int> istante(avvioMs / 2, std::max(avvioMs / 2 + 1, runMs));
     std::cout << "seme " << s << ", avvio " << avvioMs << " ms, run " << runMs << " ms\n";
 
-    int interrotte = 0;
+    int interrotte = 0, riprese = 0; // kills inside the run, of them taken up the next year
     for (int i = 0; i < uccisioni(); ++i) {
         const QString tipo = tipoDi(i);
         const int dopo = istante(caso);
-        SCOPED_TRACE(QStringLiteral("uccisione %1: %2 dopo %3 ms").arg(i).arg(corrispettivo ? "corrispettivo" : tipo).arg(dopo).toStdString());
+        // A cash sale taken up again in the next year, after a run of that year met its orders.
+        const bool annoDopo = corrispettivo && i % 2 == 1;
+        const QString dataRipresa = annoDopo ? kDataAnnoDopo : kData;
+        SCOPED_TRACE(QStringLiteral("uccisione %1: %2 dopo %3 ms%4")
+                         .arg(i)
+                         .arg(corrispettivo ? "corrispettivo" : tipo)
+                         .arg(dopo)
+                         .arg(annoDopo ? ", ripreso l'anno dopo" : "")
+                         .toStdString());
         auto db = nuovaDitta();
         ASSERT_TRUE(db);
         QSqlDatabase q = db->open(QStringLiteral("controllo"));
         const FotoOrdini prima(q);
         q.close();
+        // What a cash sale has moved so far carries the values the undisturbed run gave it.
+        const auto valori = [&](bool tutti) {
+            return corrispettivo ? ValoriMovimenti(q).differenze(*indisturbata, tutti) : QStringList{};
+        };
 
         const Esito ucciso = esegui(argomenti(*db, tipo, extra), dopo);
         q.open();
         integrita(q, GetParam());
         EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo l'uccisione";
+        EXPECT_EQ(valori(false), QStringList{}) << "dopo l'uccisione";
 
         const bool interrotta = righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")) > 0;
         if (interrotta) {
@@ -220,18 +116,26 @@ void Crash::spazzata(bool corrispettivo)
         const bool tenuti = righe(q, QStringLiteral("SELECT Anno FROM LockGest")) > 0;
         if (!interrotta && tenuti) {
             // Nothing registered (a cash sale registers no document): the next run meets the
-            // orders the killed one still holds and writes nothing.
+            // orders the killed one still holds and writes nothing; it replaces the request the
+            // killed run saved. (When the killed run had finished every order but the release of
+            // the last, there is no order left to select.)
             const QStringList movimenti = testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp"));
-            const Esito fermata = esegui(argomenti(*db, tipo, extra));
-            EXPECT_TRUE(fermata.giornale.contains(QStringLiteral(" in uso da "))) << fermata.giornale.toStdString();
+            const Esito fermata = esegui(argomenti(*db, tipo, extra, dataRipresa));
+            EXPECT_TRUE(fermata.giornale.contains(QStringLiteral(" in uso da "))
+                        || fermata.giornale.contains(QStringLiteral("Non ci sono Ordini vendita")))
+                << fermata.giornale.toStdString();
             EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo la run che trova gli ordini bloccati";
             EXPECT_EQ(testi(q, QStringLiteral("SELECT Anno, NumReg, RigReg FROM MovMagDettApp")), movimenti);
         }
-        if (ucciso.codice == -1 && tenuti)
+        if (ucciso.codice == -1 && tenuti) {
             ++interrotte;
-        const Esito recupero = esegui(argomenti(*db, tipo, extra + QStringList{"--recupera"}));
+            riprese += annoDopo ? 1 : 0;
+        }
+        const Esito recupero = esegui(argomenti(*db, tipo, extra + QStringList{"--recupera"}, dataRipresa));
         EXPECT_EQ(recupero.codice, 0) << recupero.giornale.toStdString();
         EXPECT_EQ(violazioni(prima, q), QStringList{}) << "dopo il ripristino";
+        EXPECT_EQ(violazioniDopoRipristino(q), QStringList{}) << "dopo il ripristino";
+        EXPECT_EQ(valori(false), QStringList{}) << "dopo il ripristino";
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
         EXPECT_EQ(testi(q, QStringLiteral("SELECT NumRif, RigLiv, TipoRiga, FlagStato FROM OrdVenDett"
@@ -246,6 +150,8 @@ void Crash::spazzata(bool corrispettivo)
         EXPECT_TRUE(resto.codice == 0 || resto.giornale.contains(QStringLiteral("Non ci sono Ordini vendita")))
             << resto.giornale.toStdString();
         EXPECT_EQ(violazioni(prima, q), QStringList{}) << "alla fine";
+        EXPECT_EQ(violazioniDopoRipristino(q), QStringList{}) << "alla fine";
+        EXPECT_EQ(valori(true), QStringList{}) << "alla fine";
         EXPECT_EQ(ordiniAperti(q), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DocDaElab")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
@@ -257,7 +163,10 @@ void Crash::spazzata(bool corrispettivo)
             break;
         }
     }
-    std::cout << uccisioni() << " uccisioni, " << interrotte << " a run interrotta\n";
+    std::cout << uccisioni() << " uccisioni, " << interrotte << " a run interrotta";
+    if (corrispettivo)
+        std::cout << ", " << riprese << " di queste riprese l'anno dopo";
+    std::cout << "\n";
 }
 
 TEST_P(Crash, AKilledRunLeavesNothingHalfWrittenAndIsRecovered) { spazzata(false); }
@@ -318,7 +227,8 @@ TEST_P(Crash, AnOrderStoppedAfterItsReferenceLineIsResumedWithoutRepeatingIt)
 
 // A cash sale stopped inside an order (a refused movement row) or inside the posting of its
 // movement (a refused posted row), then recovered: the movement is completed and posted once,
-// the rows posted before the stop kept with their progressives, and the order closed.
+// its rows numbered on after those written before the stop, the rows posted before the stop
+// kept with their progressives, and the order closed.
 TEST_P(Crash, AStoppedCashSaleIsCompletedAndPostedOnceByTheRecovery)
 {
     struct Caso {
@@ -335,15 +245,8 @@ TEST_P(Crash, AStoppedCashSaleIsCompletedAndPostedOnceByTheRecovery)
             return;
         QSqlDatabase q = db->open(QStringLiteral("controllo"));
         const FotoOrdini prima(q);
-        // the second order the run converts that moves stock on two lines at least
-        const auto ordini = righeQuery(
-            q, QStringLiteral("SELECT d.NumRif FROM OrdVenDett d JOIN Articoli a ON a.Articolo = d.Articolo"
-                              " JOIN OrdVenTest t ON t.Anno = d.Anno AND t.NumRif = d.NumRif"
-                              " WHERE t.FattDocumento = 'OC' AND (t.Stato IS NULL OR t.Stato <> 'E')"
-                              " AND d.TipoRiga = 'A' AND a.ArtMag = 'S' AND d.Qta > d.QtaEvasa"
-                              " GROUP BY d.NumRif HAVING COUNT(*) >= 2 ORDER BY d.NumRif"));
-        ASSERT_GE(ordini.size(), 2u);
-        const QString numRif = ordini[1].front().toString();
+        const QString numRif = ordineDiMagazzino(q, 1);
+        ASSERT_FALSE(numRif.isEmpty());
         const QStringList corrispettivo{QStringLiteral("--corrispettivo")};
 
         guasto(q, tabella, numRif, 1);
@@ -365,8 +268,15 @@ TEST_P(Crash, AStoppedCashSaleIsCompletedAndPostedOnceByTheRecovery)
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM MovMagDettApp")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM LockGest")), 0);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM DdtTest")), 0);
-        // one movement for the order, all its stock lines in it
+        EXPECT_EQ(violazioniDopoRipristino(q), QStringList{}) << "dopo il ripristino";
+        // one movement for the order, all its stock lines in it, numbered on from the rows
+        // written before the stop
         EXPECT_EQ(righe(q, QStringLiteral("SELECT DISTINCT Anno, NumReg FROM MovMagDett WHERE NumRifProv = ") + numRif), 1);
+        QStringList numeri;
+        for (int i = 1; i <= righe(q, QStringLiteral("SELECT Anno FROM MovMagDett WHERE NumRifProv = ") + numRif); ++i)
+            numeri << QString::number(i);
+        EXPECT_EQ(testi(q, QStringLiteral("SELECT RigReg FROM MovMagDett WHERE NumRifProv = %1 ORDER BY RigReg").arg(numRif)),
+                  numeri);
         EXPECT_EQ(righe(q, QStringLiteral("SELECT Anno FROM OrdVenTest WHERE Stato = 'E' AND NumRif = ") + numRif), 1);
 
         const Esito resto = esegui(argomenti(*db, QStringLiteral("DDT"), corrispettivo));

@@ -1,4 +1,5 @@
 #include "apperror.h"
+#include "textcompare.h"
 #include "variant.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,34 @@ TEST(Variant, TextComparisonIgnoresCase)
     EXPECT_EQ(Variant::compare(int16_t{10}, "abc"), -1);
     EXPECT_EQ(Variant::compare(*Currency::parse(u"0.1"), 0.1), 0);
     EXPECT_TRUE(Variant("Abc").sameAs("aBC"));
+}
+
+// Every letter compares ignoring case, each taken in its lower case as PostgreSQL takes it; the
+// UTF-8 comparison of the SQLite files and the keys of folded texts agree.
+TEST(Variant, EveryLetterComparesIgnoringCaseAsPostgreSQLLowersIt)
+{
+    struct Caso {
+        const char *a, *b;
+        int atteso;
+    };
+    const Caso casi[] = {
+        {"CAFFÈ", "caffè", 0},     {"CITTÀ", "città", 0},      {"ÖLBAUM", "ölbaum", 0},   {"ΣΟΦΊΑ", "σοφία", 0},
+        {"ДОМ", "дом", 0},         {"İ", "i", 0},              {"\u212A", "k", 0},        {"\U00010400", "\U00010428", 0},
+        {"caffè", "caffé", -1},    {"èa", "àb", 1},            {"Èa", "àb", 1},           {"ab", "abc", -1},
+        {"µ", "μ", -1},            {"ς", "σ", -1},             {"ß", "SS", 1},            {"ſ", "s", 1},
+        {"Mario", "MARIO", 0},     {"", "", 0},                {"aè", "AÈb", -1},
+    };
+    for (const Caso &c : casi) {
+        const QString a = QString::fromUtf8(c.a), b = QString::fromUtf8(c.b);
+        SCOPED_TRACE(a.toStdString() + " / " + b.toStdString());
+        EXPECT_EQ(textCompare(a, b), c.atteso);
+        EXPECT_EQ(textCompare(b, a), -c.atteso);
+        const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
+        EXPECT_EQ(textCompareUtf8(ua.constData(), static_cast<int>(ua.size()), ub.constData(), static_cast<int>(ub.size())),
+                  c.atteso);
+        EXPECT_EQ(Variant::compare(Variant(a), Variant(b)), c.atteso);
+        EXPECT_EQ(textFolded(a) == textFolded(b), c.atteso == 0);
+    }
 }
 
 TEST(Variant, ToStringShowsNumbersAsTheWorkstationDoes)

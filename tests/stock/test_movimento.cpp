@@ -102,6 +102,8 @@ TEST_P(Movimento, TheFirstHeaderOfAYearIsNumberOneStoredAndLockedForTheCaller)
     EXPECT_EQ(campo(lock, u"PadreTipo").text(), "O");
     EXPECT_EQ(campo(lock, u"PadreAnno").toInteger(), 2024);
     EXPECT_EQ(campo(lock, u"PadreNumReg").toLong(), 15);
+    // the lock names what it belongs to, for whoever releases it by hand
+    EXPECT_EQ(campo(lock, u"Varie").text(), "2024-15");
     EXPECT_EQ(ggRecLock().LeggiCampo(t.chiaveLock, u"NumReg").toLong(), 1);
 
     Testata seconda;

@@ -1,5 +1,7 @@
 #include "scratchdb.h"
 
+#include "filesqlite.h"
+
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -126,5 +128,7 @@ QSqlDatabase ScratchDb::open(const QString &connectionName) const
     db.setDatabaseName(m_location);
     if (!db.open())
         ADD_FAILURE() << "cannot open the scratch database: " << db.lastError().text().toStdString();
+    // Rows written here go into the same text indexes as the program's.
+    FileSqlite::registraConfrontoTesti(db);
     return db;
 }

@@ -11,12 +11,28 @@
 // document registered in DocDaElab by this user, program and year is closed with its totals,
 // and the saved request is removed.
 //
-// A run that registered no document and left movement locks was a cash sale, whatever request
-// is saved or given. There an order's movement (found by its lock, which names the order) is
-// completed in the engine's recovery mode and posted as far as it was not; the order then gets
-// its state and its release.
+// Every movement a cash sale of this user left (a movement lock of the user), whatever request
+// is saved or given, is done first: the order its rows come from (the lock names the order's
+// number only) is completed in the engine's recovery mode into it, its rows numbered on from the
+// movement's last, and it is posted as far as it was not; the order then gets its state and its
+// release. A movement that got no row is removed with its lock. A movement that cannot be
+// completed is named in the error list and kept, with its order, for a later recovery.
+// A run that registered no document and left movement locks was a cash sale: an order whose
+// lines it had taken without a movement gets one now, removed again with its lock when nothing
+// of the order moves stock.
 class scEvaOrdVen;
 
-// True when everything was recovered. The request's year and types come from the request saved
-// by the interrupted run when there is one, else from the engine's criteria as given.
-bool RecuperaEvasione(scEvaOrdVen &eva);
+// An order whose data cannot be converted is refused as a run refuses it (its error line, its
+// markers taken back, its lock released; what the run had written of it stays) unless a part of
+// a line or a movement of it is half-written: it is then left, with the documents holding its
+// lines, for a recovery after its data is corrected. An order that fails is named and left the
+// same way. The other orders and documents are finished all the same.
+enum class EsitoRipristino {
+    Completo,  // everything brought to its end ("Ripristino terminato")
+    ConErrori, // everything brought to its end or refused, with an error list ("Ripristino terminato")
+    Fallito,   // something is left for another recovery, or the recovery itself failed
+};
+
+// The request's year and types come from the request saved by the interrupted run when there is
+// one, else from the engine's criteria as given.
+EsitoRipristino RecuperaEvasione(scEvaOrdVen &eva);

@@ -44,9 +44,7 @@ void raggruppa(scEvaOrdVen &eva, const QString &regola)
 
 std::optional<QString> PreparaRichiesta(const RichiestaRun &r, scEvaOrdVen &eva)
 {
-    const Variant data = r.dataEvasione ? UtilGenerali::ValoreData(Variant(*r.dataEvasione), true) : Variant(gtDataLavoro);
-    if (!data.isDate())
-        return QStringLiteral("La data evasione è obbligatoria");
+    const Variant data(r.dataEvasione.value_or(gtDataLavoro));
     eva.otDataEvasione = data.toDate();
     int16_t annoEsercizio = 0;
     QString messaggio;
@@ -64,6 +62,21 @@ std::optional<QString> PreparaRichiesta(const RichiestaRun &r, scEvaOrdVen &eva)
         return QStringLiteral("La data evasione non può essere sucessiva a ")
                + UtilGenerali::FormattaValore(Variant(gtDataLavoro), QStringLiteral("dd/mm/yyyy"));
     eva.oiAnno = static_cast<int16_t>(eva.otDataEvasione.year());
+    struct Intervallo {
+        Variant da, a;
+        int16_t tipo;
+        const char *messaggio;
+    };
+    const Intervallo intervalli[] = {
+        {Variant(r.clienteDa), Variant(r.clienteA), 8, "Si prega di inserire i codici cliente in ordine crescente"},
+        {r.consegnaDa, r.consegnaA, 7, "Si prega di inserire le date di consegna in ordine crescente"},
+        {r.numeroDa > 0 ? Variant(r.numeroDa) : Variant(), r.numeroA > 0 ? Variant(r.numeroA) : Variant(), 3,
+         "Si prega di inserire i numeri di inserimento in ordine crescente"},
+    };
+    for (const Intervallo &i : intervalli) {
+        if (UtilGenerali::ConfrontaIntervallo(i.da, i.a, i.tipo) == 1)
+            return QString::fromUtf8(i.messaggio);
+    }
 
     eva.osFattDocOrd = r.tipoOrdine.value_or(LeggiParamMenu(QStringLiteral("Fat.DocOrd")).text());
     const Variant ordine = decodifica(QStringLiteral("FattDocumento"), eva.osFattDocOrd, {"FattDocEvasione", "RegimeMargine"});
@@ -92,6 +105,15 @@ std::optional<QString> PreparaRichiesta(const RichiestaRun &r, scEvaOrdVen &eva)
         eva.oiSplitPay = textEquals(ValoreInLista(causale, 0), u"S") ? 2 : 1;
     }
     eva.osPrefDoc = r.prefisso.value_or(prefisso);
+    // A prefix given must be one of the company's, as the dialog colours a wrong one.
+    if (r.prefisso) {
+        QString dato = *r.prefisso;
+        const bool valido = textEquals(tipo, u"B") ? PrefDdtValido(dato, false)
+                            : textEquals(tipo, u"F") ? RegIvaVenValido(dato, true)
+                                                     : true;
+        if (!valido)
+            return QStringLiteral("Prefisso errato: ") + *r.prefisso;
+    }
 
     eva.obEvasManule = false;
     eva.obSoloASaldo = r.soloASaldo;
@@ -99,7 +121,11 @@ std::optional<QString> PreparaRichiesta(const RichiestaRun &r, scEvaOrdVen &eva)
     eva.osCliA = r.clienteA;
     eva.olNumRifDa = r.numeroDa;
     eva.olNumRifA = r.numeroA;
-    eva.ovDataConsDa = eva.ovDataConsA = eva.ovDataRifDa = eva.ovDataDocDa = eva.ovDataDocA = Variant::null();
+    eva.ovDataConsDa = r.consegnaDa;
+    eva.ovDataConsA = r.consegnaA;
+    eva.oiPerIvaMese = r.meseIva;
+    eva.oiPerIvaAnno = r.annoIva;
+    eva.ovDataRifDa = eva.ovDataDocDa = eva.ovDataDocA = Variant::null();
     // the dialog fills the registration date's upper end with the fulfilment date
     eva.ovDataRifA = Variant(eva.otDataEvasione);
 

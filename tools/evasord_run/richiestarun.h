@@ -3,6 +3,7 @@
 // fulfilment dialog does on OK (order and target types decoded, prefix and split payment of
 // the target type, the rates of the non-EU currencies).
 #include "variant.h"
+#include "vbdate.h"
 
 #include <QMap>
 #include <QString>
@@ -11,13 +12,15 @@
 class scEvaOrdVen;
 
 struct RichiestaRun {
-    std::optional<QString> dataEvasione;  // dd/mm/yyyy; the work date when absent
+    std::optional<Date> dataEvasione;     // the work date when absent
     std::optional<QString> tipoOrdine;    // the menu's "Fat.DocOrd" when absent
     std::optional<QString> tipoEvasione;  // the order type's FattDocEvasione when absent
     bool corrispettivo = false;           // cash sale: no target type
     bool soloASaldo = false;              // the selected lines only closed
     QString clienteDa, clienteA;
-    int32_t numeroDa = 0, numeroA = 0;
+    int32_t numeroDa = 0, numeroA = 0;    // 0: no limit
+    Variant consegnaDa = Variant::null(), consegnaA = Variant::null(); // dates or Null
+    int16_t meseIva = 0, annoIva = 0;     // the VAT period; 0 when not given
     std::optional<QString> prefisso;
     QString raggruppa;                    // RagOrd given to the selected orders before the run
     QMap<QString, double> cambi;          // rates given, by currency

@@ -63,13 +63,14 @@ QString condizioneRicerca(scEvaOrdVen &eva, double cambioOrdine)
         c.aggiungi(QStringLiteral(" AND DataRif =") + UtilGenerali::SqlValore(Variant(eva.otDataEvasione), 7));
     c.aggiungi(QStringLiteral(" and Anno =") + UtilGenerali::SqlValore(Variant(eva.oiAnno), 2));
     c.uguale(QStringLiteral("FattDocumento"), eva.osTipoDocEva);
+    // Without a destination code (Null or empty alike) the name and address stand for it.
     const QString indSped = c.ordine(u"OrdVenTest.IndSped").text();
     if (!indSped.isEmpty()) {
         c.uguale(QStringLiteral("IndSped"), indSped);
     } else {
         c.ugualeOrdine(QStringLiteral("RagSoc"));
         c.ugualeOrdine(QStringLiteral("IndirizzoSped"));
-        c.aggiungi(QStringLiteral(" AND isnull(IndSped)"));
+        c.uguale(QStringLiteral("IndSped"), QString());
     }
     c.ugualeOrdine(QStringLiteral("GruppoCli"));
     c.ugualeOrdine(QStringLiteral("MastroCli"));

@@ -18,6 +18,8 @@
 #include "transazioni.h"
 #include "utilgenerali.h"
 
+#include <algorithm>
+
 namespace {
 
 QString T(const char *testo)
@@ -119,6 +121,25 @@ void scriviRigaMovimento(scEvaOrdVen &eva, Corrispettivo &c, const RigaInConvers
     recs.VaiUltimoModificato(mov);
 }
 
+// The highest RigReg of the movement, among its rows posted and still to post; 0 without rows.
+int32_t ultimaRigaMovimento(const scEvaOrdVen &eva)
+{
+    int32_t ultima = 0;
+    GestRecordset rs;
+    for (const char *tabella : {"MovMagDett", "MovMagDettApp"}) {
+        const QString alias = rs.Apri(*ggDbAzienda, gsNomeConn, QStringLiteral("UltRigReg"),
+                                      QStringLiteral("Select Max(RigReg) AS Ultima from ") + QLatin1String(tabella) +
+                                          QStringLiteral(" where Anno = ") +
+                                          UtilGenerali::SqlValore(Variant(eva.miAnnoMov), 2) +
+                                          QStringLiteral(" AND NumReg = ") +
+                                          UtilGenerali::SqlValore(Variant(eva.mlNumRegMov), 3),
+                                      false, dbOpenSnapshot);
+        ultima = std::max(ultima, rs.LeggiCampo(alias, u"Ultima", 3).toLong());
+        rs.Chiudi(alias);
+    }
+    return ultima;
+}
+
 // A line an interrupted run left at "B": its movement row is the last one written for it.
 bool riprendiRiga(scEvaOrdVen &eva, Corrispettivo &c)
 {
@@ -134,7 +155,6 @@ bool riprendiRiga(scEvaOrdVen &eva, Corrispettivo &c)
                         UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.RigLiv"), 3) +
                         QStringLiteral(" ORDER BY MovMagDettApp.RigLiv");
     c.aliasMovDett = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kMovDett, sql, false, dbOpenDynaset);
-    c.righe = Successivo(c.righe);
     if (recs.NessunRecord(c.aliasMovDett))
         return false;
     recs.MoveLast(c.aliasMovDett);
@@ -209,12 +229,10 @@ void scriviStatoOrdine(scEvaOrdVen &eva)
 }
 
 // A movement that got rows is posted, and its lock released once the order's state is written;
-// one without rows goes with its lock. A posting that fails keeps the movement and its lock for
-// the recovery, and stops the run.
+// one without rows goes with its lock. (A resumed movement counts the rows it had before.) A
+// posting that fails keeps the movement and its lock for the recovery, and stops the run.
 void fineOrdine(scEvaOrdVen &eva, Corrispettivo &c, bool &pbEsci)
 {
-    if (c.conv.pbRipri)
-        c.righe = 1;
     GestRecordset &recs = eva.mgRecs();
     if (c.righe != 0) {
         QString utente, gestione = QStringLiteral("M"), varie, stato;
@@ -230,6 +248,8 @@ void fineOrdine(scEvaOrdVen &eva, Corrispettivo &c, bool &pbEsci)
         CancellaTestMovMag(eva, recs, eva.msRidMovTes, eva.msAliasLockMov, eva.msAliasTesDoc, true,
                            QStringLiteral("NumMovim"), QStringLiteral("AnnoMovim"));
     }
+    // Lines of articles that move no stock are fulfilled all the same: the order's state follows
+    // its lines whether or not it gave a row.
     scriviStatoOrdine(eva);
     if (c.righe != 0)
         SbloccaRecord(eva.msAliasLockMov, true);
@@ -257,6 +277,9 @@ void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri)
         if (!pbRipri) {
             SegnaRigheOrdine(eva);
             CreaTestMovMag(eva, pbEsci);
+        } else {
+            // The rows added go on from those the movement has, posted or not.
+            c.righe = ultimaRigaMovimento(eva);
         }
         if (pbEsci)
             return;
@@ -267,7 +290,7 @@ void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri)
         c.conv.aliasCursore = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kCursore, sql, false, dbOpenDynaset);
         if (recs.NessunRecord(c.conv.aliasCursore)) {
             // Nothing to convert: the movement goes with its lock, the order stays as it was.
-            // A resumed order has its rows already: they are posted.
+            // A resumed movement is posted with the rows it has, if any.
             if (pbRipri)
                 fineOrdine(eva, c, pbEsci);
             else

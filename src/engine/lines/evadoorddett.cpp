@@ -11,9 +11,38 @@
 #include "transazioni.h"
 #include "utilgenerali.h"
 
+#include <functional>
+
 namespace {
 
 const QString kFaseDettaglio = QStringLiteral("Evasione dettagli: Creazione dettagli fattura: Creazione dettaglio");
+
+// The cursor rows of the current line from the current one (the line, or each picked level of
+// it), each handed to `passo` while it answers true; the cursor then stands where it was.
+void righeDellaRiga(GestRecordset &recs, const QString &cur, const std::function<bool()> &passo)
+{
+    const int32_t posizione = recs.AbsolutePosition(cur);
+    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv");
+    for (; !recs.Eof(cur) && recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cur))
+        if (!passo())
+            break;
+    recs.VaiAPosizione(cur, posizione);
+}
+
+// What the user picked of the cursor's line: a line with levels is picked level by level, and
+// its packs, dimension note and delivery state follow the whole of it.
+Variant qtaScelta(scEvaOrdVen &eva, const QString &cur)
+{
+    GestRecordset &recs = eva.mgRecs();
+    if (!RigaConLivelli(eva, cur))
+        return recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
+    double totale = 0;
+    righeDellaRiga(recs, cur, [&] {
+        totale += UtilGenerali::ValoreNumerico(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
+        return true;
+    });
+    return Variant(totale);
+}
 
 // The quantities of the cursor's line: what is ordered, what this delivery takes, what is left.
 void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
@@ -21,7 +50,7 @@ void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
     const GestRecordset &recs = eva.mgRecs();
     const double qta = Numero(recs, cur, u"OrdVenDett.Qta");
     const double aperta = qta - Numero(recs, cur, u"OrdVenDett.QtaEvasa");
-    const Variant daEvadere = recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
+    const Variant daEvadere = eva.obEvasManule ? qtaScelta(eva, cur) : recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     riga.qtaOrdinata = qta;
     riga.qtaDaEvadere = eva.obEvasManule ? UtilGenerali::ValoreNumerico(daEvadere) : aperta;
     // An automatic run has no staged quantity: the whole open quantity is taken.
@@ -41,12 +70,11 @@ bool soloChiusura(scEvaOrdVen &eva, const QString &cur)
     GestRecordset &recs = eva.mgRecs();
     if (!eva.obEvasManule || Flag(recs, cur, u"OrdVenDett.TipoRiga", u"D"))
         return false;
-    const int32_t posizione = recs.AbsolutePosition(cur);
-    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv");
     bool chiusura = true;
-    for (; chiusura && !recs.Eof(cur) && recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cur))
+    righeDellaRiga(recs, cur, [&] {
         chiusura = Flag(recs, cur, u"OrdVenEvaDett.ASaldo", u"S") && QtaZero(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
-    recs.VaiAPosizione(cur, posizione);
+        return chiusura;
+    });
     return chiusura;
 }
 

@@ -2,6 +2,7 @@
 
 #include "appoggiotemp.h"
 #include "chiusuradocumenti.h"
+#include "datiordine.h"
 #include "evadoordtest.h"
 #include "evasionedettagli.h"
 #include "spesedocumento.h"
@@ -45,3 +46,8 @@ void ServiziEvasioneProgramma::EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, 
 }
 
 bool ServiziEvasioneProgramma::OrdineSoloASaldo(scEvaOrdVen &eva) { return ::OrdineSoloASaldo(eva); }
+
+bool ServiziEvasioneProgramma::OrdineConvertibile(scEvaOrdVen &eva, bool pbSoloASaldo)
+{
+    return ::OrdineConvertibile(eva, pbSoloASaldo);
+}

@@ -17,4 +17,5 @@ public:
     void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci) override;
     void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri) override;
     bool OrdineSoloASaldo(scEvaOrdVen &eva) override;
+    bool OrdineConvertibile(scEvaOrdVen &eva, bool pbSoloASaldo) override;
 };

@@ -10,6 +10,7 @@
 #include "presentazione.h"
 #include "serviziEvasione.h"
 #include "textcompare.h"
+#include "utilgenerali.h"
 
 namespace {
 
@@ -146,5 +147,26 @@ bool scEvaOrdVen::LetCtrFatDocOrdErr(QString &psErrore)
             }
         }
     }
+
+    // The target type must be one the dialog offers: a delivery-note or invoice type. Any
+    // other code would give documents of a type that does not exist.
+    if (!obEvACorrisp && !osTipoDocEva.trimmed().isEmpty()) {
+        QString descrizione;
+        const int16_t esito = DecodCodice(QStringLiteral("FattDocumento"), Variant(osTipoDocEva), descrizione, std::nullopt,
+                                          0, 8, QString(), 0, nullptr, FiltroTipoEvasione())
+                                  .toInteger();
+        if (esito == -1 || esito == 1) {
+            const QString rif = QStringLiteral("tipo documento di evasione ") + osTipoDocEva;
+            psErrore = esito == -1 ? rif + QStringLiteral(" non trovato") : QStringLiteral("Errore nella lettura del ") + rif;
+            return true;
+        }
+    }
     return false;
+}
+
+QString FiltroTipoEvasione()
+{
+    return QStringLiteral("(tipo=") + UtilGenerali::SqlValore(Variant(QStringLiteral("B")), 8) + QStringLiteral(" or tipo=")
+           + UtilGenerali::SqlValore(Variant(QStringLiteral("F")), 8) + QStringLiteral(") and Segno = '+' and")
+           + CondizioneFlagNonS(QStringLiteral("Interno"));
 }

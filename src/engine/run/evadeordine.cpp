@@ -51,6 +51,9 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
         // A picked order none of whose staged lines has a quantity to deliver gets no document:
         // its lines are only closed, as in a balance-only run.
         mbOrdineSoloASaldo = obSoloASaldo || (!obEvACorrisp && s.OrdineSoloASaldo(*this));
+        // An order whose data would give a wrong document is refused whole: the run goes on.
+        if (!s.OrdineConvertibile(*this, mbOrdineSoloASaldo))
+            return;
         if (!mbOrdineSoloASaldo && !obEvACorrisp) {
             s.EvadoOrdTest(*this, pbEsci);
             if (pbEsci)

@@ -46,6 +46,7 @@ public:
 private:
     bool &m_flag;
     ElaborazioneInCorso m_elaborazione;
+    ParametriDelRun m_parametri;
 };
 
 } // namespace

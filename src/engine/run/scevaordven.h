@@ -5,7 +5,7 @@
 //
 // The methods of document assembly, line conversion and manual grouping live in their own
 // libraries as functions taking the engine; they share the working state below, which is
-// therefore public here (in the original it was private to the class).
+// therefore public.
 #include "avanzamentoelab.h"
 #include "gestrecordset.h"
 #include "variant.h"
@@ -19,6 +19,10 @@
 #include <memory>
 
 class ServiziEvasione;
+
+// The fulfilment types a request may name (the lookup filter of the dialog's field): delivery-
+// note and invoice types with sign '+' that are not internal (an Interno left Null is not).
+QString FiltroTipoEvasione();
 
 class scEvaOrdVen {
 public:

@@ -200,7 +200,10 @@ QString scEvaOrdVen::PrepSqlDett(int16_t piSegna, bool pbRipri)
     QString termini;
     if (pbRipri) {
         // The rows an interrupted run had taken and not finished. A line without levels has no
-        // level row in the join: it is resumed all the same.
+        // level row in the join: it is resumed all the same. A manual run's rows are its user's
+        // picking: another user's staging rows of the same line are no part of it.
+        if (manuale)
+            termini += QStringLiteral(" AND OrdVenEvaDett.Utente = ") + T(utenteCorrente());
         termini += QStringLiteral(" AND") + presoDallaRun(QStringLiteral("OrdVenDett"));
         if (livelli)
             termini += QStringLiteral(" AND (OrdVenLiv.Anno is null OR (") + presoDallaRun(QStringLiteral("OrdVenLiv"))

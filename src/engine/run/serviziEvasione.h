@@ -31,6 +31,15 @@ public:
     virtual int16_t ImportaAppoggioTemp(scEvaOrdVen &eva, const QString &psTerminaleMenu) = 0;
 
     // --- line conversion
+    // Whether the current order's data can be converted (pbSoloASaldo: its lines are only to be
+    // closed); when not, the order is refused: its error line, its lock released, nothing of it
+    // written. Called before anything of the order is written.
+    virtual bool OrdineConvertibile(scEvaOrdVen &eva, bool pbSoloASaldo)
+    {
+        (void)eva;
+        (void)pbSoloASaldo;
+        return true;
+    }
     // The order's selected lines into document lines; piRigheCreate counts the rows written.
     virtual void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri) = 0;
     // Balance-only: the picked lines closed, no document row.

@@ -16,12 +16,10 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
     m_traduttore = std::make_unique<TraduttoreSql>(m_motore, *m_catalogo);
     if (m_motore == MotoreDb::SQLite) {
         // The translated statements call the library's own functions for Jet's meaning.
-        const QVariant h = db().driver()->handle();
-        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-            if (sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData())) {
-                registraFunzioniJet(s);
-                m_letture = std::make_unique<IstruzioniSqlite>(s);
-            }
+        if (sqlite3 *s = handleSqlite(db())) {
+            registraFunzioniJet(s);
+            m_letture = std::make_unique<IstruzioniSqlite>(s);
+        }
     }
 }
 

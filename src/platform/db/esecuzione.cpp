@@ -112,12 +112,17 @@ QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti)
     return v.data();
 }
 
-void impostaSqlite(const QSqlDatabase &db, int attesaMs)
+sqlite3 *handleSqlite(const QSqlDatabase &db)
 {
     const QVariant h = db.driver()->handle();
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *s = *static_cast<sqlite3 *const *>(h.constData());
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(h.constData());
+}
+
+void impostaSqlite(const QSqlDatabase &db, int attesaMs)
+{
+    sqlite3 *s = handleSqlite(db);
     if (!s)
         return;
     sqlite3_extended_result_codes(s, 1);

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+struct sqlite3;
+
 GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore);
 GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore);
 [[noreturn]] void sollevaGuasto(const GuastoMotore &g);
@@ -21,5 +23,7 @@ void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql);
 // a wide row's write costs more than the statement itself.
 QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti);
 
+// SQLite's own handle of the connection; nullptr on another driver.
+sqlite3 *handleSqlite(const QSqlDatabase &db);
 // SQLite: extended result codes and the busy timeout, on the connection's own handle.
 void impostaSqlite(const QSqlDatabase &db, int attesaMs);

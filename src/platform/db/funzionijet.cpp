@@ -5,6 +5,7 @@
 #include "errori.h"
 #include "formatojet.h"
 #include "operatorijet.h"
+#include "textcompare.h"
 
 #include <charconv>
 #include <cmath>
@@ -180,7 +181,7 @@ Variant cerca(const std::vector<Variant> &a)
     const QString t1 = testoJet(s1), t2 = testoJet(s2);
     if (t2.isEmpty()) return Variant(inizio);
     if (inizio > t1.size()) return Variant(static_cast<int32_t>(0));
-    const qsizetype p = t1.indexOf(t2, inizio - 1, esatto ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const qsizetype p = esatto ? t1.indexOf(t2, inizio - 1) : textFolded(t1).indexOf(textFolded(t2), inizio - 1);
     return Variant(static_cast<int32_t>(p + 1));
 }
 

@@ -5,6 +5,7 @@
 #include "letterali.h"
 #include "likejet.h"
 #include "operatorijet.h"
+#include "textcompare.h"
 #include "tipijet.h"
 
 #include <sqlite3.h>
@@ -188,7 +189,18 @@ void jetFn(sqlite3_context *c, int n, sqlite3_value **v)
     });
 }
 
+// The collation of the text columns.
+int confrontaTesti(void *, int na, const void *a, int nb, const void *b)
+{
+    return textCompareUtf8(static_cast<const char *>(a), na, static_cast<const char *>(b), nb);
+}
+
 } // namespace
+
+void registraConfrontoTesti(sqlite3 *db)
+{
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, confrontaTesti, nullptr);
+}
 
 void registraFunzioniJet(sqlite3 *db)
 {

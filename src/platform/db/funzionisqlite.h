@@ -8,3 +8,8 @@
 struct sqlite3;
 
 void registraFunzioniJet(sqlite3 *db);
+
+// The files' case-insensitive text columns (collation NOCASE) compared as the system compares
+// texts (textcompare.h): every letter, not only A to Z, as PostgreSQL does. Registered on every
+// connection before its first statement, so that the indexes of those columns keep one order.
+void registraConfrontoTesti(sqlite3 *db);

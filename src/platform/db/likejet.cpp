@@ -1,5 +1,7 @@
 #include "likejet.h"
 
+#include "textcompare.h"
+
 #include <vector>
 
 namespace {
@@ -29,7 +31,7 @@ std::vector<Pezzo> pezzi(QStringView m)
     return out;
 }
 
-QChar piega(QChar c) { return c.toCaseFolded(); }
+QChar piega(QChar c) { return QChar(static_cast<char16_t>(textFoldChar(c.unicode()))); }
 
 bool inLista(QChar c0, QStringView lista)
 {

@@ -1,6 +1,7 @@
 // UtilGenerali: command-line switches, files and ini files.
 #include "utilgenerali.h"
 
+#include "filesqlite.h"
 #include "inifile.h"
 #include "winpaths.h"
 
@@ -145,6 +146,7 @@ int32_t RecuperaDatabase(const QString &nomeDb)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
         db.setDatabaseName(percorso);
         if (db.open()) {
+            FileSqlite::registraConfrontoTesti(db);
             QSqlQuery q(db);
             if (q.exec(QStringLiteral("PRAGMA quick_check")) && q.next() && q.value(0).toString() == QLatin1String("ok"))
                 esito = 0;

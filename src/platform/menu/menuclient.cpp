@@ -41,7 +41,12 @@ Date MenuClient::DataLavoro()
 
 QString MenuClient::NomeUtente()
 {
-    return chiama(QStringLiteral("NomeUtente"), {}).text();
+    if (m_utente)
+        return *m_utente;
+    QString utente = chiama(QStringLiteral("NomeUtente"), {}).text();
+    if (m_tieniUtente)
+        m_utente = utente;
+    return utente;
 }
 
 QString MenuClient::NomeTerminale()
@@ -51,7 +56,26 @@ QString MenuClient::NomeTerminale()
 
 Variant MenuClient::LeggiParametro(const QString &nome, const QString &predefinito)
 {
-    return chiama(QStringLiteral("LeggiParametro"), {nome, predefinito});
+    if (!m_tieniParametri)
+        return chiama(QStringLiteral("LeggiParametro"), {nome, predefinito});
+    const QString chiave = nome + QChar(0) + predefinito;
+    if (const auto it = m_parametri.constFind(chiave); it != m_parametri.cend())
+        return *it;
+    Variant valore = chiama(QStringLiteral("LeggiParametro"), {nome, predefinito});
+    m_parametri.insert(chiave, valore);
+    return valore;
+}
+
+void MenuClient::TieniNomeUtente(bool tieni)
+{
+    m_tieniUtente = tieni;
+    m_utente.reset();
+}
+
+void MenuClient::TieniParametri(bool tieni)
+{
+    m_tieniParametri = tieni;
+    m_parametri.clear();
 }
 
 void MenuClient::AggiungiPassaA(const QString &caption, const QString &nomeForm, const QString &keySec)

@@ -16,10 +16,12 @@
 #include "richiestalancio.h"
 #include "variant.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 inline constexpr char kMenuSocketEnv[] = "SUITE_MENU_SOCKET";
@@ -55,6 +57,14 @@ public:
     // Whether the link has been lost (not ended by Scollega).
     virtual bool Interrotto() const { return false; }
 
+    // Each call is a round trip to the server. The program's user does not change while the
+    // program is linked: once told so, the client keeps the first answer of NomeUtente. Off by
+    // default (the name is then asked at each call); turning it off forgets the name.
+    void TieniNomeUtente(bool tieni);
+    // Parameters do not change under a run: while held, each parameter is asked once and its
+    // answer kept; taking or letting go of the hold forgets every answer kept.
+    void TieniParametri(bool tieni);
+
 signals:
     void EseguiComando(const QString &psIdMenu, const QString &psKeySec, const QString &psCom,
                        const Variant &pvParam, Variant &pvRitComando);
@@ -63,6 +73,12 @@ signals:
 protected:
     // One call to the server by its name, with its arguments; the server's result.
     virtual Variant chiama(const QString &op, std::vector<Variant> args) = 0;
+
+private:
+    bool m_tieniUtente = false;
+    std::optional<QString> m_utente;
+    bool m_tieniParametri = false;
+    QHash<QString, Variant> m_parametri; // by name and default
 };
 
 using MenuClientFactory = std::function<std::unique_ptr<MenuClient>()>;

@@ -3,6 +3,7 @@
 // Each entry carries a text, a date, a double and a currency amount; the system's callers
 // use whichever field they need (rates with their date, expense amounts).
 #include "currency.h"
+#include "textcompare.h"
 #include "variant.h"
 
 #include <QHash>
@@ -47,7 +48,7 @@ public:
 private:
     ElementoVettore *trova(const QString &chiave);
     ElementoVettore *trovaOAggiungi(const QString &chiave, bool pbAggiungi, bool raiseWhenMissing);
-    static QString normalized(const QString &chiave) { return chiave.toCaseFolded(); }
+    static QString normalized(const QString &chiave) { return textFolded(chiave); }
 
     std::vector<ElementoVettore> m_elementi;
     QHash<QString, size_t> m_indice;

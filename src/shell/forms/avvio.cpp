@@ -196,6 +196,8 @@ bool AvvioProgramma(int32_t codice, QString &testo)
         ggMenuComandi = std::make_shared<scMenuComandiClie>();
         ggMenuClient = ggMenuComandi->ogMenuClient();
         ggMenuClient->Collega(gsIdMenu, gsProgramma, gsProgrammaPar);
+        // the menu's user stays the same while the program is linked to it
+        ggMenuClient->TieniNomeUtente(true);
         rispostaProc = ggMenuClient->InviaComando(QStringLiteral("PrepProcCorr"), QStringLiteral("Tutti"));
     } catch (...) {
         messaggioAvvio(kMenuNonInEsecuzione);

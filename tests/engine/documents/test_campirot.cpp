@@ -39,6 +39,13 @@ const std::vector<CasoRottura> kCasi = {
     {.nome = "an open order", .secondo = {{"OrdAperto", "S"}}, .diversi = true},
     {.nome = "another CUP", .secondo = {{"CUP", "X"}}, .diversi = true},
     {.nome = "another customer", .secondo = {{"ContoCli", "0002"}}, .diversi = true},
+    // Null and the empty text are the same value, as in the search of an open document.
+    {.nome = "Null and empty texts", .primo = {{"IndSped", ""}, {"Banca", ""}, {"CIG", ""}, {"Vettore", Variant::null()}},
+     .secondo = {{"Vettore", ""}, {"Agente2", ""}, {"MagazzDest", Variant::null()}}},
+    {.nome = "C: a Null and an empty contract", .primo = {{"Contratto", Variant::null()}}, .secondo = {{"Contratto", ""}},
+     .ragOrd = "C"},
+    {.nome = "an empty destination code and one", .primo = {{"IndSped", ""}}, .secondo = {{"IndSped", "D1"}},
+     .diversi = true},
 };
 
 class CampiRottura : public ProvaEvasione {

@@ -100,6 +100,7 @@ TEST_P(TestataMovimento, TheHeaderCarriesTheOrderTheRateAndTheCustomerOfTheSale)
         EXPECT_EQ(mov("DataReg").toDate(), QDate(2024, 5, 10));
         EXPECT_EQ(lock("Utente").toString(), kUtenteProva);
         EXPECT_EQ(lock("PadreNumReg").toInt(), n);
+        EXPECT_EQ(lock("Varie").toString(), QStringLiteral("2024-%1").arg(n));
         EXPECT_EQ(ggRecLock().LeggiCampo(eva.msAliasLockMov, u"NumReg").toLong(), 1);
         ggRecLock().ChiudiTutti();
     }

@@ -384,10 +384,16 @@ TEST_P(RigheOrdine, RecoveryReadsAndMarksTheRowsAnInterruptedRunHadTaken)
     EXPECT_EQ(segnate(1), (QStringList{"1", "4"}));
     EXPECT_EQ(segnate(2), QStringList{"4|S"});
 
-    // Manual mode reads only the lines the staging rows name.
-    suite::insertRow(fixture, "OrdVenEvaDett",
-                     {{"Utente", kUtente}, {"Anno", int16_t(2024)}, {"NumRif", 1}, {"RigLiv", 4}, {"Livello1", "S"},
-                      {"Livello2", "ROSSO"}, {"ASaldo", "N"}, {"QtaDaEva", 1.0}});
+    // Manual mode reads only the lines this user's staging rows name: another user's rows, left
+    // on the same level and on another taken line, are no part of the run.
+    const auto staging = [&](const QString &utente, int rigLiv, const QString &l1, const QString &l2, double qta) {
+        suite::insertRow(fixture, "OrdVenEvaDett",
+                         {{"Utente", utente}, {"Anno", int16_t(2024)}, {"NumRif", 1}, {"RigLiv", rigLiv}, {"Livello1", l1},
+                          {"Livello2", l2}, {"ASaldo", "N"}, {"QtaDaEva", qta}});
+    };
+    staging(kUtente, 4, "S", "ROSSO", 1.0);
+    staging(QStringLiteral("luigi"), 4, "S", "ROSSO", 3.0);
+    staging(QStringLiteral("luigi"), 1, " ", " ", 2.0);
     eva.obEvasManule = true;
     presi();
     EXPECT_EQ(letti(true), (std::vector<Riga>{{4, "S", "ROSSO"}}));

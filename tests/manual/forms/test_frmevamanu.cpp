@@ -120,6 +120,30 @@ TEST_P(FormManualeConOrdine, TheHandOverWritesTheDeliveryNoteOfThePickedQuantiti
     eva.ImpostaServizi(&servizi);
 }
 
+// A picked order whose data would give a wrong note (a VAT code the company does not have) is
+// refused whole by the run, which names it; nothing of it is written and its lock is released.
+TEST_P(FormManualeConOrdine, APickedOrderWithWrongDataIsRefusedAndReleased)
+{
+    ServiziEvasioneProgramma reali;
+    eva.ImpostaServizi(&reali);
+    esegui(QStringLiteral("Update OrdVenDett Set Iva = 'ZZ' Where NumRif = %1 And RigDet = 1").arg(numRif));
+    apri();
+    scegli();
+    digita(1, 0, QStringLiteral("QtaDaEva"), QStringLiteral("3"));
+    form->ComProsegui->click();
+    QApplication::processEvents();
+    const QString riga = QStringLiteral("Ordine n.rif %1 anno 2024 non evaso, riga 1: codice IVA inesistente (ZZ)").arg(numRif);
+    EXPECT_EQ(dialoghi->testi.filter(riga).size(), 1) << dialoghi->testi.join(" | ").toStdString();
+    EXPECT_TRUE(dialoghi->testi.contains(QStringLiteral("Elaborazione terminata"))) << dialoghi->testi.join(" | ").toStdString();
+    EXPECT_EQ(conta("Select * from DdtTest"), 0);
+    EXPECT_EQ(righe(QStringLiteral("Select RigDet, QtaEvasa from OrdVenDett where NumRif = %1 order by RigDet").arg(numRif)),
+              QStringList({"1|4", "2|0"}));
+    EXPECT_EQ(righe(QStringLiteral("Select Stato from OrdVenTest where NumRif = %1").arg(numRif)), QStringList({"P"}));
+    EXPECT_EQ(conta("Select * from LockGest"), 0);
+    EXPECT_EQ(conta("Select * from DocDaElab"), 0);
+    eva.ImpostaServizi(&servizi);
+}
+
 TEST_P(FormManualeConOrdine, ExtraColumnsComeFromTheUsersParameters)
 {
     contesto->personale(QStringLiteral("Ordini"), QStringLiteral("EvaLisCampiTeAgg1"), QStringLiteral("OrdVenTest.LiberoTest1:Libero:1500"));

@@ -102,6 +102,49 @@ TEST(Connessione, ACompanyFileIsSharedByProgramsThatWaitForEachOther)
     EXPECT_EQ(scalare(qt, QStringLiteral("SELECT count(*) FROM T")).toInt(), 2);
 }
 
+// A file written by a program that compares its texts with SQLite's own NOCASE (A to Z only):
+// its text indexes are rebuilt in the system's order when the file is first opened, and every
+// key is found again, whatever the case of its letters.
+TEST(Connessione, AFileFromElsewhereHasItsTextIndexesRebuilt)
+{
+    auto s = ScratchDb::create(Engine::SQLite);
+    const QString file = nomeConnessione(*s);
+    const QStringList codici{"È1", "à1", "é1", "Ù2", "ò3", "Ì4", "a", "z", "Ñ5", "ö6"};
+    const QString altrove = QStringLiteral("altro_programma");
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), altrove);
+        d.setDatabaseName(file);
+        ASSERT_TRUE(d.open());
+        QSqlQuery q(d);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE Codici (Codice VARCHAR(20) COLLATE NOCASE PRIMARY KEY, N INTEGER)")));
+        for (int i = 0; i < codici.size(); ++i) {
+            q.prepare(QStringLiteral("INSERT INTO Codici VALUES (?, ?)"));
+            q.addBindValue(codici[i]);
+            q.addBindValue(i);
+            ASSERT_TRUE(q.exec());
+        }
+        q = QSqlQuery();
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(altrove);
+
+    ConnessioneDb db;
+    const QString n = db.Connetti(file);
+    for (int i = 0; i < codici.size(); ++i)
+        for (const QString &codice : {codici[i].toLower(), codici[i].toUpper()}) {
+            GestRecordset rs;
+            const QString a = rs.Apri(db, n, QString(),
+                                      QStringLiteral("Select N from Codici where Codice = ") +
+                                          UtilGenerali::SqlValore(Variant(codice), 8),
+                                      false, dbOpenSnapshot);
+            EXPECT_EQ(rs.LeggiCampo(a, u"N").text(), QString::number(i)) << codice.toStdString();
+            rs.Chiudi(a);
+        }
+    QSqlQuery q(db.connessione(n).db());
+    ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("ok"));
+}
+
 TEST(Connessione, ServerLoginsAreQuotedAndRefusalsGive3059)
 {
     auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);

@@ -262,6 +262,40 @@ TEST_P(SemanticaJet, ConditionsSelectTheRowsJetSelects)
     EXPECT_EQ(righe("Testo & Vuoto >= ''"), (std::vector<int>{1, 2}));
 }
 
+// Texts compare ignoring case over every letter, "CAFFÈ" as "caffè", on either engine and
+// whatever reaches them: a key through its index, two expressions, grouping, ordering, Like.
+TEST_P(SemanticaJet, EveryLetterComparesIgnoringCase)
+{
+    crea(QStringLiteral("Codici"), {{"Codice", TipoCampo::Testo, 20}, {"Id", TipoCampo::Lungo}}, {QStringLiteral("Codice")});
+    int id = 0;
+    for (const char *codice : {"CAFFÈ", "à1", "é1", "Città", "ÖL", "b", "ΣΟΦΊΑ"})
+        esegui(QStringLiteral("INSERT INTO Codici (Codice, Id) VALUES (%1, %2)").arg(SqlValore(T(codice), 8)).arg(++id));
+    const auto trova = [&](const char *codice) {
+        return interi(QStringLiteral("SELECT Id FROM Codici WHERE Codice = ") + SqlValore(T(codice), 8));
+    };
+    EXPECT_EQ(trova("caffè"), std::vector<int>{1});
+    EXPECT_EQ(trova("À1"), std::vector<int>{2});
+    EXPECT_EQ(trova("CITTÀ"), std::vector<int>{4});
+    EXPECT_EQ(trova("öl"), std::vector<int>{5});
+    EXPECT_EQ(trova("σοφία"), std::vector<int>{7});
+    EXPECT_EQ(trova("caffé"), std::vector<int>{});
+    EXPECT_EQ(interi("SELECT Id FROM Codici WHERE Codice >= 'CITTÀ' AND Codice <= 'città' ORDER BY Id"), std::vector<int>{4});
+    // another key that differs only in case is the same key
+    EXPECT_EQ(numeroErrore([&] { esegui("INSERT INTO Codici (Codice, Id) VALUES ('caffè', 9)"); }), ErrDb::ChiaveDuplicata);
+
+    esegui("INSERT INTO Prove (Id, Testo) VALUES (3, 'CAFFÈ')");
+    esegui("INSERT INTO Prove (Id, Testo) VALUES (4, 'caffè')");
+    esegui("INSERT INTO Prove (Id, Testo) VALUES (5, 'Caffè')");
+    EXPECT_EQ(righe("Testo = 'ÀBC'"), std::vector<int>{2});
+    EXPECT_EQ(righe("UCase(Testo) = 'àbc'"), std::vector<int>{2});
+    EXPECT_EQ(righe("Testo = 'CAFFè'"), (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(righe("Testo IN ('caffÈ', 'x')"), (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(righe("Testo Like 'caff[È]'"), (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(righe("InStr(Testo, 'FÈ') = 4"), (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(scalare("SELECT Count(*) AS N FROM (SELECT DISTINCT Testo FROM Prove WHERE Id >= 3) AS T").toLong(), 1);
+    EXPECT_EQ(interi("SELECT Id FROM Prove WHERE Id >= 3 ORDER BY Testo, Id DESC"), (std::vector<int>{5, 4, 3}));
+}
+
 TEST_P(SemanticaJet, CurrencyIsExactOverItsWholeRange)
 {
     esegui("INSERT INTO Prove (Id, Importo) VALUES (3, 922337203685477.5807)");

@@ -100,6 +100,48 @@ TEST(SocketMenuClient, UserChangesBetweenCalls)
     EXPECT_EQ(f.client->NomeUtente(), "LUCIA");
 }
 
+// What the program keeps of the server's answers: the user's name for the rest of the link,
+// the parameters while it holds them; a value changed meanwhile on the server is seen once
+// the hold is let go and taken again.
+TEST(SocketMenuClient, KeptAnswersAreAskedOnceAndForgottenWhenLetGo)
+{
+    MenuLinkFixture f;
+    MenuClient &c = *f.client;
+    const auto chiamate = [&](const QString &op) { return f.server.calls().filter(op).size(); };
+    c.TieniNomeUtente(true);
+    EXPECT_EQ(c.NomeUtente(), "mario");
+    f.server.setUser("LUCIA");
+    EXPECT_EQ(c.NomeUtente(), "mario");
+    EXPECT_EQ(chiamate("NomeUtente"), 1);
+    c.TieniNomeUtente(false);
+    EXPECT_EQ(c.NomeUtente(), "LUCIA");
+
+    // outside a hold every read goes to the server
+    EXPECT_EQ(*c.LeggiParametro("Mag.GesTaglie").stringIf(), "S");
+    EXPECT_EQ(*c.LeggiParametro("Mag.GesTaglie").stringIf(), "S");
+    EXPECT_EQ(chiamate("LeggiParametro"), 2);
+
+    c.TieniParametri(true);
+    const QString manca = QString::fromUtf8("Personal.Tutti.§Manca");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(*c.LeggiParametro("Mag.GesTaglie").stringIf(), "S");
+        EXPECT_EQ(*c.LeggiParametro(manca).stringIf(), MenuClient::marcatoreAssente());
+        EXPECT_TRUE(c.LeggiParametro("Fat.Nessuno").isEmpty());
+        f.server.setParameter("Mag.GesTaglie", "N");
+    }
+    EXPECT_EQ(chiamate("LeggiParametro"), 5);
+    // an answer that failed is not kept
+    f.server.failCall("LeggiParametro", 7, "Memoria esaurita", 1);
+    EXPECT_EQ(errorOf([&] { c.LeggiParametro("VersMenu"); }), 7);
+    EXPECT_EQ(*c.LeggiParametro("VersMenu").stringIf(), "1.07");
+
+    c.TieniParametri(false);
+    EXPECT_EQ(*c.LeggiParametro("Mag.GesTaglie").stringIf(), "N");
+    c.TieniParametri(true);
+    f.server.setParameter("Mag.GesTaglie", "S");
+    EXPECT_EQ(*c.LeggiParametro("Mag.GesTaglie").stringIf(), "S");
+}
+
 TEST(SocketMenuClient, ServerErrorsRaiseInTheCaller)
 {
     MenuLinkFixture f;

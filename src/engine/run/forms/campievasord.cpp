@@ -18,11 +18,25 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
 // A margin-scheme flag as the dialog keeps it: "N" when the type leaves it empty.
 QString flagMargine(const QString &flag) { return UtilGenerali::Vuoto(Variant(flag), 8) ? QStringLiteral("N") : flag; }
+
+// Whether the text is empty or a whole number of digits from `minimo` to `massimo`.
+bool numeroValido(const QString &testo, int64_t minimo, int64_t massimo)
+{
+    const QString t = testo.trimmed();
+    if (t.isEmpty())
+        return true;
+    if (t.size() > 18 || !std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
+    const int64_t n = t.toLongLong();
+    return n >= minimo && n <= massimo;
+}
 
 } // namespace
 
@@ -71,10 +85,16 @@ void frmEvasOrd::txt_LostFocus(int Index)
         decodifica(QStringLiteral("Moneta"), 190);
         break;
     case 80:
-        copiaInA(80, 90);
-        break;
     case 130:
-        copiaInA(130, 150);
+        controllaNumero(Index);
+        copiaInA(Index, Index == 80 ? 90 : 150);
+        controllaNumero(Index == 80 ? 90 : 150);
+        break;
+    case 90:
+    case 150:
+    case 170:
+    case 180:
+        controllaNumero(Index);
         break;
     default:
         break;
@@ -90,6 +110,15 @@ void frmEvasOrd::copiaInA(int da, int a)
 {
     if (txt[a]->text().isEmpty())
         txt[a]->setText(txt[da]->text());
+}
+
+void frmEvasOrd::controllaNumero(int Index)
+{
+    // Registration and document numbers, the VAT period's month and year: a text that is no
+    // such number would turn into 0 and drop its criterion.
+    const int64_t massimo = Index == 170 ? 12 : Index == 180 ? 9999 : std::numeric_limits<int32_t>::max();
+    const int64_t minimo = Index == 170 || Index == 180 ? 1 : 0;
+    ImpostaBackColor(txt.at(Index), numeroValido(txt.at(Index)->text(), minimo, massimo) ? glColNormale : glColErrore);
 }
 
 void frmEvasOrd::controllaTipoOrdine()

@@ -326,9 +326,7 @@ QString frmEvasOrd::FiltroTipoOrdine()
 
 QString frmEvasOrd::FiltroTipoEvasione()
 {
-    return QStringLiteral("(tipo=") + UtilGenerali::SqlValore(Variant(QStringLiteral("B")), 8) + QStringLiteral(" or tipo=")
-           + UtilGenerali::SqlValore(Variant(QStringLiteral("F")), 8) + QStringLiteral(") and Segno = '+' and")
-           + CondizioneFlagNonS(QStringLiteral("Interno"));
+    return ::FiltroTipoEvasione();
 }
 
 std::optional<int> frmEvasOrd::campoInModifica() const

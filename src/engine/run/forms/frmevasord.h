@@ -89,6 +89,7 @@ private:
     void controllaPrefisso();
     void controllaRegimeMargine();
     void copiaInA(int da, int a);
+    void controllaNumero(int Index);
     void decodifica(const QString &tipo, int Index, Variant *campi = nullptr, const QString &filtro = {});
 
     // ComOk_Click: the checks in order, the copy into the engine and the hand-over

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -287,6 +288,65 @@ TEST_F(OkEvasione, TheManualRequestGoesToThePickingFormWithEveryCriterion)
     EXPECT_EQ(e.olNumRifA, 0);
     EXPECT_EQ(e.oiPerIvaMese, 0);
     EXPECT_EQ(e.osPrefDoc, "B");
+}
+
+// A number field whose text is no number of its kind would turn into 0 and drop its criterion
+// (every order fulfilled): it is marked when left and OK refuses it as it refuses a wrong date.
+TEST_F(OkEvasione, ANumberFieldHoldingNoNumberIsRefusedAsAWrongDate)
+{
+    struct Caso {
+        int indice;
+        const char *testo;
+    };
+    const Caso casi[] = {{80, "x"},    {80, "1O"},  {90, "-3"},  {130, "1,5"}, {150, "99999999999"},
+                         {170, "13"},  {170, "0"},  {170, "x"},  {180, "x"},   {180, "20244"}};
+    for (const Caso &k : casi) {
+        messaggi->testi.clear();
+        scrivi(k.indice, k.testo);
+        form->ComOk_Click();
+        EXPECT_EQ(messaggi->testi, QStringList{"Data Errata o Campo Errato"}) << k.indice << " " << k.testo;
+        EXPECT_EQ(BackColor(form->txt[k.indice]), glColErrore) << k.indice << " " << k.testo;
+        EXPECT_EQ(manuale.chiamate, 0) << k.indice << " " << k.testo;
+        // "from" fields copy into an empty "to" field: both are emptied again
+        for (int i : {80, 90, 130, 150, 170, 180})
+            scrivi(i, "");
+    }
+    // a wrong "from" number goes into the empty "to" field, wrong there too
+    scrivi(130, "7x");
+    EXPECT_EQ(form->txt[150]->text(), "7x");
+    EXPECT_EQ(BackColor(form->txt[150]), glColErrore);
+    scrivi(130, "");
+    scrivi(150, "");
+
+    messaggi->testi.clear();
+    for (const auto &[indice, testo] : {std::pair{80, " 3 "}, {90, "12"}, {170, "12"}, {180, "2024"}})
+        scrivi(indice, testo);
+    form->ComOk_Click();
+    EXPECT_TRUE(messaggi->testi.isEmpty()) << messaggi->testi.join(" | ").toStdString();
+    ASSERT_EQ(manuale.chiamate, 1);
+    EXPECT_EQ(form->motore()->olNumRifDa, 3);
+    EXPECT_EQ(form->motore()->olNumRifA, 12);
+    EXPECT_EQ(form->motore()->oiPerIvaMese, 12);
+    EXPECT_EQ(form->motore()->oiPerIvaAnno, 2024);
+}
+
+// A fulfilment type that the field's lookup would not offer (no such code, an internal type, an
+// order type) is refused at OK as an unknown order type is.
+TEST_F(OkEvasione, AnUnknownFulfilmentTypeIsRefused)
+{
+    for (const char *tipo : {"XYZ", "DDTI", "OC"}) {
+        messaggi->testi.clear();
+        scrivi(30, tipo);
+        EXPECT_EQ(form->lab[30]->text(), "** INESISTENTE **") << tipo;
+        form->ComOk_Click();
+        EXPECT_EQ(messaggi->testi, QStringList{QStringLiteral("tipo documento di evasione %1 non trovato").arg(tipo)});
+        EXPECT_EQ(manuale.chiamate, 0) << tipo;
+    }
+    messaggi->testi.clear();
+    scrivi(30, "DDT");
+    form->ComOk_Click();
+    EXPECT_TRUE(messaggi->testi.isEmpty()) << messaggi->testi.join(" | ").toStdString();
+    EXPECT_EQ(manuale.chiamate, 1);
 }
 
 TEST_F(OkEvasione, TheEnginesRefusalOfTheTypesIsShown)
