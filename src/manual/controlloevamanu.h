@@ -169,10 +169,6 @@ public:
     CampiAggiuntivi mCampiAgg;
 
 private:
-    // Varie of the session row: this process and its server session, so that the row of a
-    // session that died can be told from an open one.
-    void ScriviIdentitaSessione() noexcept;
-
     VistaEvaManu &m_vista;
     int16_t miLoadOk = 0;
     bool mbScaricata = false;

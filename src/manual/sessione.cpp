@@ -27,6 +27,8 @@ const QString kDescrizione = QStringLiteral("Selezione ordini da evadere");
 QString T(const QString &testo) { return UtilGenerali::SqlValore(Variant(testo), 8); }
 
 // Varie of the session row: machine, process and its start; then the server session, if any.
+// Empty when the process cannot tell its own start: the row then refuses like any row that
+// names no process.
 QString identitaSessione()
 {
     const IdentitaProcesso p = QuestoProcesso();
@@ -102,18 +104,18 @@ bool ControlloEvaManu::PrendiSessione()
     if (SessioneAperta())
         return true;
     const QString utente = Utente();
+    const QString identita = identitaSessione();
     int32_t numero = NumeroSessione(utente);
     // Set once a session of this user, over since it was picking, has been taken over.
     bool ripresa = false;
     for (int tentativi = 0; tentativi < 20; ++tentativi) {
-        QString chiave, utenteLock, gestione = kGestione, varie, stato;
+        QString chiave, utenteLock, gestione = kGestione, varie = identita, stato;
         const int16_t esito = BloccaRecord(kInPrelievo, kTipoSessione, 0, numero, true, false, chiave, kDescrizione,
                                            utenteLock, gestione, varie, false, QString(), 0, 0, 0, stato)
                                   .toInteger();
         if (esito == EsitoBlocco::Preso) {
             msChiaveSessione = chiave;
             miNumeroSessione = numero;
-            ScriviIdentitaSessione();
             // its picks were never handed over: the orders go back to everyone
             if (ripresa)
                 ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Delete from LockGest") + diSessione(utente, numero));
@@ -150,21 +152,6 @@ bool ControlloEvaManu::PrendiSessione()
     }
     Messaggio(QStringLiteral("Impossibile registrare la sessione di selezione ordini da evadere"));
     return false;
-}
-
-void ControlloEvaManu::ScriviIdentitaSessione() noexcept
-{
-    // Without it the row still refuses a second session, as any row that names no process.
-    try {
-        const QString identita = identitaSessione();
-        if (identita.isEmpty())
-            return;
-        GestRecordset &rs = ggRecLock();
-        rs.Edit(msChiaveSessione);
-        rs.ScriviCampo(msChiaveSessione, u"Varie", Variant(identita));
-        rs.Update(msChiaveSessione);
-    } catch (const AppError &) {
-    }
 }
 
 bool ControlloEvaManu::SegnaSessioneInEvasione(bool inEvasione)
