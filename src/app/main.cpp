@@ -3,6 +3,7 @@
 #include "contesto.h"
 #include "dialoghigiornale.h"
 #include "formprogramma.h"
+#include "forms.h"
 #include "frmconn.h"
 #include "frmevamanu.h"
 #include "frmevasord.h"
@@ -30,13 +31,15 @@ int main(int argc, char *argv[])
     ServiziEvasioneProgramma servizi;
     ImpostaServiziEvasione(&servizi);
     RegistraFormProgramma(QStringLiteral("frmEvasOrd"), [] { return std::make_unique<frmEvasOrd>(); });
-    // "Manuale" in the dialog opens the picking form; a closed form is made anew at the next request
+    // "Manuale" in the dialog opens the picking form; a closed form is made anew at the next request.
+    // It is one of the program's loaded forms: the program's end unloads it, which gives back
+    // its picks and its session.
     ImpostaFrmEvaManu([]() -> FormEvasioneManuale & {
         static QPointer<FrmEvaManu> form;
         if (!form) {
             auto nuova = std::make_unique<FrmEvaManu>();
             nuova->Form_Load(); // its errors reach the dialog that asked for the form
-            form = nuova.release();
+            form = static_cast<FrmEvaManu *>(Forms::Carica(std::move(nuova)));
         }
         return form->controllo();
     });

@@ -108,9 +108,28 @@ void riattiva()
     QCoreApplication::processEvents();
 }
 
+// Alt+Tab, the window system's own key: the window that had the keys before the active one
+// becomes the active one.
+void altraFinestra()
+{
+    const auto &finestre = finestreAttive();
+    QWidget *attiva = QApplication::activeWindow();
+    for (auto it = finestre.rbegin(); it != finestre.rend(); ++it) {
+        if (*it && *it != attiva && (*it)->isVisible()) {
+            (*it)->activateWindow();
+            QCoreApplication::processEvents();
+            return;
+        }
+    }
+}
+
 void premi(const Tasto &t)
 {
     riattiva();
+    if (t.tasto == Qt::Key_Tab && t.modificatori == Qt::AltModifier) {
+        altraFinestra();
+        return;
+    }
     QWidget *dove = QApplication::focusWidget();
     if (!dove)
         dove = QApplication::activeWindow();

@@ -8,7 +8,8 @@
 // after it; when the active window hides, the one active before it gets the keys back, as a
 // window manager would see to. The name "Clic" clicks with the left button where the focus is
 // (on the current cell of a grid, else in the middle of the control), "DoppioClic" double
-// clicks there; "Virgola" types a comma. Without the variable nothing happens.
+// clicks there; "Virgola" types a comma; "Alt+Tab" makes active the window that had the keys
+// before the active one, as the window system does. Without the variable nothing happens.
 inline constexpr char kTastiScrittiEnv[] = "EVASORD_TASTI";
 
 void AvviaTastiScritti();

@@ -2,6 +2,7 @@
 
 #include "connessionedb.h"
 #include "contesto.h"
+#include "gestrecordset.h"
 #include "parametri.h"
 #include "textcompare.h"
 #include "utilgenerali.h"
@@ -23,6 +24,13 @@ QStringList parti(const QString &definizione)
 
 int32_t larghezza(const QString &testo) { return UtilGenerali::ValoreLong(Variant(testo), true); }
 
+// "Campo" or "Tabella.Campo".
+const QRegularExpression &reCampo()
+{
+    static const QRegularExpression re(QStringLiteral("^(?:([A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)$"));
+    return re;
+}
+
 // A header source goes into the select list as it is: one expression, never a further statement
 // or a comment that would hide the rest of the query.
 bool sorgenteTestaAmmessa(const QString &s)
@@ -36,6 +44,39 @@ bool nomeTestaAmmesso(const QString &n)
 {
     static const QRegularExpression re(QStringLiteral("^[\\w .%/-]+$"));
     return re.match(n).hasMatch();
+}
+
+// The source as the header query selects it, or empty when the query could not: a field of the
+// order (OrdVenTest, looked up first) or of its staging row (OrdVenEvaTest), written with its
+// table; any other expression as written, once the engine has taken it in that query.
+QString sorgenteTesta(const QString &sorgente)
+{
+    const QString s = sorgente.trimmed();
+    if (!sorgenteTestaAmmessa(s))
+        return {};
+    const QStringList tabelle{QStringLiteral("OrdVenTest"), QStringLiteral("OrdVenEvaTest")};
+    const auto campo = reCampo().match(s);
+    try {
+        if (campo.hasMatch()) {
+            const DatabaseDao db = ggDbAzienda->Database(gsNomeConn);
+            for (const QString &t : tabelle) {
+                if (!campo.captured(1).isEmpty() && !textEquals(campo.captured(1), t))
+                    continue;
+                if (db.EsisteCampo(t, campo.captured(2)))
+                    return t + QLatin1Char('.') + campo.captured(2);
+            }
+            return {};
+        }
+        GestRecordset rs;
+        const QString alias = rs.Apri(*ggDbAzienda, gsNomeConn, {},
+                                      QStringLiteral("Select ") + s + QStringLiteral(" As [Prova]") +
+                                          QLatin1String(kDaTestata) + QStringLiteral(" Where False"),
+                                      false, dbOpenSnapshot);
+        rs.Chiudi(alias);
+        return s;
+    } catch (const AppError &) {
+        return {};
+    }
 }
 
 int16_t gruppoDao(int16_t tipo)
@@ -54,8 +95,7 @@ int16_t gruppoDao(int16_t tipo)
 
 int16_t CercaTipo(const QString &psCampo, bool livelli)
 {
-    static const QRegularExpression re(QStringLiteral("^(?:([A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)$"));
-    const auto m = re.match(psCampo.trimmed());
+    const auto m = reCampo().match(psCampo.trimmed());
     if (!m.hasMatch())
         return -1;
     QStringList tabelle{QStringLiteral("OrdVenDett"), QStringLiteral("Articoli")};
@@ -111,8 +151,9 @@ CampiAggiuntivi LeggiCampiAggiuntivi(bool livelli)
     };
 
     perOgniDefinizione(QStringLiteral("EvaLisCampiTeAgg"), [&](const QString &nome, const QStringList &p) {
-        CampoAggTesta campo{p[0], p[1].isEmpty() ? p[0] : p[1], larghezza(p[2]), p[3]};
-        if (sorgenteTestaAmmessa(campo.orig) && nomeTestaAmmesso(campo.nome))
+        // A column the header query cannot select would close the picking at every request.
+        CampoAggTesta campo{sorgenteTesta(p[0]), p[1].isEmpty() ? p[0].trimmed() : p[1], larghezza(p[2]), p[3]};
+        if (!campo.orig.isEmpty() && nomeTestaAmmesso(campo.nome))
             c.testa.push_back(campo);
         else
             c.scartati << nome;

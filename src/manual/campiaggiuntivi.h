@@ -6,10 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+// The tables of the order grid's query: the user's staged orders joined with their headers.
+inline constexpr const char *kDaTestata = " FROM OrdVenEvaTest INNER JOIN OrdVenTest"
+                                          " On OrdVenEvaTest.Anno = OrdVenTest.Anno"
+                                          " And OrdVenEvaTest.NumRif = OrdVenTest.NumRif";
+
 // An extra column of the order grid: an expression of the header query.
 struct CampoAggTesta {
-    QString orig;    // source expression
-    QString nome;    // alias (to be written between brackets) and heading
+    QString orig;    // source expression (a field named alone is written with its table)
+    QString nome;    // alias (written between brackets) and heading
     int32_t larg = 0; // twips before the screen factor; 0 keeps the grid's width
     QString formato; // number format, empty for none
 };

@@ -1,6 +1,7 @@
 // Load, start and unload of the picking form, the group extraction and the release of a group.
 #include "controlloevamanu.h"
 
+#include "campirot.h"
 #include "contesto.h"
 #include "parametri.h"
 #include "presentazione.h"
@@ -58,6 +59,10 @@ void ControlloEvaManu::Form_Unload() noexcept
     if (mbScaricata)
         return;
     mbScaricata = true;
+    if (mbAperta) {
+        mbAperta = false;
+        SegnaAperta(false);
+    }
     if (miLoadOk != 1)
         return;
     // A form refused as a second session leaves the staging rows to the session that owns them.
@@ -89,12 +94,11 @@ void ControlloEvaManu::EvasioneManuale()
             m_vista.Chiudi();
             return;
         }
-        // The database returns the selection in no set order: it is read by key, so that the
-        // groups are the same at every request.
+        // A group is a run of adjacent orders: the orders that can share a document are read
+        // together, a customer's next to each other.
         msAliasOrdini = mgRecManu().Apri(*ggDbAzienda, gsNomeConn, {},
-                                         ogEvaOrd->PrepSqlSelOrd(false, 0, 0) +
-                                             QStringLiteral(" Order by OrdVenTest.Anno, OrdVenTest.NumRif"),
-                                         false, dbOpenSnapshot);
+                                         ogEvaOrd->PrepSqlSelOrd(false, 0, 0) + CampiRotOrdinamento(*ogEvaOrd), false,
+                                         dbOpenSnapshot);
         if (mgRecManu().NessunRecord(msAliasOrdini)) {
             Messaggio(QStringLiteral("Non ci sono dati nell'intervallo specificato"));
             m_vista.Chiudi();
@@ -110,6 +114,10 @@ void ControlloEvaManu::EvasioneManuale()
         // Nothing half-staged is left on the screen.
         m_vista.Chiudi();
         return;
+    }
+    if (!mbAperta) {
+        mbAperta = true;
+        SegnaAperta(true);
     }
     m_vista.Mostra();
 }

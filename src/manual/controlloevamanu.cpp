@@ -11,7 +11,11 @@ bool eSi(const Variant &valore) { return textEquals(valore.text(), u"S"); }
 
 ControlloEvaManu::ControlloEvaManu(VistaEvaManu &vista) : m_vista(vista) {}
 
-ControlloEvaManu::~ControlloEvaManu() = default;
+ControlloEvaManu::~ControlloEvaManu()
+{
+    if (mbAperta)
+        SegnaAperta(false);
+}
 
 GestRecordset &ControlloEvaManu::mgRecManu()
 {

@@ -75,11 +75,18 @@ public:
 
     // ------------------------------------------------------------------ session and locks
     // One picking session per user: the session's own LockGest row (type "V"), taken when the
-    // manual fulfilment starts; a second session of the same user is refused while it exists.
+    // manual fulfilment starts; a second session of the same user is refused while it may be
+    // open. A row left by a session whose program is over is taken over, with the order locks
+    // it took while picking (not those of a run it was handing a group to: the recovery's).
     bool PrendiSessione();
     // The number of a user's session row (the first tried).
     static int32_t NumeroSessione(const QString &utente);
     void RilasciaSessione() noexcept;
+    // The session row's stage while a group is handed over to the run ("1") and after ("0");
+    // false when the row is no longer this session's.
+    bool SegnaSessioneInEvasione(bool inEvasione);
+    // The number of the session row once taken (0 before): the parent of its order locks.
+    int32_t NumeroSessioneAperta() const { return miNumeroSessione; }
     bool SessioneAperta() const { return !msChiaveSessione.isEmpty(); }
     // The order locks taken by this session, each held through its key in ggRecLock(): only
     // these count as the form's own (a lock of the same user taken elsewhere does not).
@@ -165,7 +172,9 @@ private:
     VistaEvaManu &m_vista;
     int16_t miLoadOk = 0;
     bool mbScaricata = false;
+    bool mbAperta = false; // on screen with the request (SegnaAperta)
     QString msChiaveSessione;
+    int32_t miNumeroSessione = 0;
     std::map<std::pair<int16_t, int32_t>, QString> mBlocchiOrdini;
     std::unique_ptr<GestRecordset> m_recManu;
 };

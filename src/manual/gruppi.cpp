@@ -31,6 +31,9 @@ bool ControlloEvaManu::EstraeOrdiniCoerenti()
                                  false, dbOpenDynaset);
         scEvaOrdVen &eva = *ogEvaOrd;
         CampiRotLeggi(eva, rs, msAliasOrdini);
+        // The group's orders share their currency: its decimals are those of prices and amounts.
+        const QString moneta = rs.LeggiCampo(msAliasOrdini, u"OrdVenTest.Moneta").text();
+        msMonetaOrdine = moneta.isEmpty() ? gsMonetaDitta : moneta;
 
         // The rate of a group whose currency is not an EU one.
         mtDataCambio = Date();

@@ -60,8 +60,11 @@ ControlloEvaManu::EsitoPrelievo ControlloEvaManu::BloccaOrdineDelGruppo(int16_t 
     QString chiave;
     for (;;) {
         QString titolare, gestione = kGestione, varie, statoLock;
+        // the session row is the lock's parent: a session taken over after its program died
+        // frees the order locks it had taken
         const int16_t esito = BloccaRecord(kStadio, kTipo, anno, numRif, true, false, chiave, QStringLiteral("L' Ordine"),
-                                           titolare, gestione, varie, false, QString(), 0, 0, 0, statoLock)
+                                           titolare, gestione, varie, false, QStringLiteral("V"), 0,
+                                           NumeroSessioneAperta(), 0, statoLock)
                                   .toInteger();
         if (esito == EsitoBlocco::Preso) {
             // The lock's record set stays open: through it the session frees this very row.

@@ -39,6 +39,15 @@ private:
     bool m_abilita = true;
 };
 
+// The next group staged, and the keys back on "Sel." of its first order.
+void ProssimoGruppo(ControlloEvaManu &c, FineProsegui &fine)
+{
+    if (c.EstraeOrdiniCoerenti())
+        c.vista().FuocoSulPrimoOrdine();
+    else
+        fine.formChiusa();
+}
+
 } // namespace
 
 ControlloEvaManu::EsitoControlli ControlloEvaManu::ControllaRigheDaEvadere()
@@ -98,8 +107,7 @@ void ControlloEvaManu::ComProsegui_Click()
         }
         if (!controlli.lavoro) {
             // Nothing to hand over: the next group.
-            if (!EstraeOrdiniCoerenti())
-                fine.formChiusa();
+            ProssimoGruppo(*this, fine);
             return;
         }
 
@@ -123,8 +131,23 @@ void ControlloEvaManu::ComProsegui_Click()
                                                 QStringLiteral(" And Livello1 = ") +
                                                 UtilGenerali::SqlValore(Variant("*liv"), 8));
 
+        // While the run works, a program that dies leaves its orders to the recovery: the
+        // session row says so to the next session of the user.
+        if (!SegnaSessioneInEvasione(true)) {
+            Messaggio(QStringLiteral("La sessione di selezione ordini da evadere non risulta più aperta: chiudere la "
+                                     "selezione e riaprirla."));
+            return;
+        }
         eva.obSoloASaldo = controlli.soloASaldo;
-        if (!eva.LanciaEvasioneOrdVen(mbOrdAperto)) {
+        bool completata = false;
+        try {
+            completata = eva.LanciaEvasioneOrdVen(mbOrdAperto);
+        } catch (...) {
+            SegnaSessioneInEvasione(false);
+            throw;
+        }
+        SegnaSessioneInEvasione(false);
+        if (!completata) {
             // The run stopped part-way: its orders may be partly done, so the group is not
             // offered again and no further group is run over what it left behind.
             CancellaAppo();
@@ -135,8 +158,7 @@ void ControlloEvaManu::ComProsegui_Click()
             m_vista.Chiudi();
             return;
         }
-        if (!EstraeOrdiniCoerenti())
-            fine.formChiusa();
+        ProssimoGruppo(*this, fine);
     } catch (const AppError &e) {
         MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description(), QStringLiteral("ComProsegui_Click"));
     }

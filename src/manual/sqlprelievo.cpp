@@ -118,13 +118,38 @@ QString righeConLivelli(const OrdineDaPrelevare &o)
     return s + termini(o);
 }
 
-// The columns of a row taken from the line alone (line rows without levels, summary rows).
-QString valoriDellaRiga(const OrdineDaPrelevare &o)
+// The ordered and fulfilled quantity of a staged row.
+struct Quantita {
+    QString qta, evasa;
+};
+
+// A line's own quantities.
+Quantita dellaRiga()
 {
-    return QStringLiteral("OrdVenDett.um AS MioUm,") + QStringLiteral("OrdVenDett.Qta AS MioQta,") + kQ1 +
+    return {QStringLiteral("OrdVenDett.Qta"), kQ1};
+}
+
+// A summary row's: the totals of the level rows staged with it (its open levels), which are
+// what the summary row stands for.
+Quantita deiLivelli()
+{
+    const auto somma = [](const QString &valore) {
+        return QStringLiteral("(Select Sum(") + valore + QStringLiteral(") from OrdVenLiv") +
+               QStringLiteral(" Where OrdVenLiv.Anno = OrdVenDett.Anno AND OrdVenLiv.NumRif = OrdVenDett.NumRif") +
+               QStringLiteral(" AND OrdVenLiv.RigLiv = OrdVenDett.RigLiv AND ") + lineaAperta(QStringLiteral("OrdVenLiv")) +
+               QStringLiteral(")");
+    };
+    return {somma(QStringLiteral("OrdVenLiv.Qta")), somma(kQ2)};
+}
+
+// The columns of a row taken from the line alone (line rows without levels, summary rows).
+QString valoriDellaRiga(const OrdineDaPrelevare &o, const Quantita &q = dellaRiga())
+{
+    return QStringLiteral("OrdVenDett.um AS MioUm,") + q.qta + QStringLiteral(" AS MioQta,") + q.evasa +
            QStringLiteral(" AS MioQtaevasa") + QStringLiteral(", IIf(OrdVenDett.TipoRiga = ") + T(QStringLiteral("D")) +
            QStringLiteral(",'S','N') AS MioASaldo") +
-           (o.evadeTutto ? QStringLiteral(", OrdVenDett.Qta - ") + kQ1 + QStringLiteral(" AS mioQtaDaEva") : QStringLiteral(", 0 AS mioQtaDaEva")) +
+           (o.evadeTutto ? QStringLiteral(", ") + q.qta + QStringLiteral(" - ") + q.evasa + QStringLiteral(" AS mioQtaDaEva")
+                         : QStringLiteral(", 0 AS mioQtaDaEva")) +
            QStringLiteral(", OrdVenDett.ValUnitario AS MioValUnitario") + QStringLiteral(", OrdVenDett.DataCons,OrdVenDett.RigLivRAEE") +
            origini(o, false) + QStringLiteral(" FROM OrdVenDett") +
            QStringLiteral(" LEFT JOIN Articoli ON OrdVenDett.Articolo = Articoli.Articolo") + chiaveOrdine(o) +
@@ -163,7 +188,8 @@ QString InserisciRighe(const OrdineDaPrelevare &o)
 
 QString InserisciRiepiloghi(const OrdineDaPrelevare &o)
 {
-    return testaRiga(o, QStringLiteral("*liv")) + valoriDellaRiga(o) + QStringLiteral(" AND Exists (Select livello1 from OrdVenLiv") +
+    return testaRiga(o, QStringLiteral("*liv")) + valoriDellaRiga(o, deiLivelli()) +
+           QStringLiteral(" AND Exists (Select livello1 from OrdVenLiv") +
            QStringLiteral(" Where OrdVenDett.Anno = OrdVenLiv.Anno") + QStringLiteral(" AND OrdVenDett.NumRif = OrdVenLiv.NumRif") +
            QStringLiteral(" AND OrdVenDett.RigLiv = OrdVenLiv.RigLiv") + QStringLiteral(")");
 }

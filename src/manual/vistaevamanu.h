@@ -38,6 +38,8 @@ public:
 
     // Shows the form not modal, focus on the order grid at its first row, column Selez.
     virtual void Mostra() = 0;
+    // The focus on the order grid at its first row, column Selez (a new group on display).
+    virtual void FuocoSulPrimoOrdine() = 0;
     // Closes the form; the form's unload calls the controller's Form_Unload, also when the form
     // was never shown.
     virtual void Chiudi() = 0;

@@ -172,22 +172,39 @@ void EvasioneReale::accettaScritture(const QString &tabella)
                                             : QStringLiteral("DROP TRIGGER rifiuto") + tabella + QStringLiteral(" ON ") + tabella);
 }
 
-QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
+std::unique_ptr<ProgrammaDiProva> EvasioneReale::avvia(const Richiesta &r)
 {
     // the test's own connection is closed while the program works on the company
     m_contesto.reset();
-    ProgrammaDiProva p(EVASORD_PROG, *m_db, m_ditta.year);
+    auto p = std::make_unique<ProgrammaDiProva>(EVASORD_PROG, *m_db, m_ditta.year);
     for (const auto &[chiave, valore] : m_parametri)
-        p.parametroMenu(chiave, Variant(valore));
+        p->parametroMenu(chiave, Variant(valore));
     for (const auto &[sezione, nome, valore] : m_personali)
-        p.parametroPersonale(sezione, nome, Variant(valore));
-    p.risposteDialoghi(m_risposte);
-    p.ambiente(kTastiScrittiEnv, r.tasti());
-    p.avvia();
-    if (!p.attendiAvvio()) {
+        p->parametroPersonale(sezione, nome, Variant(valore));
+    p->risposteDialoghi(m_risposte);
+    p->ambiente(kTastiScrittiEnv, r.tasti());
+    p->avvia();
+    if (!p->attendiAvvio()) {
         ADD_FAILURE() << "il programma non si avvia";
-        return {};
+        return nullptr;
     }
+    return p;
+}
+
+bool EvasioneReale::attendiConteggio(const QString &sql, int n, int ms)
+{
+    const bool fatto = MenuServerControl::waitFor([&] { return righe(sql) == QStringList{QString::number(n)}; }, ms);
+    // the program goes on with the company
+    m_contesto.reset();
+    return fatto;
+}
+
+QStringList EvasioneReale::esegui(const Richiesta &r, const QString &fine)
+{
+    const std::unique_ptr<ProgrammaDiProva> programma = avvia(r);
+    if (!programma)
+        return {};
+    ProgrammaDiProva &p = *programma;
     const auto finito = [&](const QString &t) {
         return t == QLatin1String("Elaborazione terminata") || t.startsWith(QStringLiteral("Errore n°")) ||
                (!fine.isEmpty() && t.contains(fine));

@@ -95,6 +95,11 @@ public:
     // error list, or the given text), "fine"; or, for a request that makes no run, the end the
     // keys give the program. The texts the program showed; empty on a time-out.
     QStringList esegui(const Richiesta &r, const QString &fine = QString());
+    // The program started on the request, its start-up over and its keys on their way, and left
+    // running: for a test that acts beside it (another program, a kill). Null on a failed start.
+    std::unique_ptr<ProgrammaDiProva> avvia(const Richiesta &r);
+    // Waits until the SQL count of the company reaches `n`; false after the time.
+    bool attendiConteggio(const QString &sql, int n, int ms = 30000);
     // The menu server's journal of that start, one line an entry ("chiamata NomeUtente() => ...").
     const QStringList &giornaleMenu() const { return m_giornaleMenu; }
 

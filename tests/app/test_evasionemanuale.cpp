@@ -147,9 +147,9 @@ TEST_P(EvasioneManuale, TwoGroupsBecomeAnInvoiceEach)
         "F9", "Down",            // ART00002: what is open of it
         "4", "Return", "Up",     // the summary row takes all of its levels or nothing: 5
         "Tab", "Tab", "Tab", "Tab", "Tab", "Space",
-        // customer 6: the order grid on the first cell of order 2, right to "Sel."; order 2
-        // picked, its line whole, its transport left out
-        "Right", "Right", "S", "Return", "F10", "F9",
+        // customer 6: the keys back on "Sel." of order 2; order 2 picked, its line whole, its
+        // transport left out
+        "S", "Return", "F10", "F9",
         "Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
     const QStringList testi = r.esegui(Richiesta{}.manuale(picking, 2));
     // the 4 typed on the summary row became its whole 5, and the user was told why
@@ -514,6 +514,185 @@ TEST_P(EvasioneManuale, PacksAndDeliveryStateOfALineFollowAllItsLevels)
                            "2 A ART00005 PZ 5 5 null null", "3 D null null null null null Consegna completa",
                            "4 A ART00005 ML 5 2 2 x 2500 null", "5 D null null null null null Consegna parziale"}));
     EXPECT_EQ(r.righe("SELECT RigDet, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY RigDet"), (QStringList{"1 5 E", "2 5 P"}));
+    nienteInSospeso(r);
+}
+
+// The keys from "Da Evad." of the line grid to "&Prosegui >>>", pressed.
+QStringList prosegui()
+{
+    return {"Tab", "Tab", "Tab", "Tab", "Tab", "Space"};
+}
+
+QStringList ripeti(const QString &tasto, int volte)
+{
+    QStringList out;
+    for (int i = 0; i < volte; ++i)
+        out << tasto;
+    return out;
+}
+
+const QString kSelezioneAperta = QStringLiteral(
+    "La selezione ordini da evadere è ancora aperta: concluderla o chiuderla prima di una nuova richiesta.");
+const QString kSessioneAperta = QStringLiteral(
+    "La selezione ordini da evadere è già aperta dall'utente demo in un'altra sessione.\r\nChiuderla prima di aprirne "
+    "un'altra; se nessuno la sta usando sbloccarla con l'utility di sblocco.");
+const QString kBlocchiOrdini = QStringLiteral("SELECT COUNT(*) FROM LockGest WHERE Tipo = 'O'");
+
+// With the picking window open the user goes back to the dialog and presses OK, on "Manuale"
+// again and then on "Automatica": both refused, and the window's picks stand. "&Prosegui >>>"
+// then hands over the one picked order with its picked quantity, in manual mode.
+TEST_P(EvasioneManuale, TheDialogTakesNoNewRequestWhileThePickingIsOpen)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25}};
+    r.ordine(o);
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5});
+
+    QStringList picking{"S", "Return", "F10", "4", "Return", // order 1 picked, 4 of its 10
+                        "Alt+Tab", "Space"};                 // the dialog: OK on "Manuale"
+    // "Automatica" (22 fields back from OK) and OK
+    picking << ripeti("Shift+Tab", 22) << "Left" << ripeti("Tab", 22) << "Space";
+    picking << "Alt+Tab" << prosegui(); // the picking window again
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{kSelezioneAperta, kSelezioneAperta, "Elaborazione terminata"}));
+
+    // 4 x 38.25 = 153.00 at 22 %, VAT 33.66
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotMerce, TotIva, TotDocum FROM DdtTest"),
+              QStringList{"1 0002 153 33.66 186.66"});
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 P", "2 null"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif"),
+              (QStringList{"1 4 P", "2 0 null"}));
+    nienteInSospeso(r);
+}
+
+// Extra header columns of the user: one named with a blank, one of a field that does not exist.
+// The second is left out with one message; the first shows, and the picking works.
+TEST_P(EvasioneManuale, ABadExtraHeaderColumnIsLeftOutAndThePickingWorks)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg1", "OrdVenTest.Listino:Listino Cliente:900");
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg2", "OrdVenTest.Inesistente");
+    r.parametroPersonale("Ordini", "EvaLisCampiTeAgg3", "Resa:Resa merce");
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    QStringList picking{"S", "Return", "F10", "F9"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)),
+              (QStringList{"Colonne aggiuntive non valide nei parametri personali (Ordini), non mostrate: EvaLisCampiTeAgg2",
+                           "Elaborazione terminata"}));
+    EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"382.5"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    nienteInSospeso(r);
+}
+
+// The program dies (killed) while its user picks: its session row and the lock of the order it
+// had picked stay behind. The same user starts the program again and picks that order: the
+// leftovers of the dead session are taken over, and the order is delivered.
+TEST_P(EvasioneManuale, AfterItsProgramIsKilledTheUserTakesThePickingBack)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    std::unique_ptr<ProgrammaDiProva> morto = r.avvia(Richiesta{}.manuale({"S", "Return", "F10"}, 0));
+    ASSERT_TRUE(morto);
+    ASSERT_TRUE(r.attendiConteggio(kBlocchiOrdini, 1));
+    morto->menu().killProgram();
+    EXPECT_EQ(morto->attendiFine(), -1);
+    morto.reset();
+    EXPECT_EQ(r.righe("SELECT Tipo, Utente FROM LockGest ORDER BY Tipo"), (QStringList{"O demo", "V demo"}));
+
+    QStringList picking{"S", "Return", "F10", "F9"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+    EXPECT_EQ(r.righe("SELECT TotMerce FROM DdtTest"), QStringList{"382.5"});
+    EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
+    nienteInSospeso(r);
+}
+
+// A second program of the same user while the first one picks: its picking is refused, and the
+// first one's session and lock stay as they are.
+TEST_P(EvasioneManuale, AnOpenPickingOfTheSameUserIsNotTakenOver)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+
+    std::unique_ptr<ProgrammaDiProva> primo = r.avvia(Richiesta{}.manuale({"S", "Return", "F10"}, 0));
+    ASSERT_TRUE(primo);
+    ASSERT_TRUE(r.attendiConteggio(kBlocchiOrdini, 1));
+    // the second program's picking is refused; "&Annulla" of its dialog ends it
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale({"Tab", "Space"}, 0)), QStringList{kSessioneAperta});
+    EXPECT_EQ(r.righe("SELECT Tipo, Utente FROM LockGest ORDER BY Tipo"), (QStringList{"O demo", "V demo"}));
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM OrdVenEvaTest WHERE Selez = 'S'"), QStringList{"1"});
+
+    primo->menu().command("fine");
+    EXPECT_EQ(primo->attendiFine(), 0);
+    nienteInSospeso(r);
+}
+
+// Customer 6's orders 1 and 3 can share a note (neither has a carrier: Null on one, an empty
+// text on the other), order 2 cannot (another delivery term); customer 2's order 4 comes first.
+// The picking shows customer 2, then orders 1 and 3 together, then order 2.
+TEST_P(EvasioneManuale, ACustomersJoinableOrdersComeTogether)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    ordineDiUnaRiga(r, {.articolo = art(1), .qta = 10, .prezzo = 38.25});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 3, .prezzo = 75.5}, {}, {{"Resa", "ZZZ"}});
+    ordineDiUnaRiga(r, {.articolo = art(2), .qta = 2, .prezzo = 75.5}, {}, {{"Vettore", QString("")}});
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(1), .qta = 2, .prezzo = 38.25}};
+    r.ordine(o);
+    ASSERT_EQ(r.righe("SELECT NumRif FROM OrdVenTest WHERE Vettore = ''"), QStringList{"3"});
+
+    QStringList picking{"S", "Return", "F10", "F9"}; // customer 2: order 4
+    picking << prosegui();
+    // customer 6: orders 1 and 3, both whole ("Tutto")
+    picking << "Right" << "S" << "Return" << "Down" << "S" << "Return" << "Up" << ripeti("Tab", 6) << "Space";
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking, 2)), (QStringList{"Elaborazione terminata", "Elaborazione terminata"}));
+
+    // 2 x 38.25 = 76.50; 10 x 38.25 + 2 x 75.50 = 533.50
+    EXPECT_EQ(r.righe("SELECT NumRif, ContoCli, TotMerce FROM DdtTest ORDER BY NumRif"),
+              (QStringList{"1 0002 76.5", "2 0006 533.5"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, NotaSopra FROM DdtDett WHERE TipoRiga = 'D' ORDER BY NumRif, RigDet"),
+              (QStringList{"1 Ord N. 4 DEL 01/03/2024", "2 Ord N. 1 DEL 01/03/2024", "2 Ord N. 3 DEL 01/03/2024"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 null", "3 E", "4 E"}));
+    nienteInSospeso(r);
+}
+
+// A line with levels, shown by its summary row, whose S/ROSSO was closed with nothing delivered:
+// the summary row stands for M/BLU alone, 3 of 3, and the 3 typed on it is taken as it is.
+TEST_P(EvasioneManuale, ASummaryRowShowsTheTotalOfItsLevels)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    r.parametroPersonale("Ordini", "EvaManLivGruppo", "S");
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3}}}};
+    r.ordine(o);
+    r.esegui(QStringLiteral("UPDATE OrdVenLiv SET StatoRiga = 'E' WHERE Livello1 = 'S'"));
+
+    QStringList picking{"S", "Return", "F10", "3", "Return"};
+    picking << prosegui();
+    EXPECT_EQ(r.esegui(Richiesta{}.manuale(picking)), QStringList{"Elaborazione terminata"});
+
+    EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM DdtDett WHERE TipoRiga <> 'D'"), QStringList{"ART00005 3 60"});
+    EXPECT_EQ(r.righe("SELECT Livello1, Qta FROM DdtLiv"), QStringList{"M 3"});
+    EXPECT_EQ(r.righe("SELECT Livello1, QtaEvasa, StatoRiga FROM OrdVenLiv ORDER BY Livello1"),
+              (QStringList{"M 3 E", "S 0 E"}));
     nienteInSospeso(r);
 }
 

@@ -41,6 +41,35 @@ TEST_P(CampiAgg, ColonneDellaTestata)
                                            "EvaLisCampiTeAgg3, EvaLisCampiTeAgg4, EvaLisCampiTeAgg5"});
 }
 
+// A header source is a field of the header query's tables (the order's first, written with its
+// table), or an expression the engine takes in that query; the others are left out, told once.
+TEST_P(CampiAgg, ColonneDellaTestataControllateSulloSchema)
+{
+    const char *definizioni[] = {
+        "OrdVenTest.Listino:Listino Cliente:900", // a name with a blank
+        "Inesistente",
+        "OrdVenTest.Inesistente",
+        "selez:Scelto",                           // of the staging row
+        "Vettore",                                // of the order
+        "PianoConti.Descrizione",                 // a table the query does not read
+        "OrdVenTest.Vettore & '-' & OrdVenTest.Resa:Trasporto",
+        "OrdVenTest.Vettore & Inesistente:Rotto",
+        "UCase(OrdVenTest.Resa):Resa",
+    };
+    int n = 0;
+    for (const char *d : definizioni)
+        par(QStringLiteral("EvaLisCampiTeAgg%1").arg(++n), QString::fromLatin1(d));
+    ControlloEvaManu &c = nuovoControllo();
+    QStringList testa;
+    for (const CampoAggTesta &x : c.mCampiAgg.testa)
+        testa << x.orig + "|" + x.nome + "|" + QString::number(x.larg);
+    EXPECT_EQ(testa, (QStringList{"OrdVenTest.Listino|Listino Cliente|900", "OrdVenEvaTest.selez|Scelto|0",
+                                  "OrdVenTest.Vettore|Vettore|0", "OrdVenTest.Vettore & '-' & OrdVenTest.Resa|Trasporto|0",
+                                  "UCase(OrdVenTest.Resa)|Resa|0"}));
+    EXPECT_EQ(dialoghi->testi, QStringList{"Colonne aggiuntive non valide nei parametri personali (Ordini), non mostrate: "
+                                           "EvaLisCampiTeAgg2, EvaLisCampiTeAgg3, EvaLisCampiTeAgg6, EvaLisCampiTeAgg8"});
+}
+
 TEST_P(CampiAgg, PrimaDefinizioneVuotaNessunaColonna)
 {
     par(QStringLiteral("EvaLisCampiTeAgg2"), QStringLiteral("OrdVenTest.Vettore"));

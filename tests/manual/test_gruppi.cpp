@@ -5,6 +5,7 @@
 #include "blocchi.h"
 #include "connessionedb.h"
 #include "contesto.h"
+#include "processi.h"
 #include "rowwriter.h"
 
 #include <QRegularExpression>
@@ -49,10 +50,10 @@ protected:
     }
 };
 
-TEST_P(Gruppi, GruppiDiOrdiniAdiacentiConGliStessiCampiDiRottura)
+TEST_P(Gruppi, GruppiDegliOrdiniDiUnClienteConGliStessiCampiDiRottura)
 {
-    // 1 and 2 go together; 3 is another customer; 4 is the first customer again, not adjacent;
-    // 5 and 6 would go together but 6 asks for a document of its own.
+    // 1, 2, 4 and 5 go together, 4 and 5 although customer 2's 3 lies between; 6 asks for a
+    // document of its own (and its rule "N" comes before "S"); 3 is another customer.
     ordineDi(1, 1);
     ordineDi(2, 1);
     ordineDi(3, 2);
@@ -62,7 +63,7 @@ TEST_P(Gruppi, GruppiDiOrdiniAdiacentiConGliStessiCampiDiRottura)
     ControlloEvaManu &c = nuovoControllo();
     c.EvasioneManuale();
     ASSERT_TRUE(finestra.mostrata);
-    EXPECT_EQ(staging(), (QStringList{"mario|1|N|N", "mario|2|N|N"}));
+    EXPECT_EQ(staging(), (QStringList{"mario|6|N|N"}));
     EXPECT_EQ(finestra.cliente, QStringLiteral("Cliente 0001"));
     EXPECT_FALSE(finestra.cambioVisibile);
     EXPECT_EQ(finestra.chiamate.filter(QStringLiteral("Imposta_Griglia")),
@@ -73,7 +74,7 @@ TEST_P(Gruppi, GruppiDiOrdiniAdiacentiConGliStessiCampiDiRottura)
         c.ComProsegui_Click(); // nothing picked: the next group without a run
         gruppi << staging().join(QLatin1Char(','));
     }
-    EXPECT_EQ(gruppi, (QStringList{"mario|3|N|N", "mario|4|N|N,mario|5|N|N", "mario|6|N|N", ""}));
+    EXPECT_EQ(gruppi, (QStringList{"mario|1|N|N,mario|2|N|N,mario|4|N|N,mario|5|N|N", "mario|3|N|N", ""}));
     EXPECT_TRUE(finestra.chiusa);
     EXPECT_TRUE(dialoghi->testi.isEmpty()) << dialoghi->testi.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(servizi.chiamate.isEmpty());
@@ -187,6 +188,93 @@ TEST_P(Gruppi, SessioneDiUnAltroUtenteSulloStessoNumero)
     EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'V' And Utente = 'mario'")), 1);
     finestra.Chiudi();
     EXPECT_EQ(blocchi(), QStringList{QStringLiteral("V|%1|luigi").arg(ControlloEvaManu::NumeroSessione(kUtente))});
+}
+
+// The session row a picking of the same user left: taken over when its program is over (with
+// the order locks it had taken while picking), refused when it may still be open or when it
+// stopped inside a run whose orders wait for the recovery.
+TEST_P(Gruppi, SessioneRimastaDiUnProgrammaTerminato)
+{
+    ordineDi(1, 1);
+    const int32_t numero = ControlloEvaManu::NumeroSessione(kUtente);
+    const IdentitaProcesso io = QuestoProcesso();
+    const QString questo = io.macchina + QStringLiteral(";%1;").arg(io.pid);
+    const QString server = ggDbAzienda->SessioneServer(gsNomeConn);
+    const bool pg = GetParam() == Engine::PostgreSQL;
+    ASSERT_EQ(server.isEmpty(), !pg);
+    const struct Caso {
+        const char *nome;
+        QString varie;
+        const char *stato;
+        bool bloccoDaRiprendere; // an order lock of that session
+        bool ripresa;            // the new session opens
+    } casi[] = {
+        {"processo terminato, numero dato di nuovo", questo + QStringLiteral("00000000"), "0", true, true},
+        {"processo inesistente", io.macchina + QStringLiteral(";99999999;00000000"), "0", true, true},
+        {"questo processo, vivo", questo + io.avvio, "0", false, false},
+        {"senza identita (altro programma)", QString(), "0", false, false},
+        {"altra macchina", QStringLiteral("ffffffff;1234;abcdef12"), "0", false, false},
+        {"altra macchina, sessione del server chiusa", QStringLiteral("ffffffff;1234;abcdef12;99999999:abcdef12"), "0", true, pg},
+        {"altra macchina, sessione del server aperta", QStringLiteral("ffffffff;1234;abcdef12;") + server, "0", false, false},
+        {"terminato durante un'evasione, ordini da ripristinare", questo + QStringLiteral("00000000"), "1", true, false},
+        {"terminato durante un'evasione, gia ripristinato", questo + QStringLiteral("00000000"), "1", false, true},
+    };
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        esegui(QStringLiteral("Delete from LockGest"));
+        dialoghi->testi.clear();
+        suite::insertRow(fixture, QStringLiteral("LockGest"),
+                         {{"Tipo", "V"}, {"Anno", int16_t{0}}, {"NumReg", numero}, {"Utente", kUtente}, {"Stato", caso.stato},
+                          {"Gestione", "3"}, {"Varie", caso.varie}});
+        if (caso.bloccoDaRiprendere)
+            suite::insertRow(fixture, QStringLiteral("LockGest"),
+                             {{"Tipo", "O"}, {"Anno", int16_t{2024}}, {"NumReg", int32_t{1}}, {"Utente", kUtente}, {"Stato", "0"},
+                              {"Gestione", "3"}, {"PadreTipo", "V"}, {"PadreAnno", int16_t{0}}, {"PadreNumReg", numero}});
+        finestra.mostrata = finestra.chiusa = false;
+        ControlloEvaManu &c = nuovoControllo();
+        c.EvasioneManuale();
+        EXPECT_EQ(finestra.mostrata, caso.ripresa);
+        if (caso.ripresa) {
+            EXPECT_TRUE(dialoghi->testi.isEmpty()) << dialoghi->testi.join(QLatin1Char('\n')).toStdString();
+            // the row is this session's now, naming this process; the dead one's lock is gone
+            const QStringList sessione = righe(QStringLiteral("Select Varie, Stato from LockGest Where Tipo = 'V'"));
+            ASSERT_EQ(sessione.size(), 1);
+            EXPECT_TRUE(sessione[0].startsWith(questo + io.avvio)) << sessione[0].toStdString();
+            EXPECT_TRUE(sessione[0].endsWith(QStringLiteral("|0")));
+            EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'O'")), 0);
+            finestra.Chiudi();
+            EXPECT_EQ(conta(QStringLiteral("Select * from LockGest")), 0);
+        } else {
+            ASSERT_EQ(dialoghi->testi.size(), 1);
+            EXPECT_TRUE(dialoghi->testi[0].startsWith(QStringLiteral("La selezione ordini da evadere ")));
+            EXPECT_EQ(dialoghi->testi[0].contains(QStringLiteral("ripristino")), QString(caso.stato) == "1");
+            // what the other session holds stays as it was
+            EXPECT_EQ(righe(QStringLiteral("Select Varie, Stato from LockGest Where Tipo = 'V'")),
+                      QStringList{caso.varie + "|" + caso.stato});
+            EXPECT_EQ(conta(QStringLiteral("Select * from LockGest Where Tipo = 'O'")), caso.bloccoDaRiprendere ? 1 : 0);
+        }
+    }
+}
+
+// The session row says while its group is handed over to the run: "1" during the run, "0"
+// after it.
+TEST_P(Gruppi, LaSessioneSegnaLaConsegnaAllaRun)
+{
+    ordineDi(1, 1);
+    ordineDi(2, 2); // the next group: the form stays open
+    ControlloEvaManu &c = nuovoControllo();
+    c.EvasioneManuale();
+    prendi(1);
+    esegui(QStringLiteral("Insert Into OrdVenEvaDett (Utente, Anno, NumRif, RigDet, RigLiv, Livello1, Livello2, Articolo, Qta, "
+                          "QtaEvasa, QtaDaEva, ASaldo) Values ('mario', 2024, 1, 1, 1, ' ', ' ', 'ART00001', 5, 0, 5, 'N')"));
+    QStringList stati;
+    servizi.righe = [&](scEvaOrdVen &e, bool &esci, int16_t &create) {
+        stati << righe(QStringLiteral("Select Stato from LockGest Where Tipo = 'V'"));
+        ServiziDiProva::evadiTutto(e, esci, create);
+    };
+    c.ComProsegui_Click();
+    stati << righe(QStringLiteral("Select Stato from LockGest Where Tipo = 'V'"));
+    EXPECT_EQ(stati, (QStringList{"1", "0"}));
 }
 
 TEST_P(Gruppi, ChiusuraPrimaDelCaricamentoNonToccaNulla)

@@ -57,6 +57,7 @@ public:
         mostrata = true;
         chiamate << QStringLiteral("Mostra");
     }
+    void FuocoSulPrimoOrdine() override { ++fuocoSulPrimoOrdine; }
     void Chiudi() override
     {
         chiusa = true;
@@ -68,6 +69,7 @@ public:
     QStringList chiamate;
     QString cliente, didascaliaCambio, cambio, dataCambio, didascaliaLivelli;
     double qtaDaEva = -1;
+    int fuocoSulPrimoOrdine = 0;
     bool cambioVisibile = false, pulsLivVisibile = false, pulsantiAbilitati = true, mostrata = false, chiusa = false;
     // What the form does besides: its unload on closing, a second click while events run.
     std::function<void()> allaChiusura, agliEventi, allaGrigliaCorpo;

@@ -101,6 +101,12 @@ bool MenuServer::programRunning() const
     return m_process && m_process->state() != QProcess::NotRunning;
 }
 
+void MenuServer::killProgram()
+{
+    if (programRunning())
+        m_process->kill();
+}
+
 void MenuServer::stopProgram(int graceMs)
 {
     if (!programRunning())

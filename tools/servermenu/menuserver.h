@@ -50,6 +50,8 @@ public:
     std::optional<int> exitCode() const { return m_exitCode; }
     // Ends the program: terminate, and kill after `graceMs`.
     void stopProgram(int graceMs);
+    // Kills the program at once, with no chance to clean up (as a power cut would end it).
+    void killProgram();
 
     // Whether a program is linked (connected and not yet disconnected).
     bool linked() const;

@@ -4,6 +4,7 @@
 #include "scevaordven.h"
 #include "textcompare.h"
 
+#include <QStringList>
 #include <array>
 
 namespace {
@@ -87,4 +88,19 @@ bool CampiRotDiversi(scEvaOrdVen &eva)
     if (textEquals(ragOrd, u"C"))
         return testiDiversi(nuovo, vecchio, Contratto);
     return false;
+}
+
+QString CampiRotOrdinamento(const scEvaOrdVen &eva)
+{
+    QStringList termini;
+    for (const ColonnaTesto &c : kColonneTesto) {
+        if (c.campo == Contratto || (c.campo == IvaSosp && eva.oiSplitPay == 2))
+            continue;
+        termini << QStringLiteral("Nz(OrdVenTest.%1,'')").arg(QString::fromUtf16(c.colonna));
+        if (c.campo == IndSped)
+            termini << QStringLiteral("OrdVenTest.RagSoc & OrdVenTest.IndirizzoSped");
+    }
+    termini << QStringLiteral("OrdVenTest.PdcDicIntenti") << QStringLiteral("Nz(OrdVenTest.Contratto,'')")
+            << QStringLiteral("OrdVenTest.Anno") << QStringLiteral("OrdVenTest.NumRif");
+    return QStringLiteral(" Order by ") + termini.join(QStringLiteral(", "));
 }

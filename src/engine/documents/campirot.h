@@ -16,3 +16,7 @@ void CampiRotNew2Old(scEvaOrdVen &eva);
 // a grouping field differs (text ignoring case), or its grouping rule RagOrd is "N", or "O"
 // with another order, or "C" with another contract.
 bool CampiRotDiversi(scEvaOrdVen &eva);
+// The order in which manual picking reads its selection, so that the orders that can share a
+// document stand next to each other: the customer and the other break fields (Null as the
+// empty text), the contract, then year and number.
+QString CampiRotOrdinamento(const scEvaOrdVen &eva);

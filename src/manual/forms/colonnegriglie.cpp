@@ -94,9 +94,11 @@ int PixelDaTwip(double twip, double fattore)
     return static_cast<int>(std::lround(twip * (fattore > 0 ? fattore : 1.0) / 12.0));
 }
 
+// Always under its name, between brackets: a name with blanks, or a source that names a table,
+// is found in the grid by the name the layout gives.
 static QString itemAggTesta(const CampoAggTesta &c)
 {
-    return textEquals(c.orig, c.nome) ? c.orig : c.orig + QStringLiteral(" as ") + c.nome;
+    return c.orig + QStringLiteral(" as [") + c.nome + QLatin1Char(']');
 }
 
 QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<CampoAggTesta> &agg,
@@ -140,9 +142,7 @@ QString ListaTesta(const std::vector<int16_t> &ordine, const std::vector<CampoAg
 
 QString SqlGrigliaTesta(const QString &listaCampi, const QString &utente)
 {
-    return QStringLiteral("Select ") + listaCampi + QStringLiteral(" FROM OrdVenEvaTest INNER JOIN OrdVenTest") +
-           QStringLiteral(" On OrdVenEvaTest.Anno = OrdVenTest.Anno") +
-           QStringLiteral(" And OrdVenEvaTest.NumRif = OrdVenTest.NumRif") + QStringLiteral(" Where OrdVenEvaTest.Utente = ") +
+    return QStringLiteral("Select ") + listaCampi + QLatin1String(kDaTestata) + QStringLiteral(" Where OrdVenEvaTest.Utente = ") +
            lit(utente) + QStringLiteral(" ORDER BY OrdVenEvaTest.Anno, OrdVenEvaTest.NumRif,OrdVenTest.DataRif");
 }
 

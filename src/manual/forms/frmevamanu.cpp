@@ -23,7 +23,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +45,13 @@ void conErrori(F &&gestore)
             frmMsgCom::MsgErrfrm(e);
         }
     });
+}
+
+// Prices and amounts with every decimal of their currency ("133,00", not "133").
+QString mascheraValuta(const Variant &decimali)
+{
+    return UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decimali.toInteger(), Variant(QStringLiteral("0")),
+                                        true, QStringLiteral("#,##0"), false, QString(), QStringLiteral("0"));
 }
 
 QLabel *etichetta(QWidget *form, const QString &nome, int indice, const QString &testo)
@@ -206,9 +216,7 @@ void FrmEvaManu::Imposta_Griglia_Corpo()
     o.prezzoModificabile = m_ctl.mbOrdAperto && !gbDisabTermPrz;
     o.prezzoNascosto = gbDisabTermVisPrz;
     o.mascheraQta = m_ctl.msMascheraQta;
-    o.mascheraPrezzo = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decPrezzi.toInteger(),
-                                                    Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"), false,
-                                                    QString(), QStringLiteral("^"));
+    o.mascheraPrezzo = mascheraValuta(decPrezzi);
     const std::vector<CampoAggCorpo> &agg = m_ctl.mCampiAgg.corpo;
     const bool filtroLivelli =
         ggMenuClient->LeggiParametro(QStringLiteral("Mag.GesTaglie"), QString()).text().toUpper() == QLatin1String("S");
@@ -224,9 +232,7 @@ void FrmEvaManu::Imposta_Griglia_Spese()
         return;
     Variant decImporti;
     LeggiMoneta(m_ctl.msMonetaOrdine, nullptr, &decImporti);
-    const QString maschera = UtilGenerali::MascheraNumero(Variant(static_cast<int16_t>(0)), decImporti.toInteger(),
-                                                          Variant(QStringLiteral("0")), true, QStringLiteral("#,##0"),
-                                                          false, QString(), QStringLiteral("^"));
+    const QString maschera = mascheraValuta(decImporti);
     rilega(2, SqlGrigliaSpese(ControlloEvaManu::Utente()));
     LayoutSpese(griglia(2), maschera, fattore());
     m_ctl.mbGrigliaRicaricata = true;
@@ -485,11 +491,39 @@ void FrmEvaManu::SalvaModifichePendenti()
 
 void FrmEvaManu::ElaboraEventi() { QApplication::processEvents(); }
 
+void FrmEvaManu::AdattaAlloSchermo()
+{
+    // Wide enough for the whole line grid ("Dt. Cons" and "Descrizione" are its last columns),
+    // never beyond the screen, the window's frame included.
+    const QScreen *schermo = screen();
+    if (!schermo)
+        return;
+    const QRect disponibile = schermo->availableGeometry();
+    const QMargins margini = layout() ? layout()->contentsMargins() : QMargins();
+    const int serve = dbgLista[1]->LarghezzaIntera() + margini.left() + margini.right();
+    constexpr int kBordoFinestra = 16, kTitoloFinestra = 40;
+    const int larghezza = std::min(std::max(width(), serve), disponibile.width() - kBordoFinestra);
+    const int altezza = std::min(height(), disponibile.height() - kTitoloFinestra);
+    resize(larghezza, altezza);
+    const QRect finestra(pos(), QSize(larghezza + kBordoFinestra, altezza + kTitoloFinestra));
+    if (!disponibile.contains(finestra))
+        move(disponibile.left() + (disponibile.width() - finestra.width()) / 2,
+             disponibile.top() + (disponibile.height() - finestra.height()) / 2);
+}
+
 void FrmEvaManu::Mostra()
 {
+    AdattaAlloSchermo();
     show();
     raise();
     activateWindow();
+    FuocoSulPrimoOrdine();
+}
+
+void FrmEvaManu::FuocoSulPrimoOrdine()
+{
+    if (m_chiusa)
+        return;
     dbgLista[0]->setFocus();
     if (griglia(0).rowCount() > 0 && m_ctl.miPosColTesta.size() > 4) {
         dbgLista[0]->setCurrentIndex(griglia(0).index(0, m_ctl.miPosColTesta[4]));

@@ -63,6 +63,7 @@ public:
     // The quantity of the dimensions dialog into the line it was opened on, through the cell rules.
     void ImpostaQtaDaEvaRigaCorrente(double pdQta) override;
     void Mostra() override;
+    void FuocoSulPrimoOrdine() override;
     void Chiudi() override;
 
     // TastiForm
@@ -83,6 +84,8 @@ protected:
 
 private:
     void creaControlli();
+    // The size and place the window opens with on the screen it is on.
+    void AdattaAlloSchermo();
     void collegaGriglie();
     // Closes the grid's record set and opens the query in its place, bound to the grid.
     void rilega(int indice, const QString &sql);

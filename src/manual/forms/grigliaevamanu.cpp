@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 GrigliaEvaManu::GrigliaEvaManu(int indice, QWidget *parent)
     : QTableView(parent), m_indice(indice), m_modello(new ModelloGriglia(this))
@@ -48,6 +49,15 @@ void GrigliaEvaManu::ChiudiEditor()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+int GrigliaEvaManu::LarghezzaIntera() const
+{
+    int larghezza = 2 * frameWidth() + verticalHeader()->sizeHint().width() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_modello->columnCount(); ++c)
+        if (!isColumnHidden(c))
+            larghezza += columnWidth(c);
+    return larghezza;
 }
 
 int GrigliaEvaManu::RigaCorrente() const

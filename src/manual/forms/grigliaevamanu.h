@@ -17,6 +17,9 @@ public:
     void ApplicaColonne();
     // An edit still open in a cell is taken into the row, as when the cell is left.
     void ChiudiEditor();
+    // The width that shows every visible column whole: the columns, the record selectors, the
+    // frame and a vertical scroll bar.
+    int LarghezzaIntera() const;
     // The row of the current cell, -1 when none.
     int RigaCorrente() const;
     // Moves the current cell to the column in the current row (the first row when none).

@@ -8,6 +8,7 @@
 #include "winpaths.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QDateTime>
 #include <QFileInfo>
@@ -319,6 +320,56 @@ void ConnessioneDb::RollbackTutte()
 }
 
 MotoreDb ConnessioneDb::Motore(const QString &nomeConn) const { return connessione(nomeConn).motore(); }
+
+namespace {
+
+// The backend's start, as a short digest: a process number the server gives again belongs to
+// another session.
+QString digestAvvio(const QVariant &avvio)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(avvio.toString().toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+}
+
+} // namespace
+
+QString ConnessioneDb::SessioneServer(const QString &nomeConn)
+{
+    Connessione &c = connessione(nomeConn);
+    if (c.motore() != MotoreDb::PostgreSQL)
+        return {};
+    const QString sql = QStringLiteral("SELECT pid, backend_start::text FROM pg_stat_activity WHERE pid = pg_backend_pid()");
+    try {
+        QSqlQuery q = c.nuovaQuery();
+        c.eseguiIstruzione(q, false, &sql);
+        if (!q.next() || q.value(1).isNull())
+            return {};
+        return q.value(0).toString() + QLatin1Char(':') + digestAvvio(q.value(1));
+    } catch (const AppError &) {
+        return {};
+    }
+}
+
+std::optional<bool> ConnessioneDb::SessioneServerAttiva(const QString &sessione, const QString &nomeConn)
+{
+    Connessione &c = connessione(nomeConn);
+    const QStringList parti = sessione.split(QLatin1Char(':'));
+    bool numero = false;
+    const qlonglong pid = parti.value(0).toLongLong(&numero);
+    if (c.motore() != MotoreDb::PostgreSQL || parti.size() != 2 || !numero || pid <= 0)
+        return std::nullopt;
+    const QString sql = QStringLiteral("SELECT backend_start::text FROM pg_stat_activity WHERE pid = %1").arg(pid);
+    try {
+        QSqlQuery q = c.nuovaQuery();
+        c.eseguiIstruzione(q, false, &sql);
+        if (!q.next())
+            return false;
+        // another login's session may hide its start: the process number is all there is
+        return q.value(0).isNull() || digestAvvio(q.value(0)) == parti.at(1);
+    } catch (const AppError &) {
+        return std::nullopt;
+    }
+}
 
 void ConnessioneDb::ImpostaAttesaBlocchi(int ms, const QString &nomeConn) { connessione(nomeConn).impostaAttesaBlocchi(ms); }
 

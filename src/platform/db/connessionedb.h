@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -69,6 +70,13 @@ public:
     void RollbackTutte();
 
     MotoreDb Motore(const QString &nomeConn = {}) const;
+    // The server's own session behind the connection, for a record that must later tell whether
+    // its holder is still connected: on PostgreSQL the backend's process number and a digest of
+    // its start ("pid:digest"); empty on SQLite (no server) or when the server does not tell.
+    QString SessioneServer(const QString &nomeConn = {});
+    // Whether the server session of such a text still exists; nullopt when the engine cannot
+    // tell (SQLite, an empty or foreign text, a failed question).
+    std::optional<bool> SessioneServerAttiva(const QString &sessione, const QString &nomeConn = {});
     // How long a statement waits for another user's lock before failing with 3260 (default 2 s).
     void ImpostaAttesaBlocchi(int millisecondi, const QString &nomeConn = {});
     // How long Connetti waits for a PostgreSQL server that does not answer (default 15 s).

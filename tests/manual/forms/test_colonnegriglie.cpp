@@ -54,9 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasoTesta{"ripetuti", {3, 3, 28, 4}, {}, {"OrdVenEvaTest.Selez", "OrdVenEvaTest.EvadeTutto", "OrdVenEvaTest.NumRif"},
                   2, 3, "OrdVenTest.DataDoc"},
         CasoTesta{"aggiunta", {101, 102}, {{"OrdVenTest.Note", "Nota", 0, {}}},
-                  {"OrdVenTest.Note as Nota", "OrdVenEvaTest.NumRif"}, 5, 6, "OrdVenTest.DataDoc"},
+                  {"OrdVenTest.Note as [Nota]", "OrdVenEvaTest.NumRif"}, 5, 6, "OrdVenTest.DataDoc"},
         CasoTesta{"aggiuntaInFondo", {}, {{"OrdVenTest.Note", "ordventest.note", 0, {}}}, kTestaInOrdine.mid(2, 1), 4,
-                  5, "OrdVenTest.Note"}),
+                  5, "OrdVenTest.Note as [ordventest.note]"}),
     [](const ::testing::TestParamInfo<CasoTesta> &caso) { return std::string(caso.param.nome); });
 
 TEST(ListaCorpo, WithoutOrderOrExtraColumnsLevelsOn)

@@ -66,7 +66,7 @@ TEST_P(GriglieManuali, ColumnsCaptionsMasksAndLocks)
     EXPECT_EQ(mostrato(1, 1, "Qta"), "1.234,500");
     EXPECT_EQ(mostrato(1, 0, "QtaEvasa"), "4,000");
     EXPECT_EQ(mostrato(1, 0, "QtaDaEva"), "0,000");
-    EXPECT_EQ(mostrato(1, 0, "ValUnitario"), "2,5");
+    EXPECT_EQ(mostrato(1, 0, "ValUnitario"), "2,50"); // the decimals of the euro
     EXPECT_TRUE(modificabile(1, "QtaDaEva"));
     EXPECT_TRUE(modificabile(1, "ASaldo"));
     EXPECT_FALSE(modificabile(1, "ValUnitario")) << "orders not open";

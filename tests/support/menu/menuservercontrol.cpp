@@ -103,6 +103,11 @@ QStringList MenuServerControl::programArguments() const
     return fromServer<QStringList>([](MenuServer &s) { return s.programArguments(); });
 }
 
+void MenuServerControl::killProgram()
+{
+    onServer([](MenuServer &s) { s.killProgram(); });
+}
+
 bool MenuServerControl::programRunning() const
 {
     return fromServer<bool>([](MenuServer &s) { return s.programRunning(); });

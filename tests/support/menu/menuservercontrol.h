@@ -44,6 +44,8 @@ public:
     void startProgram(QProcessEnvironment env = QProcessEnvironment::systemEnvironment());
     QStringList programArguments() const;
     bool programRunning() const;
+    // Kills the program (SIGKILL): it ends without closing anything.
+    void killProgram();
     // The exit code, nullopt when the program has not ended within the time.
     std::optional<int> waitForProgramExit(int timeoutMs);
 

@@ -8,6 +8,8 @@ FabbricaEvasioneManuale &fabbrica()
     static FabbricaEvasioneManuale f;
     return f;
 }
+
+int gAperte = 0;
 } // namespace
 
 void ImpostaFrmEvaManu(FabbricaEvasioneManuale f) { fabbrica() = std::move(f); }
@@ -19,3 +21,10 @@ FormEvasioneManuale &frmEvaManu()
                        QStringLiteral("frmEvaManu"));
     return fabbrica()();
 }
+
+void FormEvasioneManuale::SegnaAperta(bool aperta)
+{
+    gAperte += aperta ? 1 : -1;
+}
+
+bool EvasioneManualeAperta() { return gAperte > 0; }

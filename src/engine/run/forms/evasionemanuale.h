@@ -21,7 +21,15 @@ public:
     // Opens the order selection, fills the first group of orders, shows the picking form not
     // modal and returns at once; an empty selection is told to the user and closes the form.
     virtual void EvasioneManuale() = 0;
+
+protected:
+    // The form tells when it is on screen working on ogEvaOrd's request, and when it is closed.
+    static void SegnaAperta(bool aperta);
 };
+
+// Whether a picking form is on screen working on the engine's request: the dialog then takes
+// no other request into that engine.
+bool EvasioneManualeAperta();
 
 // The default instance, made by the factory on the first reference and kept by it.
 using FabbricaEvasioneManuale = std::function<FormEvasioneManuale &()>;

@@ -62,6 +62,13 @@ void frmEvasOrd::ComOk_Click()
 
 void frmEvasOrd::richiestaOk()
 {
+    // The picking form works on the engine's request until it is closed: a new request would
+    // change what its "Prosegui" runs.
+    if (EvasioneManualeAperta()) {
+        rifiuta(QStringLiteral("La selezione ordini da evadere è ancora aperta: concluderla o chiuderla prima di "
+                               "una nuova richiesta."));
+        return;
+    }
     if (!controllaRichiesta())
         return;
     copiaNelMotore();
