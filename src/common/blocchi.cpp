@@ -172,37 +172,56 @@ Variant BloccaRecord(const QString &psStato, const QString &psTipo, int16_t piAn
     return Variant(esito);
 }
 
+namespace {
+
+// The statement that deletes the lock row the key's set stands on, when it is still the row that
+// was read and the current user's; empty when there is nothing of ours to delete (a key whose
+// set is closed or empty is no failure).
+QString sqlRilascio(GestRecordset &rs, const QString &chiave)
+{
+    try {
+        if (rs.Eof(chiave) || rs.Bof(chiave))
+            return {};
+        // The row as it was read: another user's row, or a row stored anew after an unlock by
+        // the suite's utility, does not match and stays.
+        const Variant utente = rs.ValoreCampo(chiave, u"Utente");
+        if (!textEquals(utente.text(), ggMenuClient->NomeUtente()))
+            return {};
+        // An empty user name may be stored as Null or as an empty text.
+        const QString diUtente = utente.text().isEmpty() ? QStringLiteral(" AND (Utente Is Null Or Utente = '')")
+                                                         : QStringLiteral(" AND Utente = ") + UtilGenerali::SqlValore(utente, 8);
+        const Variant ora = rs.ValoreCampo(chiave, u"Ora");
+        return QStringLiteral("Delete from LockGest Where Tipo = ") +
+               UtilGenerali::SqlValore(rs.ValoreCampo(chiave, u"Tipo"), 8) + QStringLiteral(" AND Anno = ") +
+               UtilGenerali::SqlValore(rs.ValoreCampo(chiave, u"Anno"), 2) + QStringLiteral(" AND NumReg = ") +
+               UtilGenerali::SqlValore(rs.ValoreCampo(chiave, u"NumReg"), 3) + diUtente +
+               (ora.isNull() ? QStringLiteral(" AND Ora Is Null") : QStringLiteral(" AND Ora = ") + UtilGenerali::SqlValore(ora, 7));
+    } catch (const AppError &) {
+        return {};
+    }
+}
+
+} // namespace
+
 void SbloccaRecord(QString &pvChiave, bool pbChiudi)
 {
     GestRecordset &rs = ggRecLock();
-    try {
-        if (!rs.Eof(pvChiave) && !rs.Bof(pvChiave)) {
-            // The row as it was read: another user's row, or a row stored anew after an unlock
-            // by the suite's utility, does not match and stays.
-            const Variant utente = rs.ValoreCampo(pvChiave, u"Utente");
-            if (textEquals(utente.text(), ggMenuClient->NomeUtente())) {
-                // An empty user name may be stored as Null or as an empty text.
-                const QString diUtente = utente.text().isEmpty()
-                                             ? QStringLiteral(" AND (Utente Is Null Or Utente = '')")
-                                             : QStringLiteral(" AND Utente = ") + UtilGenerali::SqlValore(utente, 8);
-                const Variant ora = rs.ValoreCampo(pvChiave, u"Ora");
-                const QString sql =
-                    QStringLiteral("Delete from LockGest Where Tipo = ") +
-                    UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"Tipo"), 8) + QStringLiteral(" AND Anno = ") +
-                    UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"Anno"), 2) + QStringLiteral(" AND NumReg = ") +
-                    UtilGenerali::SqlValore(rs.ValoreCampo(pvChiave, u"NumReg"), 3) +
-                    diUtente + (ora.isNull() ? QStringLiteral(" AND Ora Is Null")
-                                  : QStringLiteral(" AND Ora = ") + UtilGenerali::SqlValore(ora, 7));
-                ggDbAzienda->Esegui(gsNomeConn, sql);
-            }
+    const QString sql = sqlRilascio(rs, pvChiave);
+    const auto chiudi = [&] {
+        if (pbChiudi) {
+            rs.Chiudi(pvChiave);
+            pvChiave.clear();
         }
+    };
+    try {
+        // A delete the database refuses leaves the lock in place: the caller must know it.
+        if (!sql.isEmpty())
+            ggDbAzienda->Esegui(gsNomeConn, sql);
     } catch (const AppError &) {
-        // A key whose set is closed or empty is no failure.
+        chiudi();
+        throw;
     }
-    if (pbChiudi) {
-        rs.Chiudi(pvChiave);
-        pvChiave.clear();
-    }
+    chiudi();
 }
 
 void SbloccaRecord(bool pbChiudi)

@@ -53,7 +53,8 @@ const ErroreBlocco &UltimoErroreBlocco();
 // Releases the lock the key's set stands on: its row is deleted when it is still the row that
 // was read and it belongs to the current user (another user's row, or a row stored anew since,
 // is left alone). With pbChiudi the set is closed and the key emptied. Without a key it works
-// on gsUltLock. Never reports anything.
+// on gsUltLock. A key whose set is closed or empty is no failure; a delete that fails raises
+// its AppError (the set closed all the same when asked): the lock is still held.
 void SbloccaRecord(QString &pvChiave, bool pbChiudi);
 void SbloccaRecord(bool pbChiudi);
 

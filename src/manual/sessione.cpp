@@ -7,6 +7,7 @@
 // (on another machine without a server to ask, or a row that names no process) still refuses.
 #include "controlloevamanu.h"
 
+#include "apperror.h"
 #include "blocchi.h"
 #include "connessionedb.h"
 #include "contesto.h"
@@ -135,7 +136,12 @@ bool ControlloEvaManu::PrendiSessione()
                 return false;
             }
             // the row as it was read; a session that took it meanwhile keeps its own
-            SbloccaRecord(chiave, true);
+            try {
+                SbloccaRecord(chiave, true);
+            } catch (const AppError &e) {
+                MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description(), QStringLiteral("PrendiSessione"));
+                return false;
+            }
             ripresa = !textEquals(stato, kInEvasione);
             continue;
         }
@@ -154,6 +160,24 @@ bool ControlloEvaManu::PrendiSessione()
     return false;
 }
 
+namespace {
+
+// A release the database refuses leaves the lock in place: the user is told.
+void rilascia(QString &chiave) noexcept
+{
+    try {
+        SbloccaRecord(chiave, true);
+    } catch (const AppError &e) {
+        try {
+            ControlloEvaManu::MessaggioErrore(UtilGenerali::NumeroErrore(e), e.description(), QStringLiteral("SbloccaRecord"));
+        } catch (...) {
+            // A message that cannot be shown changes nothing of the lock.
+        }
+    }
+}
+
+} // namespace
+
 bool ControlloEvaManu::SegnaSessioneInEvasione(bool inEvasione)
 {
     if (!SessioneAperta())
@@ -167,7 +191,7 @@ bool ControlloEvaManu::SegnaSessioneInEvasione(bool inEvasione)
 void ControlloEvaManu::RilasciaSessione() noexcept
 {
     if (SessioneAperta())
-        SbloccaRecord(msChiaveSessione, true);
+        rilascia(msChiaveSessione);
     msChiaveSessione.clear();
     miNumeroSessione = 0;
 }
@@ -193,5 +217,5 @@ void ControlloEvaManu::RilasciaBloccoOrdine(int16_t anno, int32_t numRif) noexce
         return;
     QString chiave = it->second;
     mBlocchiOrdini.erase(it);
-    SbloccaRecord(chiave, true);
+    rilascia(chiave);
 }

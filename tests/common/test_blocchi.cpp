@@ -7,6 +7,7 @@
 #include "dialoghidiprova.h"
 #include "gestrecordset.h"
 #include "programmiprova.h"
+#include "rifiutidiprova.h"
 #include "scratchdb.h"
 #include "utilgenerali.h"
 
@@ -375,6 +376,29 @@ TEST_P(Blocchi, ReleaseDeletesOnlyTheHoldersRow)
     EXPECT_EQ(righeLock().size(), 3u);
     for (const auto &r : righeLock())
         EXPECT_NE(r.numero, 10);
+}
+
+TEST_P(Blocchi, AReleaseTheDatabaseRefusesIsAnError)
+{
+    auto db = SCRATCH_DB_OR_SKIP(GetParam());
+    contesto().creaSchema(*db);
+    rifiutaScrittura(db->open(QStringLiteral("rifiuti")), GetParam(), QStringLiteral("rilascio"),
+                     QStringLiteral("LockGest"), QStringLiteral("DELETE"));
+    Blocco b;
+    ASSERT_EQ(b(), EsitoBlocco::Preso);
+    const QString alias = b.chiave;
+    try {
+        SbloccaRecord(b.chiave, true);
+        ADD_FAILURE() << "il rilascio rifiutato non dà errore";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("scrittura rifiutata"))) << e.description().toStdString();
+    }
+    // the lock is still there; its set closed and the key emptied as asked
+    EXPECT_EQ(righeLock().size(), 1u);
+    EXPECT_TRUE(b.chiave.isEmpty());
+    EXPECT_FALSE(ggRecLock().Aperto(alias));
+    // a key whose set is closed or empty is still no failure
+    EXPECT_NO_THROW(SbloccaRecord(b.chiave, true));
 }
 
 TEST_P(Blocchi, AnEmptyUserNameReleasesItsOwnLock)

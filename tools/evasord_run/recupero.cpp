@@ -290,6 +290,23 @@ void recuperaMovimenti(scEvaOrdVen &eva, std::vector<Chiave> &lasciati)
     eva.osFattDocOrd = tipoOrdine;
 }
 
+// An order the run had taken (its lines marked) and written nothing of, that has nothing left
+// to deliver: closed as a run closes such an order, with no document or movement, its marks
+// cleared. False when it has something to deliver.
+bool chiusoSenzaConsegne(scEvaOrdVen &eva, const Chiave &o, bool &esci)
+{
+    if (!eva.servizi().OrdineSoloASaldo(eva))
+        return false;
+    giornale(QStringLiteral("ripristino"), QStringLiteral("Ordine %1/%2: niente da consegnare").arg(o.anno).arg(o.numero));
+    const QString chiave = QStringLiteral(" Where Anno = ") + N(o.anno) + QStringLiteral(" AND NumRif = ") + N(o.numero);
+    ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update OrdVenDett Set FlagStato = '0'") + chiave
+                                        + QStringLiteral(" AND FlagStato IN ('4','B')"));
+    ggDbAzienda->Esegui(gsNomeConn, QStringLiteral("Update OrdVenLiv Set FlagStato = '0'") + chiave
+                                        + QStringLiteral(" AND FlagStato IN ('4','D')"));
+    eva.ChiudiOrdineSenzaConsegne(esci);
+    return true;
+}
+
 // One order of an interrupted cash-sale run whose movement, if any, is done (recuperaMovimenti):
 // an order whose lines the run had taken gets its movement now, which is removed again when
 // nothing of the order moves stock; any other is only released.
@@ -309,6 +326,8 @@ Ripreso recuperaCorrispettivo(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     }
     if (const std::optional<Ripreso> r = controllaDaRiprendere(eva, o, righeAMeta(o)))
         return *r;
+    if (chiusoSenzaConsegne(eva, o, esci))
+        return esci ? Ripreso::Sospeso : Ripreso::Finito;
     CreaTestMovMag(eva, esci);
     if (!esci)
         eva.servizi().EvadeDettCorrisp(eva, esci, true);
@@ -341,6 +360,8 @@ Ripreso recuperaOrdine(scEvaOrdVen &eva, const Chiave &o, bool &esci)
     }
     ServiziEvasione &s = eva.servizi();
     if (doc == 0) {
+        if (chiusoSenzaConsegne(eva, o, esci))
+            return esci ? Ripreso::Sospeso : Ripreso::Finito;
         s.EvadoOrdTest(eva, esci);
         if (esci)
             return Ripreso::Sospeso;

@@ -5,7 +5,8 @@
 // Orders of the run are those this user's run still holds locked. An order whose lines or
 // levels the run had marked and not finished is converted again in the engine's recovery mode
 // (its finished lines and transferred levels kept) into the document that already holds its
-// lines, or into the document its grouping rule finds; an order the run had finished but not
+// lines, or into the document its grouping rule finds (one of which nothing was written and
+// that has nothing left to deliver is closed with no document); an order the run had finished but not
 // released gets its expenses, its state and its release; an order not reached is only
 // released. A registered document that got no line of an order is removed whole; then every
 // document registered in DocDaElab by this user, program and year is closed with its totals,

@@ -152,7 +152,14 @@ bool chiudiDocumento(scEvaOrdVen &eva, std::unique_ptr<scCalcPiedeFat> &calc, in
     rs.ScriviCampo(kAliasTesChiusura, u"TotImpon", Variant(calc->odTotImponibile));
     rs.ScriviCampo(kAliasTesChiusura, u"ImponRitAcc", Variant(calc->odTotImpRitAcc));
     rs.Update(kAliasTesChiusura);
-    lock.rilascia();
+    try {
+        lock.rilascia();
+    } catch (const AppError &e) {
+        // Still locked: left registered, the recovery closes it again.
+        eva.AccodaErroreEva(e.number(), nomeDocumento(anno, numRif) + QStringLiteral(": blocco del documento non rilasciato, ") +
+                                            e.description());
+        return false;
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "spesebanca.h"
 #include "testataincorso.h"
 #include "textcompare.h"
+#include "transazionecomune.h"
 #include "utilgenerali.h"
 
 #include <utility>
@@ -71,22 +72,19 @@ void notaDichIntenti(scEvaOrdVen &eva)
     rs.ScriviCampo(eva.msAliasTesDoc, u"ElePdcDicIntenti", Variant(nota));
 }
 
-// One row of DocDaElab per document and run.
-void registra(scEvaOrdVen &eva, TestataInCorso &t)
+// The document's row of DocDaElab, once per document and run.
+void registra(scEvaOrdVen &eva, const TestataInCorso &t)
 {
-    if (!DocumentoRegistrato(eva, t.numRif)) {
-        GestRecordset &rs = eva.mgRecs();
-        const QString &alias = eva.msAliasDocDaElab;
-        rs.AddNew(alias);
-        rs.ScriviCampo(alias, u"Utente", Variant(ggMenuClient->NomeUtente()));
-        rs.ScriviCampo(alias, u"Programma", Variant(gsProgramma + gsProgrammaPar));
-        rs.ScriviCampo(alias, u"Anno", Variant(eva.oiAnno));
-        rs.ScriviCampo(alias, u"NumReg", Variant(t.numRif));
-        rs.ScriviCampo(alias, u"DataOraEvas", UtilGenerali::ConvertiTipo(Variant(Date::now()), 7));
-        rs.ScriviCampo(alias, u"Comando", Variant(QStringLiteral("C")));
-        rs.Update(alias);
-    }
-    t.registrata = true;
+    GestRecordset &rs = eva.mgRecs();
+    const QString &alias = eva.msAliasDocDaElab;
+    rs.AddNew(alias);
+    rs.ScriviCampo(alias, u"Utente", Variant(ggMenuClient->NomeUtente()));
+    rs.ScriviCampo(alias, u"Programma", Variant(gsProgramma + gsProgrammaPar));
+    rs.ScriviCampo(alias, u"Anno", Variant(eva.oiAnno));
+    rs.ScriviCampo(alias, u"NumReg", Variant(t.numRif));
+    rs.ScriviCampo(alias, u"DataOraEvas", UtilGenerali::ConvertiTipo(Variant(Date::now()), 7));
+    rs.ScriviCampo(alias, u"Comando", Variant(QStringLiteral("C")));
+    rs.Update(alias);
 }
 
 // A charge service's failure is reported and the run goes on: the header, its registration and
@@ -149,8 +147,13 @@ void uscita(scEvaOrdVen &eva, TestataInCorso &t, bool esci) noexcept
         } catch (const AppError &) {
         }
         if (!registrata && t.lockScritto) {
-            SbloccaRecord(t.chiaveLock, true);
             rilasciato = true;
+            try {
+                SbloccaRecord(t.chiaveLock, true);
+            } catch (const AppError &e) {
+                // The lock stays: the order's error line is followed by the release's.
+                eva.AccodaErroreEva(e.number(), e.description());
+            }
         }
     }
     try {
@@ -209,8 +212,15 @@ void EvadoOrdTest(scEvaOrdVen &eva, bool &pbEsci)
             ScriviNoteTestata(eva, t);
             if (inFattura(eva))
                 notaDichIntenti(eva);
+            // A header not yet registered by the run is stored together with its registration:
+            // a header changed for an order and not registered would be found by no recovery.
+            const bool daRegistrare = !DocumentoRegistrato(eva, t.numRif);
+            TransazioneComune memorizzazione(daRegistrare);
             rs.Update(eva.msAliasTesDoc);
-            registra(eva, t);
+            if (daRegistrare)
+                registra(eva, t);
+            memorizzazione.conferma();
+            t.registrata = true;
             if (inFattura(eva) && t.nuova) {
                 addebito(eva, addebiti().AggiungiSpeseBanca, true, t);
                 addebito(eva, addebiti().AggiungiBolliDoc, false, t);

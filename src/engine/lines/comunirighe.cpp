@@ -54,6 +54,73 @@ bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore)
     return LivelliGestiti(eva) && !Testo(eva.mgRecs(), cursore, u"OrdVenLiv.Livello1").isEmpty();
 }
 
+namespace {
+
+// Whether every cursor row of the current line, from the current one, meets `condizione`.
+bool OgniRigaDellaLinea(GestRecordset &recs, const QString &cursore, const std::function<bool()> &condizione)
+{
+    bool tutte = true;
+    RigheDellaRiga(recs, cursore, [&] {
+        tutte = condizione();
+        return tutte;
+    });
+    return tutte;
+}
+
+// What is left of the line's or level's ordered quantity ("OrdVenDett" or "OrdVenLiv") is at
+// or below zero. A missing ordered quantity says nothing of what is left: the order's check
+// refuses it.
+bool NienteRimasto(const GestRecordset &recs, const QString &cursore, const QString &tabella)
+{
+    const QString qta = tabella + QStringLiteral(".Qta");
+    if (recs.ValoreCampo(cursore, qta).isBlank())
+        return false;
+    const double residuo = Numero(recs, cursore, qta) - Numero(recs, cursore, QString(tabella + QStringLiteral(".QtaEvasa")));
+    return ConfrontaArrotondati(Variant(residuo), Variant(0.0), -8) <= 0;
+}
+
+} // namespace
+
+void RigheDellaRiga(GestRecordset &recs, const QString &cursore, const std::function<bool()> &passo)
+{
+    const int32_t posizione = recs.AbsolutePosition(cursore);
+    const Variant chiave = recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv");
+    for (; !recs.Eof(cursore) && recs.LeggiCampo(cursore, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cursore))
+        if (!passo())
+            break;
+    recs.VaiAPosizione(cursore, posizione);
+}
+
+bool LivelloChiuso(const scEvaOrdVen &eva, const GestRecordset &recs, const QString &cursore)
+{
+    return !eva.obEvasManule && Flag(recs, cursore, u"OrdVenLiv.StatoRiga", u"E");
+}
+
+bool NienteDaConsegnare(scEvaOrdVen &eva, const QString &cursore)
+{
+    GestRecordset &recs = eva.mgRecs();
+    if (eva.obEvasManule || !RigaArticolo(Testo(recs, cursore, u"OrdVenDett.TipoRiga")))
+        return false;
+    if (!RigaConLivelli(eva, cursore))
+        return NienteRimasto(recs, cursore, QStringLiteral("OrdVenDett"));
+    return OgniRigaDellaLinea(recs, cursore, [&] {
+        return LivelloChiuso(eva, recs, cursore) || NienteRimasto(recs, cursore, QStringLiteral("OrdVenLiv"));
+    });
+}
+
+bool SoloChiusura(scEvaOrdVen &eva, const QString &cursore)
+{
+    if (!eva.obEvasManule)
+        return NienteDaConsegnare(eva, cursore);
+    GestRecordset &recs = eva.mgRecs();
+    if (Flag(recs, cursore, u"OrdVenDett.TipoRiga", u"D"))
+        return false;
+    return OgniRigaDellaLinea(recs, cursore, [&] {
+        return Flag(recs, cursore, u"OrdVenEvaDett.ASaldo", u"S") &&
+               QtaZero(recs.ValoreCampo(cursore, u"OrdVenEvaDett.QtaDaEva"));
+    });
+}
+
 QString StatoEvasione(double qtaEvasa, double qta, bool aSaldo)
 {
     if (aSaldo || ConfrontaArrotondati(Variant(qtaEvasa), Variant(qta), -8) >= 0)
@@ -149,11 +216,15 @@ void NumeraNuovaRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCrea
 void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i)
 {
     GestRecordset &recs = eva.mgRecs();
+    const QString aSaldo = i.aSaldo.isEmpty() ? Testo(recs, cursore, u"OrdVenEvaDett.ASaldo") : i.aSaldo;
+    const double rilascio =
+        textEquals(aSaldo, u"S") ? UtilGenerali::ValoreNumerico(i.qta) - i.qtaEvasaPrec : i.qtaMov;
+    if (ConfrontaArrotondati(Variant(rilascio), Variant(0.0), -8) <= 0)
+        return;
     AggiornaImpegni(true, recs.LeggiCampo(cursore, u"OrdVenDett.Anno").toInteger(),
                     Testo(recs, eva.msAliasOrd, u"OrdVenTest.MagazzProv"), Testo(recs, cursore, u"OrdVenDett.Articolo"),
                     i.livello1, i.livello2, i.qta, Variant(i.qtaEvasa), Variant(i.qtaEvasaPrec), Variant(i.qtaMov),
-                    i.valEuro, i.valLire, i.aSaldo.isEmpty() ? Testo(recs, cursore, u"OrdVenEvaDett.ASaldo") : i.aSaldo,
-                    false,
+                    i.valEuro, i.valLire, aSaldo, false,
                     Testo(recs, cursore, u"TabIva.TipoIva"), recs.LeggiCampo(cursore, u"TabIva.Aliquota"),
                     Testo(recs, eva.msAliasOrd, u"OrdVenTest.PrezziIvati"), Testo(recs, cursore, u"Articoli.ArtMag"),
                     eva.msCarScar, eva.msCausaleDiBa, eva.msScaricoComp, false, false);

@@ -45,6 +45,23 @@ bool RigaArticolo(const QString &tipoRiga);
 // The cursor row is a level of a line handled through its levels.
 bool RigaConLivelli(scEvaOrdVen &eva, const QString &cursore);
 
+// The cursor rows of the current line from the current one (the line, or each level of it),
+// each handed to `passo` while it answers true; the cursor then stands where it was.
+void RigheDellaRiga(GestRecordset &recs, const QString &cursore, const std::function<bool()> &passo);
+
+// Automatic runs: a level at "E" has nothing left, whatever its fulfilled quantity (a level
+// closed to balance keeps what it had when closed): no level row, no change, no release.
+bool LivelloChiuso(const scEvaOrdVen &eva, const GestRecordset &recs, const QString &cursore);
+// Automatic runs: whether the cursor's line, from its current row over the rows of its levels,
+// has nothing left to deliver: an article line whose residual is at or below zero, or whose
+// levels are all closed or have nothing left. The cursor stays where it was.
+bool NienteDaConsegnare(scEvaOrdVen &eva, const QString &cursore);
+// Whether the cursor's line is only closed, with no document row: in a manual run a line
+// picked to be closed with nothing to deliver (none of its picked levels has a quantity), in
+// an automatic run a line with nothing left to deliver. A description line is never only
+// closed. The cursor stays where it was.
+bool SoloChiusura(scEvaOrdVen &eva, const QString &cursore);
+
 // The quantity fulfilled after this conversion: StatoRiga "E" when it reaches the ordered
 // quantity (at eight decimals), or whenever the line is closed to balance.
 QString StatoEvasione(double qtaEvasa, double qta, bool aSaldo);
@@ -68,6 +85,9 @@ struct ImpegnoDaRilasciare {
 // The cursor's order line or, with `livello`, its level: levels, ordered quantity and values;
 // the fulfilled quantities left for the caller.
 ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &cursore, bool livello);
+// Releases what the line or level gives back to the product progressives: the quantity taken
+// now, or, closed to balance, what was still open. Nothing when that is at or below zero (a
+// line delivered beyond its quantity has nothing left to release).
 void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i);
 
 // The cursor's order level re-read on its key: the quantity taken added, its state, "D" as

@@ -36,8 +36,8 @@ void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
     const double aperta = riga.qtaOrdinata - Numero(recs, cur, u"OrdVenDett.QtaEvasa");
     const Variant daEvadere = recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     riga.qtaDaEvadere = eva.obEvasManule ? UtilGenerali::ValoreNumerico(daEvadere) : aperta;
-    riga.qtaProv =
-        UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(Currency::fromDouble(aperta)), daEvadere}));
+    riga.qtaProv = std::max(
+        0.0, UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(Currency::fromDouble(aperta)), daEvadere})));
 }
 
 } // namespace
@@ -184,7 +184,9 @@ void evadoRiga(scEvaOrdVen &eva, Corrispettivo &c)
         quantita(eva, cur, riga);
         IniziaTransazione();
         c.conv.transazioneAperta = true;
-        if (Flag(recs, cur, u"OrdVenDett.TipoRiga", u"A") && Flag(recs, cur, u"Articoli.ArtMag", u"S")) {
+        // A line with nothing left to deliver is only closed: it moves no stock.
+        if (Flag(recs, cur, u"OrdVenDett.TipoRiga", u"A") && Flag(recs, cur, u"Articoli.ArtMag", u"S") &&
+            !NienteDaConsegnare(eva, cur)) {
             scriviRigaMovimento(eva, c, riga);
             rigaPropria = true;
         }

@@ -11,23 +11,11 @@
 #include "transazioni.h"
 #include "utilgenerali.h"
 
-#include <functional>
+#include <algorithm>
 
 namespace {
 
 const QString kFaseDettaglio = QStringLiteral("Evasione dettagli: Creazione dettagli fattura: Creazione dettaglio");
-
-// The cursor rows of the current line from the current one (the line, or each picked level of
-// it), each handed to `passo` while it answers true; the cursor then stands where it was.
-void righeDellaRiga(GestRecordset &recs, const QString &cur, const std::function<bool()> &passo)
-{
-    const int32_t posizione = recs.AbsolutePosition(cur);
-    const Variant chiave = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv");
-    for (; !recs.Eof(cur) && recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").sameAs(chiave); recs.MoveNext(cur))
-        if (!passo())
-            break;
-    recs.VaiAPosizione(cur, posizione);
-}
 
 // What the user picked of the cursor's line: a line with levels is picked level by level, and
 // its packs, dimension note and delivery state follow the whole of it.
@@ -37,7 +25,7 @@ Variant qtaScelta(scEvaOrdVen &eva, const QString &cur)
     if (!RigaConLivelli(eva, cur))
         return recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     double totale = 0;
-    righeDellaRiga(recs, cur, [&] {
+    RigheDellaRiga(recs, cur, [&] {
         totale += UtilGenerali::ValoreNumerico(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
         return true;
     });
@@ -53,29 +41,15 @@ void quantita(scEvaOrdVen &eva, const QString &cur, RigaInConversione &riga)
     const Variant daEvadere = eva.obEvasManule ? qtaScelta(eva, cur) : recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
     riga.qtaOrdinata = qta;
     riga.qtaDaEvadere = eva.obEvasManule ? UtilGenerali::ValoreNumerico(daEvadere) : aperta;
-    // An automatic run has no staged quantity: the whole open quantity is taken.
-    riga.qtaProv = UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere}));
+    // An automatic run has no staged quantity: the whole open quantity is taken. A line
+    // delivered beyond its quantity has nothing open to take.
+    riga.qtaProv = std::max(0.0, UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere})));
     riga.residuo = 0;
     if (eva.obEvasManule) {
         const double residuo = aperta - UtilGenerali::ValoreNumerico(daEvadere);
         if (static_cast<float>(residuo) > 0.00001f)
             riga.residuo = residuo;
     }
-}
-
-// A manual line picked only to be closed: none of its cursor rows (the line, or each picked
-// level of it) has a quantity to deliver. A description line is converted all the same.
-bool soloChiusura(scEvaOrdVen &eva, const QString &cur)
-{
-    GestRecordset &recs = eva.mgRecs();
-    if (!eva.obEvasManule || Flag(recs, cur, u"OrdVenDett.TipoRiga", u"D"))
-        return false;
-    bool chiusura = true;
-    righeDellaRiga(recs, cur, [&] {
-        chiusura = Flag(recs, cur, u"OrdVenEvaDett.ASaldo", u"S") && QtaZero(recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva"));
-        return chiusura;
-    });
-    return chiusura;
 }
 
 // A line an interrupted run left at "B": its document line is the last one written for it.
@@ -134,7 +108,7 @@ bool evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
     if (c.pbRipri && Flag(recs, cur, u"OrdVenDett.FlagStato", u"B")) {
         riprendiRiga(eva, c, riga);
     } else {
-        if (soloChiusura(eva, cur)) {
+        if (SoloChiusura(eva, cur)) {
             rigaPropria = false;
             riga.qtaProv = 0; // nothing is delivered, however small the staged quantity
             // The order line is closed and its commitment released together, or not at all.

@@ -20,7 +20,8 @@ class scEvaOrdVen;
 void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool pbRipri);
 
 // Balance-only: the picked lines and levels of the order closed ("E") and their remaining
-// committed quantities released, in one transaction, the order's lock staged "5" then "6".
+// committed quantities released, in one transaction, the order's lock staged "5" then "6". A
+// level already at "E" is left as it is.
 void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci);
 
 // Cash sale: the order becomes one stock movement, its header made and locked here (type "M"),
@@ -40,7 +41,10 @@ void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri);
 void ControllaDettaglioEvaso(scEvaOrdVen &eva, const QString &psROrdDetAgg, const QString &psROrdDet,
                              double pdTotQtaEvaDet);
 
-// Manual runs: whether none of the current user's staged rows of the current order has a
-// quantity to deliver. Such an order gets no document: its lines are closed as in a
-// balance-only run. Errors reach the caller.
+// Whether the current order has nothing to deliver: in a manual run (not a cash sale) none of
+// the current user's staged rows of it has a quantity, in an automatic run none of its selected
+// article lines has anything left (all fulfilled, closed to balance or delivered beyond their
+// quantity, or no line at all). Such an order gets no document and no movement: its lines are
+// closed as in a balance-only run (an automatic run closes only its article lines, releasing
+// nothing). Errors reach the caller.
 bool OrdineSoloASaldo(scEvaOrdVen &eva);

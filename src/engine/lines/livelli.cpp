@@ -41,7 +41,7 @@ void EvadoLivelliRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &
     PerOgniLivello(recs, cur, [&] {
         if (c.pbRipri && Flag(recs, cur, u"OrdVenLiv.FlagStato", u"D"))
             SommaLivelloGiaScritto(eva, c, riga);
-        else
+        else if (!LivelloChiuso(eva, recs, cur))
             trasferisciLivello(eva, c, riga, rigaPropria);
     });
 

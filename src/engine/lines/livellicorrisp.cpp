@@ -12,6 +12,7 @@
 #include "transazioni.h"
 #include "utilgenerali.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -32,7 +33,7 @@ struct LivelloDaMuovere {
 };
 
 // The level of the cursor row, or nothing when an automatic run finds nothing left of it (a
-// level fulfilled before comes back with its line).
+// level fulfilled or closed to balance before comes back with its line).
 std::optional<LivelloDaMuovere> livelloDaMuovere(scEvaOrdVen &eva, const Corrispettivo &c, const IvaRiga &iva,
                                                  bool giaTrasferito)
 {
@@ -43,9 +44,10 @@ std::optional<LivelloDaMuovere> livelloDaMuovere(scEvaOrdVen &eva, const Corrisp
     if (eva.obEvasManule) {
         const Variant daEvadere = recs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
         l.qtaMov = UtilGenerali::ValoreNumerico(daEvadere);
-        l.qtaPresa = UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere}));
+        l.qtaPresa = std::max(0.0, UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(aperta), daEvadere})));
     } else {
-        if (!giaTrasferito && ConfrontaArrotondati(Variant(aperta), Variant(0.0), -8) <= 0)
+        if (!giaTrasferito &&
+            (LivelloChiuso(eva, recs, cur) || ConfrontaArrotondati(Variant(aperta), Variant(0.0), -8) <= 0))
             return std::nullopt;
         l.qtaMov = l.qtaPresa = aperta;
     }

@@ -10,6 +10,8 @@
 #include "textcompare.h"
 #include "utilgenerali.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ValoriLivello {
@@ -40,7 +42,7 @@ ValoriLivello CalcolaLivello(scEvaOrdVen &eva, const ConversioneRighe &c)
     if (eva.obEvasManule) {
         const Variant daEvadere = rs.ValoreCampo(cur, u"OrdVenEvaDett.QtaDaEva");
         v.qta = UtilGenerali::ValoreNumerico(daEvadere);
-        v.qtaProv = UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(residuo), daEvadere}));
+        v.qtaProv = std::max(0.0, UtilGenerali::ValoreNumerico(UtilGenerali::Minimo({Variant(residuo), daEvadere})));
         v.prezzo = rs.ValoreCampo(cur, eva.mbDaOrdAperto ? u"OrdVenEvaDett.ValUnitario" : u"OrdVenLiv.ValUnitario");
         const bool aSaldo = textEquals(rs.LeggiCampo(cur, u"OrdVenEvaDett.ASaldo").text(), u"S");
         v.daScrivere = !(aSaldo && Zero(v.qta));

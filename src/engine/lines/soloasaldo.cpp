@@ -33,10 +33,13 @@ QString chiusaASaldo(const scEvaOrdVen &eva)
 }
 
 // The cursor's levels of the current line closed, each with its committed quantity released.
+// A level closed before has nothing left: closing it again would release its commitment twice.
 void chiudiLivelli(scEvaOrdVen &eva, const QString &cur)
 {
     GestRecordset &recs = eva.mgRecs();
     PerOgniLivello(recs, cur, [&] {
+        if (Flag(recs, cur, u"OrdVenLiv.StatoRiga", u"E"))
+            return;
         const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cur),
                                       false, dbOpenDynaset);
         const double prima = Numero(recs, liv, u"OrdVenLiv.QtaEvasa");
@@ -94,7 +97,10 @@ void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci)
             transazioneAperta = true;
             for (recs.MoveFirst(cur); !recs.Eof(cur) && !pbEsci; recs.MoveNext(cur)) {
                 eva.msFase = QStringLiteral("Evasione dettagli: Evasione dei dettagli Solo a Saldo");
-                chiudiRiga(eva, cur);
+                // An automatic order with nothing to deliver closes its article lines only: its
+                // description lines stay as they are for a later delivery.
+                if (eva.obEvasManule || eva.obSoloASaldo || RigaArticolo(Testo(recs, cur, u"OrdVenDett.TipoRiga")))
+                    chiudiRiga(eva, cur);
             }
             stadioBlocco(eva, QStringLiteral("6"));
             ConfermaTransazione();
@@ -115,9 +121,38 @@ void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci)
     eva.mgRecs().Chiudi(alias::kOrdLiv);
 }
 
+namespace {
+
+// The run's line statement of the current order with only the columns that tell what is left
+// of each line and level: a run reads it for every order, and each column costs.
+QString sqlResidui(scEvaOrdVen &eva)
+{
+    const QString sql = eva.PrepSqlDett(0, false);
+    QString colonne = QStringLiteral("Select OrdVenDett.RigLiv, OrdVenDett.TipoRiga, OrdVenDett.Qta, OrdVenDett.QtaEvasa");
+    if (LivelliGestiti(eva))
+        colonne += QStringLiteral(", OrdVenLiv.Livello1, OrdVenLiv.StatoRiga, OrdVenLiv.Qta, OrdVenLiv.QtaEvasa");
+    return colonne + sql.mid(sql.indexOf(QLatin1String(" from"), 0, Qt::CaseInsensitive));
+}
+
+// Automatic runs: none of the order's selected article lines has anything left to deliver.
+bool ordineSenzaConsegne(scEvaOrdVen &eva)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString cur = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kCursore, sqlResidui(eva), false, dbOpenSnapshot);
+    bool niente = true;
+    for (; !recs.Eof(cur) && niente; recs.MoveNext(cur))
+        niente = !RigaArticolo(Testo(recs, cur, u"OrdVenDett.TipoRiga")) || NienteDaConsegnare(eva, cur);
+    recs.Chiudi(cur);
+    return niente;
+}
+
+} // namespace
+
 bool OrdineSoloASaldo(scEvaOrdVen &eva)
 {
     if (!eva.obEvasManule)
+        return ordineSenzaConsegne(eva);
+    if (eva.obEvACorrisp)
         return false;
     GestRecordset &recs = eva.mgRecs();
     const QString sql =

@@ -48,9 +48,9 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
             return;
 
         ServiziEvasione &s = servizi();
-        // A picked order none of whose staged lines has a quantity to deliver gets no document:
-        // its lines are only closed, as in a balance-only run.
-        mbOrdineSoloASaldo = obSoloASaldo || (!obEvACorrisp && s.OrdineSoloASaldo(*this));
+        // An order with nothing to deliver gets no document nor movement: its lines are only
+        // closed, as in a balance-only run.
+        mbOrdineSoloASaldo = obSoloASaldo || s.OrdineSoloASaldo(*this);
         // An order whose data would give a wrong document is refused whole: the run goes on.
         if (!s.OrdineConvertibile(*this, mbOrdineSoloASaldo))
             return;
@@ -94,6 +94,13 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
         AccodaErroreEva(0, QString::fromLocal8Bit(e.what()));
         pbEsci = true;
     }
+}
+
+void scEvaOrdVen::ChiudiOrdineSenzaConsegne(bool &pbEsci)
+{
+    mbOrdineSoloASaldo = true;
+    servizi().EvadeDettSoloASaldo(*this, pbEsci);
+    PostEvasioneDett(0, pbEsci);
 }
 
 void scEvaOrdVen::LeggiValTestOrd(bool &pbEsci)
@@ -173,7 +180,16 @@ void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbE
             rs.ScriviCampo(msAliasOrd, u"OrdVenTest.Stato", Variant(stato));
             rs.Update(msAliasOrd);
         }
-        // The order's lock released: its row deleted when it is this user's.
-        SbloccaRecord(msAliasLockOrd, true);
+        // The order's lock released: its row deleted when it is this user's. A release the
+        // database refuses undoes the order's state and expenses with it, and stops the run.
+        try {
+            SbloccaRecord(msAliasLockOrd, true);
+        } catch (const AppError &e) {
+            throw AppError(e.number(),
+                           QStringLiteral("Ordini vendita n.rif ") + rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif").text()
+                               + QStringLiteral(" anno ") + rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno").text()
+                               + QStringLiteral(" non sbloccato: ") + e.description(),
+                           e.source());
+        }
     }
 }

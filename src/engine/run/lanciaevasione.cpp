@@ -255,7 +255,13 @@ void scEvaOrdVen::SbloccaOrdini(QString &psChiave, int32_t plFinoA)
                 ggRecLock().Chiudi(psChiave);
             continue;
         }
-        SbloccaRecord(psChiave, true);
+        try {
+            SbloccaRecord(psChiave, true);
+        } catch (const AppError &e) {
+            // That lock stays; the walk goes on releasing the others.
+            AccodaErroreEva(e.number(), QStringLiteral("Ordine n.rif ") + QString::number(numero) + QStringLiteral(" anno ")
+                                            + QString::number(anno) + QStringLiteral(": ") + e.description());
+        }
     }
     ggRecLock().Chiudi(psChiave);
 }

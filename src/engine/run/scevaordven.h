@@ -82,6 +82,9 @@ public:
     // The expenses, state and release of PostEvasioneDett, inside its transaction.
     void PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbEsci);
     void EvadeOrdine(bool &pbEsci);
+    // The current order, which has nothing to deliver, closed with no document or movement: its
+    // lines (EvadeDettSoloASaldo), its state from its lines, its lock released.
+    void ChiudiOrdineSenzaConsegne(bool &pbEsci);
 
     // Appends one line to the run's error list: "Errore n°" number " : " text " in " msFase
     // " di Evasione Ordini"; after 30 lines one line of dots, later errors only counted.

@@ -46,8 +46,10 @@ public:
     virtual void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci) = 0;
     // Cash sale: the order into a posted stock movement.
     virtual void EvadeDettCorrisp(scEvaOrdVen &eva, bool &pbEsci, bool pbRipri) = 0;
-    // Manual runs: whether none of the current order's staged lines has a quantity to deliver.
-    // Such an order gets no document header: its lines are closed by EvadeDettSoloASaldo.
+    // Whether the current order has nothing to deliver (a manual run: none of its staged lines
+    // has a quantity; an automatic one: none of its selected article lines has anything left).
+    // Such an order gets no document header or movement: its lines are closed by
+    // EvadeDettSoloASaldo.
     virtual bool OrdineSoloASaldo(scEvaOrdVen &eva)
     {
         (void)eva;
