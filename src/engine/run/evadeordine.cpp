@@ -176,9 +176,16 @@ void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbE
                     + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)"));
             const QString stato = aperte.NessunRecord(alias) ? QStringLiteral("E") : QStringLiteral("P");
             aperte.Chiudi(alias);
-            rs.Edit(msAliasOrd);
-            rs.ScriviCampo(msAliasOrd, u"OrdVenTest.Stato", Variant(stato));
-            rs.Update(msAliasOrd);
+            // An automatic order that had nothing to deliver is closed when none of its lines is
+            // left open; otherwise it keeps its state (nothing of it was delivered now), unless
+            // that state says closed while lines are still open.
+            const bool nienteConsegnato = mbOrdineSoloASaldo && !obSoloASaldo && !obEvasManule;
+            const bool statoChiuso = textEquals(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Stato").text(), u"E");
+            if (!(nienteConsegnato && stato == QLatin1String("P") && !statoChiuso)) {
+                rs.Edit(msAliasOrd);
+                rs.ScriviCampo(msAliasOrd, u"OrdVenTest.Stato", Variant(stato));
+                rs.Update(msAliasOrd);
+            }
         }
         // The order's lock released: its row deleted when it is this user's. A release the
         // database refuses undoes the order's state and expenses with it, and stops the run.
