@@ -16,7 +16,7 @@ void scEvaOrdVen::FineEvasione(bool &pbEsci)
 {
     GestRecordset &rs = mgRecs();
     if (!pbEsci) {
-        mgAvanzElab().ImpostaMassimo(rs.RecordCount(msAliasOrd) * 2 + rs.RecordCount(msAliasDocDaElab));
+        mgAvanzElab().ImpostaMassimo(mlOrdiniSelezionati * 2 + rs.RecordCount(msAliasDocDaElab));
         mgAvanzElab().Avanza(Variant(mlContaAvanz), Variant(QStringLiteral("Chiusura fatture o bolle")), true);
         if (!obSoloASaldo && !obEvACorrisp)
             servizi().ChiudiFatBolle(*this, msAliasDocDaElab, pbEsci, mgAvanzElab());

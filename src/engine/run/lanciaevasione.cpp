@@ -11,6 +11,7 @@
 #include "elaborazione.h"
 #include "letteralisql.h"
 #include "menuclient.h"
+#include "paginaordini.h"
 #include "parametri.h"
 #include "presentazione.h"
 #include "serviziEvasione.h"
@@ -136,32 +137,25 @@ bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
         LetCtrFatDocOrdErr(nonUsato);
         avanzamentoAvviato = true;
 
-        // The orders of the request (in manual mode the orders picked).
+        // The orders of the request (in manual mode the orders picked): their keys now, the orders
+        // themselves page by page as they are converted.
         msFase = QStringLiteral("Evasione Ordini vendita: Selezione Ordini vendita");
-        rs.Apri(*ggDbAzienda, gsNomeConn, msAliasOrd,
-                PrepSqlSelOrd(obEvasManule, 0, 0) + QStringLiteral(" Order by OrdVenTest.Anno, OrdVenTest.NumRif"), false,
-                dbOpenDynaset);
-        if (rs.NessunRecord(msAliasOrd)) {
+        const std::vector<ChiaveOrdine> ordini = ChiaviOrdini();
+        if (ordini.empty()) {
             messaggio(QStringLiteral("Non ci sono Ordini vendita nell'intervallo"));
             pulizia();
             return false;
         }
-        mgAvanzElab().ImpostaMassimo(rs.RecordCount(msAliasOrd) * 3 + 1);
-        rs.MoveFirst(msAliasOrd);
+        mlOrdiniSelezionati = static_cast<int32_t>(ordini.size());
+        mgAvanzElab().ImpostaMassimo(mlOrdiniSelezionati * 3 + 1);
         mlContaAvanz = 1;
 
         bool esci = false;
-        BloccaOrdini(esci);
+        BloccaOrdini(ordini, esci);
 
-        // Conversion, order by order, until the end or a stop.
         mgAvanzElab().Messaggio(QStringLiteral("Elaborazione Ordini"));
-        rs.MoveFirst(msAliasOrd);
-        while (!esci && !rs.Eof(msAliasOrd)) {
-            ++mlContaAvanz;
-            mgAvanzElab().Avanza(Variant(mlContaAvanz));
-            EvadeOrdine(esci);
-            rs.MoveNext(msAliasOrd);
-        }
+        if (!esci)
+            ConvertiOrdini(ordini, esci);
 
         FineEvasione(esci);
         frmMsgCom::msgCom(QStringLiteral("Elaborazione terminata"), QStringLiteral("&Ok"), {}, {}, {}, 80, giSuonoAvviso != 0,
@@ -176,22 +170,54 @@ bool scEvaOrdVen::LanciaEvasioneOrdVen(bool pbDaOrdAperto)
     return false;
 }
 
-void scEvaOrdVen::BloccaOrdini(bool &pbEsci)
+std::vector<ChiaveOrdine> scEvaOrdVen::ChiaviOrdini()
+{
+    std::vector<ChiaveOrdine> chiavi;
+    GestRecordset letture;
+    PagineOrdini pagine(letture, QStringLiteral("EvaOrdChiavi"), QStringLiteral("OrdVenTest.Anno, OrdVenTest.NumRif"),
+                        DaSelOrd(obEvasManule, 0, 0), mlRighePagina);
+    while (pagine.Prossima())
+        for (; !letture.Eof(QStringLiteral("EvaOrdChiavi")); letture.MoveNext(QStringLiteral("EvaOrdChiavi")))
+            chiavi.push_back(pagine.Chiave());
+    chiavi.shrink_to_fit();
+    return chiavi;
+}
+
+void scEvaOrdVen::ConvertiOrdini(const std::vector<ChiaveOrdine> &pOrdini, bool &pbEsci)
 {
     GestRecordset &rs = mgRecs();
+    // The orders locked, in their order: one that has left the selection since is not converted,
+    // nor one that came into it after the locks.
+    auto prossimo = pOrdini.begin();
+    PagineOrdini pagine(rs, msAliasOrd, CampiSelOrd(), DaSelOrd(obEvasManule, 0, 0), mlRighePagina);
+    while (!pbEsci && prossimo != pOrdini.end() && pagine.Prossima()) {
+        for (; !pbEsci && prossimo != pOrdini.end() && !rs.Eof(msAliasOrd); rs.MoveNext(msAliasOrd)) {
+            const ChiaveOrdine chiave = pagine.Chiave();
+            while (prossimo != pOrdini.end() && *prossimo < chiave)
+                ++prossimo;
+            if (prossimo == pOrdini.end() || *prossimo != chiave)
+                continue;
+            ++prossimo;
+            ++mlContaAvanz;
+            mgAvanzElab().Avanza(Variant(mlContaAvanz));
+            EvadeOrdine(pbEsci);
+        }
+    }
+}
+
+void scEvaOrdVen::BloccaOrdini(const std::vector<ChiaveOrdine> &pOrdini, bool &pbEsci)
+{
     msFase = QStringLiteral("Evasione Ordini vendita: Lock testate Ordini vendita");
     mgAvanzElab().Messaggio(QStringLiteral("Lock testate Ordini vendita"));
     mgAvanzElab().Avanza(Variant(mlContaAvanz));
 
     QString chiave;
-    int32_t posizioneFerma = -1;
-    bool fermaConBlocco = false; // the stopping order's own lock was taken before the stop
-    rs.MoveFirst(msAliasOrd);
-    while (!rs.Eof(msAliasOrd)) {
+    size_t ferma = 0;
+    for (; ferma < pOrdini.size(); ++ferma) {
         ++mlContaAvanz;
         mgAvanzElab().Avanza(Variant(mlContaAvanz));
-        const int16_t anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno").toInteger();
-        const int32_t numero = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif").toLong();
+        const int16_t anno = pOrdini[ferma].anno;
+        const int32_t numero = pOrdini[ferma].numRif;
         const QString ordine = QString::number(numero) + QStringLiteral(" anno ") + QString::number(anno);
 
         bool preso = false;
@@ -221,27 +247,24 @@ void scEvaOrdVen::BloccaOrdini(bool &pbEsci)
         if (!pbEsci && StatoOrdineAttuale(anno, numero).compare(QLatin1String("E"), Qt::CaseInsensitive) == 0) {
             messaggio(QStringLiteral("Ord n.rif ") + ordine + QStringLiteral(" Gi\u00e0 evaso. "));
             pbEsci = true;
-            fermaConBlocco = preso;
+            // The stopping order's own lock was taken before the stop.
+            if (preso)
+                ++ferma;
         }
-        if (pbEsci) {
-            posizioneFerma = rs.AbsolutePosition(msAliasOrd);
+        if (pbEsci)
             break;
-        }
-        rs.MoveNext(msAliasOrd);
     }
     if (pbEsci)
-        SbloccaOrdini(chiave, posizioneFerma + (fermaConBlocco ? 1 : 0));
+        SbloccaOrdini(chiave, pOrdini, ferma);
 }
 
-void scEvaOrdVen::SbloccaOrdini(QString &psChiave, int32_t plFinoA)
+void scEvaOrdVen::SbloccaOrdini(QString &psChiave, const std::vector<ChiaveOrdine> &pOrdini, size_t plFinoA)
 {
-    GestRecordset &rs = mgRecs();
     msFase = QStringLiteral("Evasione Ordini vendita: Sblocco testate Ordini vendita dopo un errore in Lock");
     const QString utente = ggMenuClient->NomeUtente();
-    rs.MoveFirst(msAliasOrd);
-    for (int32_t i = 0; i < plFinoA && !rs.Eof(msAliasOrd); ++i, rs.MoveNext(msAliasOrd)) {
-        const int16_t anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno").toInteger();
-        const int32_t numero = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif").toLong();
+    for (size_t i = 0; i < plFinoA && i < pOrdini.size(); ++i) {
+        const int16_t anno = pOrdini[i].anno;
+        const int32_t numero = pOrdini[i].numRif;
         QString utenteLock;
         const int16_t esito = BloccaOrdine(anno, numero, true, psChiave, QStringLiteral("Il Ord"), utenteLock);
         if (esito == EsitoBlocco::Assente)

@@ -8,6 +8,7 @@
 // therefore public.
 #include "avanzamentoelab.h"
 #include "gestrecordset.h"
+#include "paginaordini.h"
 #include "variant.h"
 #include "vbdate.h"
 #include "vettorechiavi.h"
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class ServiziEvasione;
 
@@ -63,6 +65,9 @@ public:
     // ------------------------------------------------------------------ run control
     QString PrepSqlWhere();
     QString PrepSqlSelOrd(bool pbJoinSel = false, int16_t piAnnoOrd = 0, int32_t plNumRifOrd = 0);
+    // Its two parts: the columns, and FROM with WHERE.
+    QString CampiSelOrd();
+    QString DaSelOrd(bool pbJoinSel, int16_t piAnnoOrd, int32_t plNumRifOrd);
     QString PrepSqlOrder();
     QString PrepSqlDett(int16_t piSegna = 0, bool pbRipri = false);
     QString PrepSqlRilettOrdDett(const QString &psROrdDet);
@@ -114,6 +119,8 @@ public:
     bool mbDaOrdAperto = false;    // the run's pbDaOrdAperto
     AvanzamentoElab &mgAvanzElab(); // the run's progress display
     int32_t mlContaAvanz = 0;      // progress counter
+    int32_t mlOrdiniSelezionati = 0; // orders the run selected (run driver)
+    int32_t mlRighePagina = 500;   // orders the run reads at a time
     QString msFase;                // stage text, ends every error line
     QString msTabTesta, msTabDett, msTabLiv, msTabSpese; // the target kind's four tables
     QString msTipoLockTes;         // lock type of the target headers: "F" or "D"
@@ -139,11 +146,15 @@ public:
     QVector<Variant> mvCampiRotNew, mvCampiRotOld;
 
 private:
+    // The keys of the selected orders, in the run's order.
+    std::vector<ChiaveOrdine> ChiaviOrdini();
     // Lock phase of the run driver: every selected order locked (automatic mode) and its state
     // checked; after a stop the locks taken are released (SbloccaOrdini, the first plFinoA
-    // orders of the cursor).
-    void BloccaOrdini(bool &pbEsci);
-    void SbloccaOrdini(QString &psChiave, int32_t plFinoA);
+    // orders).
+    void BloccaOrdini(const std::vector<ChiaveOrdine> &pOrdini, bool &pbEsci);
+    void SbloccaOrdini(QString &psChiave, const std::vector<ChiaveOrdine> &pOrdini, size_t plFinoA);
+    // The orders converted one by one, read page by page, until the end or a stop.
+    void ConvertiOrdini(const std::vector<ChiaveOrdine> &pOrdini, bool &pbEsci);
     // The statements that mark the current order's lines (mode 1) or level rows (mode 2).
     QString SqlSegnaDett(int16_t piSegna, bool pbLivelliNeiTermini, const Variant &pvAnno, const Variant &pvNumRif,
                          const QString &psChiaveOrdine, const QString &psTermini);

@@ -110,8 +110,12 @@ QString scEvaOrdVen::PrepSqlWhere()
 
 QString scEvaOrdVen::PrepSqlSelOrd(bool pbJoinSel, int16_t piAnnoOrd, int32_t plNumRifOrd)
 {
-    const bool senzaTipoEva = !testoDato(osTipoDocEva);
-    QString s = QStringLiteral("Select OrdVenTest.*, Monete.*");
+    return QStringLiteral("Select ") + CampiSelOrd() + DaSelOrd(pbJoinSel, piAnnoOrd, plNumRifOrd);
+}
+
+QString scEvaOrdVen::CampiSelOrd()
+{
+    QString s = QStringLiteral("OrdVenTest.*, Monete.*");
     s += QStringLiteral(",FattDocumenti.*, NoteFisse1.*,NoteFisse2.*,NoteFisse3.*");
     s += QStringLiteral(",PianoConti.Bolli, PianoConti.SpeseBan, PianoConti.StRifOrd");
     s += QStringLiteral(",PianoConti.Descrizione,PianoConti.PrezzoDDT,Pianoconti.RagDDT");
@@ -119,9 +123,15 @@ QString scEvaOrdVen::PrepSqlSelOrd(bool pbJoinSel, int16_t piAnnoOrd, int32_t pl
     s += QStringLiteral(", Pagamenti.NotaFissa, Pagamenti.FeBanca");
     // Without a target type each order gets the long-description placement of the type its
     // own order type is fulfilled by.
-    if (senzaTipoEva)
+    if (!testoDato(osTipoDocEva))
         s += QStringLiteral(", FattDocumenti2.DoveStampoDesLung as Doc2DoveDesLung");
-    s += QStringLiteral(" FROM ((((((");
+    return s;
+}
+
+QString scEvaOrdVen::DaSelOrd(bool pbJoinSel, int16_t piAnnoOrd, int32_t plNumRifOrd)
+{
+    const bool senzaTipoEva = !testoDato(osTipoDocEva);
+    QString s = QStringLiteral(" FROM ((((((");
     if (senzaTipoEva)
         s += QStringLiteral("(");
     if (pbJoinSel) {
