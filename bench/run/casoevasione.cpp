@@ -20,6 +20,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <cstdio>
 #include <QFile>
@@ -157,6 +158,7 @@ void perOgniCampo(R &r, F &&f)
     f("cpuRun", r.cpuRun);
     f("cpuPavimento", r.cpuPavimento);
     f("piccoKb", r.piccoKb);
+    f("partenzaKb", r.partenzaKb);
     f("chiamateMenu", r.chiamateMenu);
     f("viaggiRun", r.viaggiRun);
     f("viaggiPavimento", r.viaggiPavimento);
@@ -289,6 +291,9 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
         viaggi::contaPorta(server->port);
     const long long chiamatePrima = menu.chiamate();
     long long contati = viaggi::conteggio();
+    // What building the company freed goes back to the system: the peak is the run's own.
+    malloc_trim(0);
+    r.partenzaKb = kbDiStato("VmRSS:");
     azzeraPicco();
     tempo.restart();
     double cpu = secondiCpu();

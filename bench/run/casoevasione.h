@@ -19,6 +19,7 @@ struct RisultatoCaso {
     double secondiPipeline = 0;
     double cpuRun = 0, cpuPavimento = 0; // processor seconds of this process (the servers' not counted)
     long long piccoKb = 0;        // peak resident memory while the run ran
+    long long partenzaKb = 0;     // resident memory when the run started
     long long chiamateMenu = 0;   // calls of the run to the menu server
     // PostgreSQL: round trips to the server of the run and of each floor.
     long long viaggiRun = 0, viaggiPavimento = 0, viaggiPavimentoAltro = 0, viaggiPipeline = 0;

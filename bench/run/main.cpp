@@ -63,9 +63,10 @@ void stampa(const RisultatoCaso &r)
     const double n = r.ordini;
     const QString caso = nomeCaso(r);
     std::printf("%-16s %6d ordini  run %8.2f s (cpu %6.2f)  pavimento %7.2f s (cpu %6.2f)  run/pavimento %5.2f  "
-                "per ordine %6.2f ms  picco %6.1f MB  chiamate al menu per ordine %.3f%s%s\n",
+                "per ordine %6.2f ms  picco %6.1f MB (alla partenza %5.1f)  chiamate al menu per ordine %.3f%s%s\n",
                 qPrintable(caso), r.ordini, r.secondiRun, r.cpuRun, r.secondiPavimento, r.cpuPavimento,
-                r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / n, double(r.piccoKb) / 1024, r.chiamateMenu / n,
+                r.secondiRun / r.secondiPavimento, 1000 * r.secondiRun / n, double(r.piccoKb) / 1024, double(r.partenzaKb) / 1024,
+                r.chiamateMenu / n,
                 r.errore.isEmpty() ? "" : "  ERRORE: ", qPrintable(r.errore));
     std::printf("%-16s %6d ordini  commit del run %lld (con righe %lld, flush %lld)  transazioni del pavimento %lld",
                 qPrintable(caso), r.ordini, r.commit, r.commitConRighe, r.flush, r.transazioniPavimento);
