@@ -92,10 +92,9 @@ void rigaOrdine(scEvaOrdVen &eva, ConversioneRighe &c)
         c.righeOrdineLette = true;
         c.annullamentiRigheOrdine = annullamenti;
     }
-    if (!recs.NessunRecord(c.aliasOrdDett)) {
-        recs.FindFirst(c.aliasOrdDett, QStringLiteral("RigLiv = ") +
-                                           UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.RigLiv"), 3));
-        if (!recs.NoMatch(c.aliasOrdDett))
+    const int32_t rigLiv = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").toLong();
+    for (recs.MoveFirst(c.aliasOrdDett); !recs.Eof(c.aliasOrdDett); recs.MoveNext(c.aliasOrdDett)) {
+        if (recs.LeggiCampo(c.aliasOrdDett, u"RigLiv").toLong() == rigLiv)
             return;
     }
     c.righeOrdineLette = false;
