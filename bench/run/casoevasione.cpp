@@ -307,8 +307,10 @@ RisultatoCaso eseguiCaso(Engine motore, int ordini, const QString &profilo)
     ProfiloScritture scritture;
     if (traccia) {
         scritture = traccia->profilo();
-        if (!traccia->tempi.empty())
-            traccia->stampaIstruzioni(40);
+        if (!traccia->tempi.empty()) {
+            const int quante = qEnvironmentVariableIntValue("EVASORD_BENCH_ISTRUZIONI");
+            traccia->stampaIstruzioni(quante > 1 ? quante : 40);
+        }
         traccia.reset();
         QFile f(profilo);
         if (!f.open(QIODevice::WriteOnly) || f.write(scritture.json().toUtf8()) < 0)

@@ -90,6 +90,21 @@ void creaRiga(int16_t piAnno, const QString &magazzino, const QString &articolo,
     }
 }
 
+// The update of the progressive rows that meet the condition. A row changed tells they exist;
+// only when none is changed are they looked for, and with none the row is added (when `crea`)
+// and updated. False when there is none and none is added.
+template <typename Crea>
+bool aggiornaOCrea(const QString &sql, const QString &condizione, bool crea, Crea &&creaRiga)
+{
+    if (ggDbAzienda->Esegui(gsNomeConn, sql) > 0 || esistonoRighe(condizione))
+        return true;
+    if (!crea)
+        return false;
+    creaRiga();
+    ggDbAzienda->Esegui(gsNomeConn, sql);
+    return true;
+}
+
 // What one call needs while it walks the bill of materials.
 struct Esplosione {
     bool evasione = false;
@@ -105,16 +120,11 @@ void aggImpegniComponente(const Esplosione &e, const QString &componente, Curren
 {
     const QString condizione = QStringLiteral("Anno>=") + anno(e.anno) + QStringLiteral(" And Magazzino=") +
                                testo(e.magazzino) + QStringLiteral(" And Articolo=") + testo(componente);
-    if (!esistonoRighe(condizione)) {
-        if (!e.crea)
-            return;
-        creaRiga(e.anno, e.magazzino, componente, LivelloVuoto, LivelloVuoto);
-    }
     QString sql = QStringLiteral("Update ArticoliProg Set QtaImpCli = ") + zeroSeNullo(QStringLiteral("QtaImpCli")) +
                   QStringLiteral(" + ") + letterale(differenza) + QStringLiteral(" where ") + condizione;
     if (e.evasione)
         sql += QStringLiteral(" And (Anno=") + anno(e.anno) + QStringLiteral(" Or QtaImpCli>0)");
-    ggDbAzienda->Esegui(gsNomeConn, sql);
+    aggiornaOCrea(sql, condizione, e.crea, [&] { creaRiga(e.anno, e.magazzino, componente, LivelloVuoto, LivelloVuoto); });
 }
 
 // One level of the bill of materials of `assieme`, its quantities before (x) and after (y).
@@ -206,12 +216,6 @@ void AggiornaImpegni(bool pbEvasione, int16_t piAnno, const QString &psMagazzino
                                testo(psMagazzino) + QStringLiteral(" And Articolo=") + testo(psArticolo) +
                                QStringLiteral(" And Livello1=") + testo(livello1) + QStringLiteral(" And Livello2=") +
                                testo(livello2);
-    if (!esistonoRighe(condizione)) {
-        if (!pbCrea)
-            return;
-        creaRiga(piAnno, psMagazzino, psArticolo, livello1, livello2);
-    }
-
     const Currency qta = importo(pvQta);
     const Currency qtaEvasa = importo(pvQtaEvasa);
     const Currency qtaEvasaPrec = importo(pvQtaEvasaPrec);
@@ -248,7 +252,9 @@ void AggiornaImpegni(bool pbEvasione, int16_t piAnno, const QString &psMagazzino
                   QStringLiteral(" + ") + letterale(vl) + QStringLiteral(") where ") + condizione;
     if (pbEvasione)
         sql += QStringLiteral(" And (Anno=") + anno(piAnno) + QStringLiteral(" Or ") + f.qta + QStringLiteral(">0)");
-    ggDbAzienda->Esegui(gsNomeConn, sql);
+    if (!aggiornaOCrea(sql, condizione, pbCrea,
+                       [&] { creaRiga(piAnno, psMagazzino, psArticolo, livello1, livello2); }))
+        return;
 
     if (!textEquals(LeggiParamMenu(QStringLiteral("Ditta.InstDiBa")).text(), kSi) ||
         UtilGenerali::Vuoto(Variant(psCausaleDiBa)) || !psLivello1.isEmpty() || pbOrdFor)

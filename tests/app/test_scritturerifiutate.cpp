@@ -76,6 +76,40 @@ TEST_P(ScrittureRifiutate, AFoundNoteWhoseRegistrationIsRefusedKeepsWhatItHad)
     nienteInSospeso(r);
 }
 
+// Three orders of one customer go into one note. The second line of the second order is refused:
+// its line is rolled back and the run stops; the recovery and the next run then number the
+// note's lines on from what it holds, each order line once, without gaps or repeats.
+TEST_P(ScrittureRifiutate, ALineRolledBackInAGroupedNoteLeavesTheNumbersToWhatIsStored)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    for (int n = 0; n < 3; ++n) {
+        suite::OrderInput o;
+        o.cliente = 2;
+        o.righe = {{.articolo = art(1), .qta = 2, .prezzo = 38.25}, {.articolo = art(3), .qta = 4, .prezzo = 12.5}};
+        r.ordine(o);
+    }
+    r.rifiutaScritture(QStringLiteral("DdtDett"), QStringLiteral("INSERT"),
+                       QStringLiteral("NEW.NumRifProv = 2 AND NEW.RigaRifProv = 2"));
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("scrittura rifiutata")) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT RigDet, RigLiv, TipoRiga, NumRifProv, RigaRifProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 1 D null null", "2 2 A 1 1", "3 3 A 1 2", "4 4 D null null", "5 5 A 2 1"}));
+
+    r.accettaScritture(QStringLiteral("DdtDett"));
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 0) << giornale.toStdString();
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtTest"), QStringList{"1"});
+    EXPECT_EQ(r.righe("SELECT RigDet, RigLiv, TipoRiga, NumRifProv, RigaRifProv FROM DdtDett ORDER BY RigDet"),
+              (QStringList{"1 1 D null null", "2 2 A 1 1", "3 3 A 1 2", "4 4 D null null", "5 5 A 2 1", "6 6 A 2 2",
+                           "7 7 D null null", "8 8 A 3 1", "9 9 A 3 2"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif, RigDet"),
+              (QStringList{"1 2 E", "1 4 E", "2 2 E", "2 4 E", "3 2 E", "3 4 E"}));
+    nienteInSospeso(r);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ScrittureRifiutate, kBothEngines, engineParamName);
 
 } // namespace

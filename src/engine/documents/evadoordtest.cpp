@@ -201,7 +201,10 @@ void EvadoOrdTest(scEvaOrdVen &eva, bool &pbEsci)
                 return;
             }
             BloccaTestata(eva, t, esci);
-            if (esci || t.nuova || TestataAncoraValida(eva, t))
+            // A header whose lock the run already held (its own document, the lock row left at
+            // the previous order) was found under that lock: nobody else can have changed it.
+            const bool giaNostra = t.lockPreso && !t.lockScritto;
+            if (esci || t.nuova || giaNostra || TestataAncoraValida(eva, t))
                 break;
             lasciaTestata(t);
         }

@@ -32,12 +32,18 @@ void ScriviNoteTestata(scEvaOrdVen &eva, TestataInCorso &t)
     const bool fattura = textEquals(eva.osDocEvaTipo, u"F");
 
     // The document type's sign and default notes.
-    QString descrizione;
-    Variant campi(VariantArray{0, {Variant(QStringLiteral("Segno")), Variant(QStringLiteral("NumNota1")),
-                                   Variant(QStringLiteral("NumNota2")), Variant(QStringLiteral("NumNota3"))}});
-    DecodCodice(QStringLiteral("FattDocumento"), rs.LeggiCampo(tes, u"FattDocumento"), descrizione, std::nullopt, 0, 8,
-                QString(), 0, &campi, QString());
-    const std::vector<Variant> &valori = campi.toArray().items;
+    scEvaOrdVen::NoteTipoDocumento &tipo = eva.mNoteTipoDocumento;
+    const QString codiceTipo = rs.LeggiCampo(tes, u"FattDocumento").text();
+    if (!tipo.letto || tipo.codice != codiceTipo) {
+        QString descrizione;
+        Variant campi(VariantArray{0, {Variant(QStringLiteral("Segno")), Variant(QStringLiteral("NumNota1")),
+                                       Variant(QStringLiteral("NumNota2")), Variant(QStringLiteral("NumNota3"))}});
+        const Variant esito = DecodCodice(QStringLiteral("FattDocumento"), rs.LeggiCampo(tes, u"FattDocumento"),
+                                          descrizione, std::nullopt, 0, 8, QString(), 0, &campi, QString());
+        // A read that failed is tried again at the next order.
+        tipo = {codiceTipo, campi.toArray().items, esito.toInteger() != 1};
+    }
+    const std::vector<Variant> &valori = tipo.valori;
     const auto valore = [&](size_t i) { return i < valori.size() ? valori[i].text() : QString(); };
     t.segno = valore(0);
     QStringList noteTipo;

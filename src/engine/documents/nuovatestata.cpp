@@ -9,6 +9,7 @@
 #include "menuclient.h"
 #include "scevaordven.h"
 #include "textcompare.h"
+#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 #include <optional>
@@ -134,4 +135,8 @@ void BloccaTestata(scEvaOrdVen &eva, TestataInCorso &t, bool &pbEsci)
         }
     } while (!preso && !pbEsci);
     t.lockPreso = preso;
+    // A lock row written now was nobody's a moment ago: lines written to the document meanwhile
+    // are not the run's to know.
+    if (t.lockScritto)
+        DimenticaUltimeRighe(eva, t.numRif);
 }

@@ -31,6 +31,8 @@ struct ConversioneRighe {
     QString aliasDettDoc;   // document lines, opened on an empty selection
     QString aliasLivDoc;    // document levels, opened on an empty selection (levels managed)
     QString aliasOrdDett;   // the order line re-read on its key, updatable
+    bool righeOrdineLette = false;        // aliasOrdDett holds every line of the order
+    uint64_t annullamentiRigheOrdine = 0; // the connection's rollbacks when they were read
     int32_t numRifDoc = 0;  // NumRif of the target document
     int16_t numDec = 0;     // Monete.NumDec of the order's currency
     int16_t numDecGest = 0; // Monete.NumDecGest

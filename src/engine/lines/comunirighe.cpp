@@ -12,6 +12,7 @@
 #include "ultimerighe.h"
 #include "utilgenerali.h"
 
+#include <QStringList>
 #include <limits>
 
 double Numero(const GestRecordset &recs, const QString &alias, QStringView campo)
@@ -37,6 +38,44 @@ bool Flag(const GestRecordset &recs, const QString &alias, QStringView campo, QS
 bool LivelliGestiti(const scEvaOrdVen &eva)
 {
     return textEquals(eva.msGesTaglie, u"S");
+}
+
+QString SqlRigheControllo(scEvaOrdVen &eva, bool pbRipri)
+{
+    const QString sql = eva.PrepSqlDett(0, pbRipri);
+    const qsizetype da = sql.indexOf(QLatin1String(" from"), 0, Qt::CaseInsensitive);
+    if (da < 0 || !sql.startsWith(QLatin1String("Select "), Qt::CaseInsensitive))
+        return sql;
+    constexpr const char *kNumeri[] = {"Qta", "QtaEvasa", "ValUnitario", "ValTotale", "ValLire", "ValEuro"};
+    QStringList campi;
+    for (const char *c : {"RigLiv", "TipoRiga", "RigDet", "Articolo", "Iva", "ScontoTot"})
+        campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
+    for (const char *c : kNumeri)
+        campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
+    if (LivelliGestiti(eva)) {
+        for (const char *c : {"Livello1", "Livello2", "StatoRiga"})
+            campi << QStringLiteral("OrdVenLiv.") + QLatin1String(c);
+        for (const char *c : kNumeri)
+            campi << QStringLiteral("OrdVenLiv.") + QLatin1String(c);
+    }
+    campi << QStringLiteral("TabIva.Iva");
+    if (eva.obEvasManule)
+        campi << QStringLiteral("OrdVenEvaDett.QtaDaEva") << QStringLiteral("OrdVenEvaDett.ValUnitario");
+    return QStringLiteral("Select ") + campi.join(QStringLiteral(", ")) + sql.mid(da);
+}
+
+QString RigheDaControllare(scEvaOrdVen &eva, bool pbRipri)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString sql = SqlRigheControllo(eva, pbRipri);
+    const QString &alias = alias::kRigheControllo;
+    const bool lette = eva.msRigheControllo == sql && recs.Aperto(alias);
+    eva.msRigheControllo.clear();
+    if (!lette)
+        return recs.Apri(*ggDbAzienda, gsNomeConn, alias, sql, false, dbOpenSnapshot);
+    if (!recs.NessunRecord(alias))
+        recs.MoveFirst(alias);
+    return alias;
 }
 
 bool OrdineAperto(const scEvaOrdVen &eva)
@@ -207,6 +246,9 @@ void PerOgniLivello(GestRecordset &recs, const QString &cursore, const std::func
 void NumeraNuovaRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
 {
     int32_t rigDet = 0, rigLiv = 0;
+    // A resumption finds the lines an interrupted run left: it reads them every time.
+    if (c.pbRipri)
+        DimenticaUltimeRighe(eva, c.numRifDoc);
     CercaUltRigDetLiv(eva, rigDet, rigLiv, c.numRifDoc);
     c.ultimoRigDet = Successivo(rigDet);
     c.ultimoRigLiv = Successivo(rigLiv);

@@ -25,6 +25,7 @@ inline const QString kLivAperti = QStringLiteral("EvaLivAperti");   // open leve
 inline const QString kSoloASaldo = QStringLiteral("EvaSoloASaldo"); // the balance-only cursor
 inline const QString kMovDett = QStringLiteral("EvaMovDett");       // cash-sale movement rows
 inline const QString kMovLiv = QStringLiteral("EvaMovLiv");         // cash-sale movement level rows
+inline const QString kRigheControllo = QStringLiteral("EvaRigheControllo"); // the lines an order's checks read
 } // namespace alias
 
 double Numero(const GestRecordset &recs, const QString &alias, QStringView campo);
@@ -35,6 +36,14 @@ bool QtaZero(const Variant &qta);
 bool Flag(const GestRecordset &recs, const QString &alias, QStringView campo, QStringView flag);
 
 bool LivelliGestiti(const scEvaOrdVen &eva);
+// The run's line statement of the current order (PrepSqlDett(0, pbRipri)) with only the columns
+// that the checks before a conversion look at: what is left of each line and level, and the
+// order's data check. Both read it through RigheDaControllare.
+QString SqlRigheControllo(scEvaOrdVen &eva, bool pbRipri);
+// Opens the rows of SqlRigheControllo under alias::kRigheControllo, on the first row: read
+// again unless the order's check reads the rows that the residue check has just read
+// (eva.msRigheControllo, the text of the set it left open), with nothing written in between.
+QString RigheDaControllare(scEvaOrdVen &eva, bool pbRipri);
 // Marks the order's lines, and their levels when the company manages levels, as taken by the
 // run, in one transaction: a stop never leaves a taken line whose levels are not taken, which
 // the recovery could not find again.

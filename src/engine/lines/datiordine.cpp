@@ -132,25 +132,8 @@ private:
     // conversion's own statement, reading only the fields looked at here.
     std::optional<QString> righe()
     {
-        QString sql = m_eva.PrepSqlDett(0, m_ripri);
-        if (const qsizetype da = sql.indexOf(QLatin1String(" from")); da > 0 && sql.startsWith(QLatin1String("Select "))) {
-            QStringList campi;
-            for (const char *c : {"TipoRiga", "RigDet", "Articolo", "Iva", "ScontoTot"})
-                campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
-            for (const char *c : kNumeri)
-                campi << QStringLiteral("OrdVenDett.") + QLatin1String(c);
-            if (LivelliGestiti(m_eva)) {
-                campi << QStringLiteral("OrdVenLiv.Livello1") << QStringLiteral("OrdVenLiv.Livello2");
-                for (const char *c : kNumeri)
-                    campi << QStringLiteral("OrdVenLiv.") + QLatin1String(c);
-            }
-            campi << QStringLiteral("TabIva.Iva");
-            if (m_eva.obEvasManule)
-                campi << QStringLiteral("OrdVenEvaDett.QtaDaEva") << QStringLiteral("OrdVenEvaDett.ValUnitario");
-            sql = QStringLiteral("Select ") + campi.join(QStringLiteral(", ")) + sql.mid(da);
-        }
-        GestRecordset rs;
-        const QString c = rs.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenSnapshot);
+        GestRecordset &rs = m_eva.mgRecs();
+        const QString c = RigheDaControllare(m_eva, m_ripri);
         std::optional<QString> trovato;
         for (; !trovato && !rs.Eof(c); rs.MoveNext(c))
             trovato = riga(rs, c);

@@ -9,6 +9,7 @@
 #include "statoriga.h"
 #include "transazionecomune.h"
 #include "transazioni.h"
+#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 #include <algorithm>
@@ -72,6 +73,35 @@ void riprendiRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga
     riga.rigLiv = recs.LeggiCampo(c.aliasDettDoc, QString(l + QStringLiteral(".RigLiv"))).toLong();
 }
 
+// The order line of the cursor's line, updatable, under c.aliasOrdDett. The order's lines are
+// read together when its first line needs them (the order is locked by the run, and each line is
+// changed only while it is converted), and each line is found among them; they are read again
+// after a rollback, which may have undone what the set holds, and a line not among them is read
+// alone.
+void rigaOrdine(scEvaOrdVen &eva, ConversioneRighe &c)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString &cur = c.aliasCursore;
+    const uint64_t annullamenti = ggDbAzienda->Annullamenti(gsNomeConn);
+    if (!c.righeOrdineLette || c.annullamentiRigheOrdine != annullamenti || !recs.Aperto(alias::kOrdDett)) {
+        const QString sql = QStringLiteral("SELECT OrdVenDett.* From OrdVenDett WHERE OrdVenDett.Anno=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.Anno"), 2) +
+                            QStringLiteral(" AND OrdVenDett.NumRif=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cur, u"OrdVenDett.NumRif"), 3);
+        c.aliasOrdDett = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, sql, false, dbOpenDynaset);
+        c.righeOrdineLette = true;
+        c.annullamentiRigheOrdine = annullamenti;
+    }
+    const int32_t rigLiv = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").toLong();
+    for (recs.MoveFirst(c.aliasOrdDett); !recs.Eof(c.aliasOrdDett); recs.MoveNext(c.aliasOrdDett)) {
+        if (recs.LeggiCampo(c.aliasOrdDett, u"RigLiv").toLong() == rigLiv)
+            return;
+    }
+    c.righeOrdineLette = false;
+    c.aliasOrdDett =
+        recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
+}
+
 // The document line of the cursor's line, with the delivery state line before or after it, in
 // the line's transaction, which the line's state then commits.
 void scriviRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga, int16_t &piRigheCreate)
@@ -86,6 +116,7 @@ void scriviRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &riga, 
     riga.rigDet = c.ultimoRigDet;
     riga.rigLiv = c.ultimoRigLiv;
     ScriviRigaDocumento(eva, c, riga);
+    AnnotaRigaScritta(eva, c.numRifDoc, riga.rigDet, riga.rigLiv);
     ScriviRigaStato(eva, c, piRigheCreate, riga, PosizioneStato::Dopo);
 }
 
@@ -99,8 +130,7 @@ bool evadoRiga(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate)
     const QString &cur = c.aliasCursore;
     const bool conLivelli = RigaConLivelli(eva, cur);
     TransazioneComune transazione(conLivelli);
-    c.aliasOrdDett =
-        recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
+    rigaOrdine(eva, c);
     RigaInConversione riga;
     quantita(eva, cur, riga);
     // Whether the line has a document row of its own, which its level totals then replace.

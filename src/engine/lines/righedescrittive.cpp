@@ -6,6 +6,7 @@
 #include "parametri.h"
 #include "scevaordven.h"
 #include "textcompare.h"
+#include "ultimerighe.h"
 #include "utilgenerali.h"
 
 namespace {
@@ -53,6 +54,7 @@ void aggiungi(scEvaOrdVen &eva, ConversioneRighe &c, int16_t &piRigheCreate, con
             recs.ScriviCampo(a, campo, Variant(kNo));
     }
     recs.Update(a);
+    AnnotaRigaScritta(eva, c.numRifDoc, c.ultimoRigDet, c.ultimoRigLiv);
 }
 
 QString parametroMenu(const QString &nome)

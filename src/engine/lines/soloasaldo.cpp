@@ -123,26 +123,16 @@ void EvadeDettSoloASaldo(scEvaOrdVen &eva, bool &pbEsci)
 
 namespace {
 
-// The run's line statement of the current order with only the columns that tell what is left
-// of each line and level: a run reads it for every order, and each column costs.
-QString sqlResidui(scEvaOrdVen &eva)
-{
-    const QString sql = eva.PrepSqlDett(0, false);
-    QString colonne = QStringLiteral("Select OrdVenDett.RigLiv, OrdVenDett.TipoRiga, OrdVenDett.Qta, OrdVenDett.QtaEvasa");
-    if (LivelliGestiti(eva))
-        colonne += QStringLiteral(", OrdVenLiv.Livello1, OrdVenLiv.StatoRiga, OrdVenLiv.Qta, OrdVenLiv.QtaEvasa");
-    return colonne + sql.mid(sql.indexOf(QLatin1String(" from"), 0, Qt::CaseInsensitive));
-}
-
-// Automatic runs: none of the order's selected article lines has anything left to deliver.
+// Automatic runs: none of the order's selected article lines has anything left to deliver. The
+// rows stay open for the order's data check, which looks at the same ones next.
 bool ordineSenzaConsegne(scEvaOrdVen &eva)
 {
     GestRecordset &recs = eva.mgRecs();
-    const QString cur = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kCursore, sqlResidui(eva), false, dbOpenSnapshot);
+    const QString cur = RigheDaControllare(eva, false);
     bool niente = true;
     for (; !recs.Eof(cur) && niente; recs.MoveNext(cur))
         niente = !RigaArticolo(Testo(recs, cur, u"OrdVenDett.TipoRiga")) || NienteDaConsegnare(eva, cur);
-    recs.Chiudi(cur);
+    eva.msRigheControllo = SqlRigheControllo(eva, false);
     return niente;
 }
 

@@ -22,6 +22,9 @@ bool scEvaOrdVen::LeggiComuniOK(bool pbRipri, const Variant &pvTerminaleMenu)
 {
     msErrori.clear();
     miNumErrori = 0;
+    // What a previous run came to know of documents and types is read again.
+    mUltimeRighe.clear();
+    mNoteTipoDocumento = {};
 
     if (pbRipri) {
         const QString utente = pvTerminaleMenu.isEmpty() ? ggMenuClient->NomeUtente() : pvTerminaleMenu.text();

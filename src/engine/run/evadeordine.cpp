@@ -50,9 +50,12 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
         ServiziEvasione &s = servizi();
         // An order with nothing to deliver gets no document nor movement: its lines are only
         // closed, as in a balance-only run.
+        msRigheControllo.clear();
         mbOrdineSoloASaldo = obSoloASaldo || s.OrdineSoloASaldo(*this);
         // An order whose data would give a wrong document is refused whole: the run goes on.
-        if (!s.OrdineConvertibile(*this, mbOrdineSoloASaldo))
+        const bool convertibile = s.OrdineConvertibile(*this, mbOrdineSoloASaldo);
+        msRigheControllo.clear();
+        if (!convertibile)
             return;
         if (!mbOrdineSoloASaldo && !obEvACorrisp) {
             s.EvadoOrdTest(*this, pbEsci);

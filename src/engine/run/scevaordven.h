@@ -17,7 +17,9 @@
 #include <QVector>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class ServiziEvasione;
@@ -142,6 +144,24 @@ public:
     QString msQtaDaDimUML, msQtaDaDimUMQ, msQtaDaDimUMC;
     QString msNotaDimUML, msNotaDimUMQ, msNotaDimUMC;
     double mdQtaDimenRapp = 1000.0;
+    // The highest RigDet and RigLiv of each document the run holds locked, by year and NumRif,
+    // as read once and then raised by the lines the run wrote to it (ultimerighe.h).
+    struct UltimeRighe {
+        QString tabella;
+        int32_t rigDet = 0, rigLiv = 0;
+        uint64_t annullamenti = 0; // the connection's rollbacks when they were taken
+    };
+    std::map<std::pair<int16_t, int32_t>, UltimeRighe> mUltimeRighe;
+    // The sign and default notes of a target document type (FattDocumenti), read once a run:
+    // the run's types do not change under it.
+    struct NoteTipoDocumento {
+        QString codice;
+        std::vector<Variant> valori;
+        bool letto = false;
+    } mNoteTipoDocumento;
+    // The statement whose rows the checks of the current order left open for the next check
+    // (RigheDaControllare); empty when the next check must read them.
+    QString msRigheControllo;
     // Break fields (grouping fields of a new and an old order) of manual grouping.
     QVector<Variant> mvCampiRotNew, mvCampiRotOld;
 

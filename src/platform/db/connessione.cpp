@@ -173,22 +173,22 @@ void Connessione::eseguiControllo(const QString &sql)
     eseguiTesto(q, m_motore, sql);
 }
 
-void Connessione::esegui(const QString &sql, bool passante)
+int Connessione::esegui(const QString &sql, bool passante)
 {
     if (passante) {
         QSqlQuery q = nuovaQuery();
         eseguiIstruzione(q, true, &sql);
-        return;
+        return q.numRowsAffected();
     }
     const auto t = m_traduttore->traduci(sql);
-    if (m_letture && !t->schema && t->tipo != TipoIstruzione::Altro) {
-        m_letture->esegui(legaLetterali(t->sql, t->tipo != TipoIstruzione::Select));
-        return;
-    }
+    if (m_letture && !t->schema && t->tipo != TipoIstruzione::Altro)
+        return m_letture->esegui(legaLetterali(t->sql, t->tipo != TipoIstruzione::Select));
     QSqlQuery q = nuovaQuery();
     eseguiIstruzione(q, true, &t->sql);
+    const int righe = q.numRowsAffected();
     if (t->schema)
         schemaCambiato();
+    return righe;
 }
 
 void Connessione::schemaCambiato()
@@ -248,6 +248,7 @@ void Connessione::conferma()
             const GuastoMotore g = guastoConnessione(d, m_motore);
             d.rollback();
             m_livello = 0;
+            ++m_annullamenti;
             sollevaGuasto(g);
         }
     }
@@ -258,6 +259,7 @@ void Connessione::annulla()
 {
     if (m_livello == 0)
         return;
+    ++m_annullamenti;
     if (m_livello > 1) {
         const QString sp = QStringLiteral("sp%1").arg(m_livello);
         --m_livello;

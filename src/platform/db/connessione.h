@@ -29,8 +29,9 @@ public:
     CatalogoDb &catalogo() { return *m_catalogo; }
     TraduttoreSql &traduttore() { return *m_traduttore; }
 
-    // A statement in the suite's dialect, translated (or as written when `passante`), run.
-    void esegui(const QString &sql, bool passante);
+    // A statement in the suite's dialect, translated (or as written when `passante`), run; the
+    // rows it inserted, changed or deleted.
+    int esegui(const QString &sql, bool passante);
     // A query for a statement that the caller runs; forward-only, decimals as text.
     QSqlQuery nuovaQuery() const;
     // Runs a statement of the caller's (the text, or the prepared query when `sql` is null), or
@@ -52,6 +53,9 @@ public:
     void conferma();
     void annulla();
     int livello() const { return m_livello; }
+    // Rollbacks so far (a failed commit among them): what was written in an open transaction may
+    // be gone once it changes.
+    uint64_t annullamenti() const { return m_annullamenti; }
 
     // How long a statement waits for another user's lock before it fails with 3260.
     void impostaAttesaBlocchi(int ms);
@@ -80,6 +84,7 @@ private:
     int m_livello = 0;
     int m_attesaMs = 2000;
     uint64_t m_generazione = 1;
+    uint64_t m_annullamenti = 0;
     std::unique_ptr<CatalogoDb> m_catalogo;
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;

@@ -277,9 +277,9 @@ std::shared_ptr<Connessione> ConnessioneDb::condivisa(const QString &nomeConn)
     return nullptr;
 }
 
-void ConnessioneDb::Esegui(const QString &nomeConn, const QString &sql, int32_t opzioni)
+int32_t ConnessioneDb::Esegui(const QString &nomeConn, const QString &sql, int32_t opzioni)
 {
-    connessione(nomeConn).esegui(sql, (opzioni & dbSQLPassThrough) != 0);
+    return connessione(nomeConn).esegui(sql, (opzioni & dbSQLPassThrough) != 0);
 }
 
 DatabaseDao ConnessioneDb::Database(const QString &nomeConn)
@@ -302,6 +302,11 @@ void ConnessioneDb::Rollback(const QString &nomeConn)
 int ConnessioneDb::LivelloTransazioni(const QString &nomeConn) const
 {
     return m_connessioni.empty() ? 0 : connessione(nomeConn).livello();
+}
+
+uint64_t ConnessioneDb::Annullamenti(const QString &nomeConn) const
+{
+    return m_connessioni.empty() ? 0 : connessione(nomeConn).annullamenti();
 }
 
 void ConnessioneDb::BeginTransTutte()

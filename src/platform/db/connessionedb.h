@@ -52,8 +52,9 @@ public:
     // Closes one connection ("" closes all).
     void Chiudi(const QString &nomeConn = {});
 
-    // Runs an action statement. With dbSQLPassThrough the text goes unchanged.
-    void Esegui(const QString &nomeConn, const QString &sql, int32_t opzioni = 0);
+    // Runs an action statement. With dbSQLPassThrough the text goes unchanged. The result is the
+    // number of rows it inserted, changed or deleted (the suite's RecordsAffected).
+    int32_t Esegui(const QString &nomeConn, const QString &sql, int32_t opzioni = 0);
 
     // The schema of the connection's database (tables, fields, DAO type codes).
     DatabaseDao Database(const QString &nomeConn = {});
@@ -63,6 +64,8 @@ public:
     void CommitTrans(const QString &nomeConn = {});
     void Rollback(const QString &nomeConn = {});
     int LivelloTransazioni(const QString &nomeConn = {}) const;
+    // Rollbacks on the connection so far, a failed commit among them (0 with none open).
+    uint64_t Annullamenti(const QString &nomeConn = {}) const;
 
     // Transactions of every connection of this object, as the workspace of the suite had them.
     void BeginTransTutte();

@@ -202,6 +202,8 @@ IstruzioniSqlite::Lettura &IstruzioniSqlite::prepara(const QString &sql)
     return m_letture.emplace(sql, std::move(l)).first->second;
 }
 
+int IstruzioniSqlite::righeCambiate() const { return sqlite3_changes(m_db); }
+
 void IstruzioniSqlite::svuota()
 {
     for (auto &[testo, l] : m_letture) sqlite3_finalize(l.stmt);

@@ -66,15 +66,18 @@ public:
         lega(l.stmt, valori);
         while (passo(l.stmt)) riga(l.stmt);
     }
-    // Runs a statement to its end, rows it gives ignored (a write: see legaLetterali).
-    void esegui(const TestoLegato &t)
+    // Runs a statement to its end, rows it gives ignored (a write: see legaLetterali); the rows
+    // it inserted, changed or deleted.
+    int esegui(const TestoLegato &t)
     {
         Lettura &l = prepara(t.sql);
         leggi(l, t.valori, [](sqlite3_stmt *) {});
+        return righeCambiate();
     }
     void svuota();
 
 private:
+    int righeCambiate() const;
     struct Azzera {
         sqlite3_stmt *s;
         ~Azzera();

@@ -23,6 +23,30 @@ TEST_P(Prova, ScriveELeggeUnaRiga)
     EXPECT_DOUBLE_EQ(rs.LeggiCampo(a, u"Cambio").toDouble(), 1.5);
 }
 
+// A statement tells how many rows it inserted, changed or deleted, also inside a transaction
+// (where the native route sends the statement savepoint with it); rollbacks are counted.
+TEST_P(Prova, AStatementTellsTheRowsItChangedAndRollbacksAreCounted)
+{
+    crea(QStringLiteral("Conti"), {{"K", TipoCampo::Intero}, {"N", TipoCampo::Intero}}, {QStringLiteral("K")});
+    EXPECT_EQ(db.Esegui(conn, QStringLiteral("Insert into Conti (K, N) values (1, 0)")), 1);
+    EXPECT_EQ(db.Esegui(conn, QStringLiteral("Insert into Conti (K, N) values (2, 0)")), 1);
+    EXPECT_EQ(db.Annullamenti(conn), 0u);
+    db.BeginTrans(conn);
+    for (int giro = 0; giro < 2; ++giro) {
+        EXPECT_EQ(db.Esegui(conn, QStringLiteral("Update Conti Set N = N + 1 where K = 3")), 0);
+        EXPECT_EQ(db.Esegui(conn, QStringLiteral("Update Conti Set N = N + 1 where K = 1")), 1);
+        EXPECT_EQ(db.Esegui(conn, QStringLiteral("Update Conti Set N = N + 1 where K >= 1")), 2);
+    }
+    db.BeginTrans(conn);
+    EXPECT_EQ(db.Esegui(conn, QStringLiteral("Delete from Conti where K = 2")), 1);
+    db.Rollback(conn);
+    EXPECT_EQ(db.Annullamenti(conn), 1u);
+    db.CommitTrans(conn);
+    EXPECT_EQ(db.Annullamenti(conn), 1u);
+    EXPECT_EQ(scalare(QStringLiteral("Select N from Conti where K = 1")).toInteger(), 4);
+    EXPECT_EQ(conta(QStringLiteral("Conti")), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Prova, kBothEngines, engineParamName);
 
 } // namespace
