@@ -105,7 +105,9 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiSqlite(const QString &no
 std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiPostgres(const QString &nome)
 {
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
+    // Row by row only through ODBC: Qt's own client would leave libpq reading the library's next
+    // statement row by row.
+    q.setForwardOnly(m_db.driverName() != QLatin1String("QPSQL"));
     // Unquoted names fold to lower case: the schema is created that way.
     q.prepare(QStringLiteral(
         "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attnotnull,"

@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <QSqlDriver>
-#include <QSqlField>
 #include <sqlite3.h>
 
 Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
@@ -21,13 +20,19 @@ Connessione::Connessione(QString nome, QString nomeQt, MotoreDb motore)
             m_letture = std::make_unique<IstruzioniSqlite>(s);
         }
     }
+    if (m_nativa) {
+        // Qt's driver gives libpq's connection, which the library's statements share with it.
+        const QVariant h = db().driver()->handle();
+        if (h.isValid() && (qstrcmp(h.typeName(), "PGconn*") == 0 || qstrcmp(h.typeName(), "pg_conn*") == 0))
+            if (pg_conn *c = *static_cast<pg_conn *const *>(h.constData())) m_pg = std::make_unique<IstruzioniPg>(c);
+    }
 }
 
 Connessione::~Connessione()
 {
     m_preparate.clear();
     m_letture.reset(); // its statements must be gone before the handle closes
-    m_testiNativi.clear();
+    m_pg.reset();
     m_traduttore.reset();
     m_catalogo.reset();
     {
@@ -43,7 +48,9 @@ Connessione::~Connessione()
 QSqlQuery Connessione::nuovaQuery() const
 {
     QSqlQuery q(db());
-    q.setForwardOnly(true);
+    // Qt's PostgreSQL client reads a forward-only query row by row, a mode libpq keeps on for the
+    // library's next statement of its own: there the query takes its rows at once.
+    q.setForwardOnly(!m_pg);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
     return q;
 }
@@ -53,9 +60,7 @@ QSqlQuery &Connessione::preparata(const QString &sql)
     auto it = m_preparate.find(sql);
     if (it == m_preparate.end()) {
         auto q = std::make_unique<QSqlQuery>(nuovaQuery());
-        if (m_nativa)
-            m_testiNativi.emplace(q.get(), sql); // sent as text with its values: see eseguiIstruzione
-        else if (!q->prepare(sql))
+        if (!m_pg && !q->prepare(sql))
             sollevaGuasto(guastoQuery(*q, m_motore));
         it = m_preparate.emplace(sql, std::move(q)).first;
     }
@@ -64,6 +69,7 @@ QSqlQuery &Connessione::preparata(const QString &sql)
 
 void Connessione::eseguiInterno(const QString &sql)
 {
+    inviaSospesi();
     QSqlQuery q = nuovaQuery();
     eseguiTesto(q, m_motore, sql);
 }
@@ -76,67 +82,9 @@ void Connessione::eseguiTransazione(const QString &sql)
         eseguiInterno(sql);
 }
 
-namespace {
-
-// Null as the driver reads a bound value: a typed null as well (a null text, date or time).
-bool nullo(const QVariant &v)
-{
-    if (v.isNull() || v.data_ptr().is_null)
-        return true;
-    switch (v.metaType().id()) {
-    case QMetaType::QString: return v.toString().isNull();
-    case QMetaType::QByteArray: return v.toByteArray().isNull();
-    case QMetaType::QDate: return v.toDate().isNull();
-    case QMetaType::QTime: return v.toTime().isNull();
-    case QMetaType::QDateTime: return v.toDateTime().isNull();
-    default: return false;
-    }
-}
-
-} // namespace
-
-// The statement's text with each "?" (outside quotes) replaced by its bound value as the driver
-// writes it: the literals this driver would send in its own EXECUTE.
-QString Connessione::testoConValori(const QSqlQuery &q, const QString &sql) const
-{
-    const QList<QVariant> valori = q.boundValues();
-    const QSqlDriver *driver = q.driver();
-    QString t;
-    t.reserve(sql.size() + 12 * valori.size());
-    qsizetype k = 0;
-    QChar apice;
-    for (const QChar c : sql) {
-        if (!apice.isNull()) {
-            if (c == apice) apice = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            apice = c;
-        } else if (c == QLatin1Char('?') && k < valori.size()) {
-            const QVariant &v = valori[k++];
-            if (nullo(v)) {
-                t += QStringLiteral("NULL");
-            } else {
-                QSqlField f(QString(), v.metaType());
-                f.setValue(v);
-                t += driver->formatValue(f);
-            }
-            continue;
-        }
-        t += c;
-    }
-    return t;
-}
-
 void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql)
 {
-    // On the native route a statement of the library's own goes as text with its values, so that
-    // a write carries the next savepoint in its round trip like a statement of the caller's.
-    QString testo;
-    if (!sql && m_nativa) {
-        if (const auto it = m_testiNativi.find(&q); it != m_testiNativi.end()) {
-            testo = testoConValori(q, it->second);
-            sql = &testo;
-        }
-    }
+    inviaSospesi();
     const bool protetta = m_nativa && m_livello > 0;
     // Rolling back to the savepoint undoes only the failed statement as long as nothing was
     // written since it was set: a new one is needed only after a write.
@@ -169,6 +117,7 @@ void Connessione::eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql
 
 void Connessione::eseguiControllo(const QString &sql)
 {
+    inviaSospesi();
     QSqlQuery q(db()); // not forward-only: the driver then runs every statement of the text
     eseguiTesto(q, m_motore, sql);
 }
@@ -183,6 +132,8 @@ int Connessione::esegui(const QString &sql, bool passante)
     const auto t = m_traduttore->traduci(sql);
     if (m_letture && !t->schema && t->tipo != TipoIstruzione::Altro)
         return m_letture->esegui(legaLetterali(t->sql, t->tipo != TipoIstruzione::Select));
+    if (m_pg && !t->schema && t->tipo != TipoIstruzione::Altro)
+        return eseguiPg(t->sql, t->tipo != TipoIstruzione::Select, true).modificate();
     QSqlQuery q = nuovaQuery();
     eseguiIstruzione(q, true, &t->sql);
     const int righe = q.numRowsAffected();
@@ -195,7 +146,7 @@ void Connessione::schemaCambiato()
 {
     m_preparate.clear();
     if (m_letture) m_letture->svuota();
-    m_testiNativi.clear();
+    if (m_pg) m_pg->svuota();
     ++m_generazione;
     m_catalogo->svuota();
     m_traduttore->svuota();
@@ -203,6 +154,10 @@ void Connessione::schemaCambiato()
 
 void Connessione::inizia()
 {
+    if (m_pg) {
+        iniziaPg();
+        return;
+    }
     // On the native route each level starts with its statement savepoint, in the same round trip.
     const QString punto = m_nativa ? QStringLiteral("; SAVEPOINT ") + QLatin1String(kPuntoIstruzione) : QString();
     if (m_livello == 0) {
@@ -229,6 +184,10 @@ void Connessione::conferma()
 {
     if (m_livello == 0)
         return;
+    if (m_pg) {
+        confermaPg();
+        return;
+    }
     if (m_livello > 1) {
         eseguiTransazione(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_livello));
         --m_livello;
@@ -260,6 +219,10 @@ void Connessione::annulla()
     if (m_livello == 0)
         return;
     ++m_annullamenti;
+    if (m_pg) {
+        annullaPg();
+        return;
+    }
     if (m_livello > 1) {
         const QString sp = QStringLiteral("sp%1").arg(m_livello);
         --m_livello;
@@ -288,4 +251,184 @@ void Connessione::impostaAttesaBlocchi(int ms)
         QSqlQuery q = nuovaQuery();
         eseguiTesto(q, m_motore, QStringLiteral("SET lock_timeout = %1").arg(ms));
     }
+}
+
+// ------------------------------------------------------------------ the native route
+
+namespace {
+
+const QByteArray kSavepointIstruzione = QByteArrayLiteral("SAVEPOINT evasord_istr");
+
+QByteArray savepoint(int livello) { return QByteArrayLiteral("SAVEPOINT sp") + QByteArray::number(livello); }
+
+} // namespace
+
+void Connessione::inviaSospesi()
+{
+    if (!m_pg || m_sospesi.empty())
+        return;
+    std::vector<QByteArray> c;
+    c.swap(m_sospesi);
+    m_pg->comandi(c);
+}
+
+RisultatoPg Connessione::eseguiPg(const QString &sqlTradotto, bool argomenti, bool scrive, IstruzioniPg::Istruzione **istr)
+{
+    const TestoLegato t = legaLetterali(sqlTradotto, argomenti);
+    std::vector<ParametroPg> valori(t.valori.size());
+    for (size_t k = 0; k < t.valori.size(); ++k) {
+        const ValoreLegato &v = t.valori[k];
+        if (v.testo) {
+            valori[k].testo = v.stringa.toUtf8();
+        } else {
+            // typed as the server types the number written in the text
+            valori[k].testo = QByteArray::number(v.numero);
+            valori[k].tipo = v.numero >= INT32_MIN && v.numero <= INT32_MAX ? 23 : 20;
+        }
+    }
+    return eseguiParametri(t.sql, std::move(valori), scrive, istr, &sqlTradotto);
+}
+
+RisultatoPg Connessione::eseguiPg(const QString &sql, const QList<QVariant> &valori, bool scrive)
+{
+    std::vector<ParametroPg> p;
+    p.reserve(static_cast<size_t>(valori.size()));
+    for (const QVariant &v : valori) p.push_back(parametroPg(v));
+    return eseguiParametri(sql, std::move(p), scrive, nullptr, nullptr);
+}
+
+RisultatoPg Connessione::eseguiParametri(const QString &sql, std::vector<ParametroPg> &&valori, bool scrive,
+                                         IstruzioniPg::Istruzione **istr, const QString *originale)
+{
+    // A statement prepared with other types of values is another statement.
+    QString chiave = sql;
+    for (size_t k = 0; k < valori.size(); ++k)
+        if (valori[k].tipo != 0 && valori[k].tipo != 23)
+            chiave += QStringLiteral("\n-- %1:%2").arg(k).arg(valori[k].tipo);
+    IstruzioniPg::Istruzione &ist = m_pg->istruzione(chiave);
+    if (istr) *istr = &ist;
+    std::vector<QByteArray> prima;
+    prima.swap(m_sospesi);
+    const bool protetta = m_livello > 0;
+    // Rolling back to the savepoint undoes only the failed statement as long as nothing was
+    // written since it was set; a write sets the next one in its own round trip.
+    if (protetta && m_puntoIstruzione.back() == PuntoIstruzione::Scritto) {
+        prima.push_back(QByteArrayLiteral("RELEASE ") + kSavepointIstruzione);
+        prima.push_back(kSavepointIstruzione);
+        m_puntoIstruzione.back() = PuntoIstruzione::Pulito;
+    }
+    std::vector<QByteArray> dopo;
+    if (protetta && scrive) dopo = {QByteArrayLiteral("RELEASE ") + kSavepointIstruzione, kSavepointIstruzione};
+    IstruzioniPg::Esito e = ist.testuale ? m_pg->esegui(prima, nullptr, *originale, {}, dopo)
+                                         : m_pg->esegui(prima, &ist, sql, valori, dopo);
+    if (e.riuscito)
+        return std::move(e.risultato);
+    if (protetta && !e.falliPrima) {
+        try {
+            m_pg->comandi({QByteArrayLiteral("ROLLBACK TO ") + kSavepointIstruzione});
+        } catch (const AppError &) {
+            // The failure reported is the statement's.
+        }
+    }
+    // A literal whose type the server reads from the literal itself (a text that stands alone in
+    // a select list, a function's argument): the statement goes as written from now on.
+    if (originale && !ist.testuale && !e.falliPrima && ist.nome.isEmpty() &&
+        (e.guasto.statoSql == QLatin1String("42P18") || e.guasto.statoSql == QLatin1String("42725") ||
+         e.guasto.statoSql == QLatin1String("42883"))) {
+        ist.testuale = true;
+        e = m_pg->esegui({}, nullptr, *originale, {}, dopo);
+        if (e.riuscito)
+            return std::move(e.risultato);
+        if (protetta) {
+            try {
+                m_pg->comandi({QByteArrayLiteral("ROLLBACK TO ") + kSavepointIstruzione});
+            } catch (const AppError &) {
+            }
+        }
+    }
+    sollevaGuasto(e.guasto);
+}
+
+void Connessione::iniziaPg()
+{
+    // Held back: the level reaches the server with its first statement, and one where no
+    // statement ran costs nothing.
+    if (m_livello == 0) {
+        m_sospesi = {QByteArrayLiteral("BEGIN"), kSavepointIstruzione};
+        m_puntoIstruzione.clear();
+    } else {
+        m_sospesi.push_back(savepoint(m_livello + 1));
+        m_sospesi.push_back(kSavepointIstruzione);
+    }
+    m_puntoIstruzione.push_back(PuntoIstruzione::Pulito);
+    ++m_livello;
+}
+
+void Connessione::confermaPg()
+{
+    const auto nonInviato = [&] {
+        const size_t n = m_sospesi.size();
+        return n >= 2 && m_sospesi[n - 1] == kSavepointIstruzione &&
+               m_sospesi[n - 2] == (m_livello > 1 ? savepoint(m_livello) : QByteArrayLiteral("BEGIN"));
+    };
+    if (m_livello > 1) {
+        if (nonInviato()) {
+            m_sospesi.resize(m_sospesi.size() - 2);
+        } else {
+            m_sospesi.push_back(QByteArrayLiteral("RELEASE ") + savepoint(m_livello));
+            // The level's writes now stand after the statement savepoint of the level above.
+            m_puntoIstruzione[m_puntoIstruzione.size() - 2] = PuntoIstruzione::Scritto;
+        }
+        --m_livello;
+        m_puntoIstruzione.pop_back();
+        return;
+    }
+    if (nonInviato()) {
+        m_sospesi.clear();
+        m_livello = 0;
+        return;
+    }
+    std::vector<QByteArray> prima;
+    prima.swap(m_sospesi);
+    IstruzioniPg::Esito e = m_pg->esegui(prima, nullptr, QStringLiteral("COMMIT"), {}, {});
+    m_livello = 0;
+    if (e.riuscito && e.risultato.comando() == "ROLLBACK") { // the transaction had failed
+        e.riuscito = false;
+        e.guasto.motore = MotoreDb::PostgreSQL;
+        e.guasto.statoSql = QStringLiteral("40000");
+        e.guasto.messaggio = QStringLiteral("la transazione è stata annullata dal server");
+    }
+    if (!e.riuscito) {
+        ++m_annullamenti;
+        try {
+            m_pg->comandi({QByteArrayLiteral("ROLLBACK")});
+        } catch (const AppError &) {
+            // The failure reported is the commit's.
+        }
+        sollevaGuasto(e.guasto);
+    }
+}
+
+void Connessione::annullaPg()
+{
+    const size_t n = m_sospesi.size();
+    const bool nonInviato = n >= 2 && m_sospesi[n - 1] == kSavepointIstruzione &&
+                            m_sospesi[n - 2] == (m_livello > 1 ? savepoint(m_livello) : QByteArrayLiteral("BEGIN"));
+    if (m_livello > 1) {
+        const QByteArray sp = savepoint(m_livello);
+        --m_livello;
+        m_puntoIstruzione.pop_back();
+        if (nonInviato) {
+            m_sospesi.resize(n - 2);
+            return;
+        }
+        m_sospesi.push_back(QByteArrayLiteral("ROLLBACK TO ") + sp);
+        m_sospesi.push_back(QByteArrayLiteral("RELEASE ") + sp);
+        inviaSospesi();
+        return;
+    }
+    m_livello = 0;
+    m_sospesi.clear();
+    if (!nonInviato)
+        m_pg->comandi({QByteArrayLiteral("ROLLBACK")});
 }

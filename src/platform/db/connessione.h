@@ -2,6 +2,7 @@
 // One open connection of a ConnessioneDb: the Qt SQL connection, its engine, catalogue and
 // translator, its transaction depth and the prepared statements of the record sets' writes.
 #include "catalogo.h"
+#include "istruzionipg.h"
 #include "istruzionisqlite.h"
 #include "nomi.h"
 #include "motoredb.h"
@@ -19,6 +20,8 @@ public:
     Connessione(QString nome, QString nomeQt, MotoreDb motore);
     // A PostgreSQL connection through Qt's own client (QPSQL) rather than ODBC.
     bool nativa() const { return m_nativa; }
+    // The library's statements go through libpq (eseguiPg) rather than through Qt's driver.
+    bool viaLibpq() const { return m_pg != nullptr; }
     ~Connessione();
     Connessione(const Connessione &) = delete;
     Connessione &operator=(const Connessione &) = delete;
@@ -32,7 +35,8 @@ public:
     // A statement in the suite's dialect, translated (or as written when `passante`), run; the
     // rows it inserted, changed or deleted.
     int esegui(const QString &sql, bool passante);
-    // A query for a statement that the caller runs; forward-only, decimals as text.
+    // A query for a statement that the caller runs; forward-only (but on the libpq route),
+    // decimals as text.
     QSqlQuery nuovaQuery() const;
     // Runs a statement of the caller's (the text, or the prepared query when `sql` is null), or
     // raises the mapped error; `scrive` tells a statement that may change rows. A statement that
@@ -41,10 +45,17 @@ public:
     // savepoint set before the statement.
     void eseguiIstruzione(QSqlQuery &q, bool scrive, const QString *sql = nullptr);
     // The prepared query of a statement text of the library's own, kept for reuse (on the native
-    // route a query that holds the values bound, run as text by eseguiIstruzione).
+    // route a query that only holds the values bound, for eseguiPg).
     QSqlQuery &preparata(const QString &sql);
     // SQLite: the record sets' reads, prepared on the engine's own handle; null on PostgreSQL.
     IstruzioniSqlite *istruzioniSqlite() { return m_letture.get(); }
+    // The native route: a statement prepared on the server and run with its values bound (the
+    // literals of legaLetterali, or the values of a text of the library's own with "?"), the
+    // transaction commands still to send and the statement savepoint going with it in one
+    // round trip; a failure undoes only the statement, as eseguiIstruzione does. `istr` gives
+    // the statement, whose `forma` the record sets keep.
+    RisultatoPg eseguiPg(const QString &sqlTradotto, bool argomenti, bool scrive, IstruzioniPg::Istruzione **istr = nullptr);
+    RisultatoPg eseguiPg(const QString &sql, const QList<QVariant> &valori, bool scrive);
 
     // Nested transactions: the outermost level is a real transaction (SQLite: BEGIN IMMEDIATE,
     // so that a writer holds the database from its first statement), inner levels savepoints.
@@ -68,7 +79,13 @@ public:
 private:
     void eseguiInterno(const QString &sql);
     void eseguiTransazione(const QString &sql);
-    QString testoConValori(const QSqlQuery &q, const QString &sql) const;
+    RisultatoPg eseguiParametri(const QString &sql, std::vector<ParametroPg> &&valori, bool scrive,
+                                IstruzioniPg::Istruzione **istr, const QString *originale);
+    // Native route: the transaction commands held back go out now, before a statement of Qt's.
+    void inviaSospesi();
+    void iniziaPg();
+    void confermaPg();
+    void annullaPg();
     // A text of the library's own, of one or more statements.
     void eseguiControllo(const QString &sql);
 
@@ -89,6 +106,8 @@ private:
     std::unique_ptr<TraduttoreSql> m_traduttore;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
     std::unique_ptr<IstruzioniSqlite> m_letture;
-    // Native route: the texts of the library's statements, by their query (never prepared).
-    std::unordered_map<const QSqlQuery *, QString> m_testiNativi;
+    std::unique_ptr<IstruzioniPg> m_pg;
+    // Native route: the transaction commands (a begin, the savepoints of levels) held back to go
+    // with the next statement; a level that sent nothing leaves nothing to undo or commit.
+    std::vector<QByteArray> m_sospesi;
 };

@@ -198,6 +198,12 @@ QString ConnessioneDb::apriPgNativo(const QString &testoConnessione)
     }
     impostaSessionePg(nomeQt);
     {
+        QSqlQuery q(QSqlDatabase::database(nomeQt, false));
+        // The library's statements are kept prepared: each run is still planned for its own
+        // values (a plan made once for any value may scan a table that grows with the run).
+        q.exec(QStringLiteral("SET plan_cache_mode = force_custom_plan")); // unknown before version 12: ignored
+    }
+    {
         // This driver sends a date and time as an instant ("TIMESTAMP WITH TIME ZONE", in UTC),
         // which the server stores as the wall time of its session's zone: the session takes the
         // program's zone, so that the stored time is the one written, as through ODBC.

@@ -3,6 +3,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlResult>
+#include <QDateTime>
 #include <QVariant>
 #include <sql.h>
 #include <sqlext.h>
@@ -43,13 +44,7 @@ QString messaggio(const QSqlError &e, bool daLibpq)
     // The ODBC driver adds its own trailer after the server's text.
     const qsizetype fine = m.indexOf(QLatin1String(";\nError while"));
     if (fine >= 0) m.truncate(fine);
-    if (daLibpq) {
-        // libpq's text: "ERROR:  " and the details on lines of their own; the ODBC driver gives
-        // the first line with one space.
-        if (m.startsWith(QLatin1String("ERROR:  "))) m.remove(6, 1);
-        const qsizetype riga = m.indexOf(QLatin1Char('\n'));
-        if (riga >= 0) m.truncate(riga);
-    }
+    if (daLibpq) m = testoLibpq(m);
     if (m.isEmpty()) m = e.driverText();
     return m;
 }
@@ -71,6 +66,17 @@ struct AccessoValori : QSqlResult {
 };
 
 } // namespace
+
+QString testoLibpq(QString m)
+{
+    // "ERROR:  " and the details on lines of their own; the ODBC driver gives the first line
+    // with one space.
+    m = m.trimmed();
+    if (m.startsWith(QLatin1String("ERROR:  "))) m.remove(6, 1);
+    const qsizetype riga = m.indexOf(QLatin1Char('\n'));
+    if (riga >= 0) m.truncate(riga);
+    return m;
+}
 
 GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore)
 {
@@ -110,6 +116,20 @@ QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti)
         v.resize(quanti);
     }
     return v.data();
+}
+
+bool valoreLegatoNullo(const QVariant &v)
+{
+    if (v.isNull() || v.data_ptr().is_null)
+        return true;
+    switch (v.metaType().id()) {
+    case QMetaType::QString: return v.toString().isNull();
+    case QMetaType::QByteArray: return v.toByteArray().isNull();
+    case QMetaType::QDate: return v.toDate().isNull();
+    case QMetaType::QTime: return v.toTime().isNull();
+    case QMetaType::QDateTime: return v.toDateTime().isNull();
+    default: return false;
+    }
 }
 
 sqlite3 *handleSqlite(const QSqlDatabase &db)

@@ -12,6 +12,8 @@
 
 struct sqlite3;
 
+// libpq's text of a failure as the ODBC driver gives it: its first line.
+QString testoLibpq(QString m);
 GuastoMotore guastoQuery(const QSqlQuery &q, MotoreDb motore);
 GuastoMotore guastoConnessione(const QSqlDatabase &db, MotoreDb motore);
 [[noreturn]] void sollevaGuasto(const GuastoMotore &g);
@@ -22,6 +24,10 @@ void eseguiTesto(QSqlQuery &q, MotoreDb motore, const QString &sql);
 // runs: QSqlQuery::bindValue builds and looks up a placeholder name for every value, which on
 // a wide row's write costs more than the statement itself.
 QVariant *valoriLegati(QSqlQuery &q, qsizetype quanti);
+
+// Whether a bound value goes as Null, as the drivers read it: a typed null as well (a null
+// text, bytes, date or time).
+bool valoreLegatoNullo(const QVariant &v);
 
 // SQLite's own handle of the connection; nullptr on another driver.
 sqlite3 *handleSqlite(const QSqlDatabase &db);

@@ -118,6 +118,12 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
             dopoConfronto = dopoSeparatore = false;
             continue;
         }
+        // PostgreSQL's cast ("::") is an operator, not a parameter.
+        if (c == QLatin1Char(':') && at(i + 1) == QLatin1Char(':')) {
+            i += 2;
+            dopoConfronto = dopoSeparatore = false;
+            continue;
+        }
         // Parameters or comments of its own: the statement goes as written.
         if (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('@') || c == QLatin1Char('$') ||
             (c == QLatin1Char('-') && at(i + 1) == QLatin1Char('-')) ||

@@ -28,7 +28,7 @@ struct TestoLegato {
     std::vector<ValoreLegato> valori;
 };
 
-// The statement (in SQLite's dialect) with each text or whole-number literal that stands right
+// The statement (in the engine's dialect, SQLite's or PostgreSQL's) with each text or whole-number literal that stands right
 // after a comparison or an assignment ("=") turned into "?", and the values in order; with
 // `argomenti`, also those that open or follow a "," in a list (a function's arguments, VALUES),
 // which a write may take but a read may not, as they name the columns of its result. A number

@@ -1,6 +1,7 @@
 #include "recordset.h"
 
 #include "connessione.h"
+#include "currency.h"
 #include "errori.h"
 #include "esecuzione.h"
 #include "istruzionisqlite.h"
@@ -8,6 +9,45 @@
 
 #include <QSqlField>
 #include <QSqlRecord>
+
+namespace {
+
+// Whether a value to write stores what the cell read holds: the same engine type and value (a
+// currency compared as an amount; a date and time never, as the drivers give it in another zone).
+bool stessoValore(const QVariant &scritto, const QVariant &letto, TipoCampo tipo)
+{
+    const bool a = valoreLegatoNullo(scritto), b = valoreLegatoNullo(letto);
+    if (a || b) return a == b;
+    const auto intero = [](const QVariant &v) {
+        switch (v.typeId()) {
+        case QMetaType::Int: case QMetaType::LongLong: case QMetaType::Short: case QMetaType::UInt:
+        case QMetaType::UShort: return true;
+        default: return false;
+        }
+    };
+    if (intero(scritto) && intero(letto)) return scritto.toLongLong() == letto.toLongLong();
+    if (scritto.typeId() == QMetaType::Double && letto.typeId() == QMetaType::QString) {
+        // ODBC gives a double as text, in the server's exact shortest form
+        bool ok = false;
+        const double d = letto.toString().toDouble(&ok);
+        return ok && d == scritto.toDouble();
+    }
+    if (scritto.typeId() != letto.typeId()) return false;
+    switch (scritto.typeId()) {
+    case QMetaType::QString:
+        if (tipo == TipoCampo::Valuta) {
+            const auto x = Currency::parse(scritto.toString()), y = Currency::parse(letto.toString());
+            return x && y && x->units() == y->units();
+        }
+        return scritto.toString() == letto.toString();
+    case QMetaType::Double: return scritto.toDouble() == letto.toDouble();
+    case QMetaType::QDate: return scritto.toDate() == letto.toDate();
+    case QMetaType::Bool: return scritto.toBool() == letto.toBool();
+    default: return false;
+    }
+}
+
+} // namespace
 
 Recordset::Recordset(std::shared_ptr<Connessione> connessione, const QString &sql, int16_t tipo)
     : m_connessione(connessione), m_motore(connessione->motore()), m_tipo(tipo)
@@ -35,6 +75,10 @@ void Recordset::leggi(const QString &sql)
         leggiSqlite(*t, *letture);
         return;
     }
+    if (c.viaLibpq()) {
+        leggiPg(*t, c);
+        return;
+    }
     QSqlQuery q = c.nuovaQuery();
     c.eseguiIstruzione(q, false, &t->sql);
     const QSqlRecord r = q.record();
@@ -48,6 +92,27 @@ void Recordset::leggi(const QString &sql)
             riga[i] = q.value(i);
     }
     q.finish();
+}
+
+void Recordset::leggiPg(const Traduzione &t, Connessione &c)
+{
+    IstruzioniPg::Istruzione *istr = nullptr;
+    const RisultatoPg r = c.eseguiPg(t.sql, false, false, &istr);
+    const int n = r.colonne();
+    m_f = std::static_pointer_cast<Forma>(istr->forma);
+    if (!m_f || static_cast<int>(m_f->campi.size()) != n) {
+        m_f = std::make_shared<Forma>();
+        preparaCampi(t, n, [&](int i) { return r.nome(i); }, [&](int i) { return r.meta(i); });
+        istr->forma = m_f;
+    }
+    m_colonne = n;
+    m_celle.imposta(n);
+    const int righe = r.righe();
+    for (int k = 0; k < righe; ++k) {
+        QVariant *riga = m_celle.aggiungi();
+        for (int i = 0; i < n; ++i)
+            riga[i] = r.valore(k, i);
+    }
 }
 
 void Recordset::leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture)
@@ -493,14 +558,22 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
         for (int i : b.chiave) *v++ = cella(m_pos, i);
         for (int i : p.controllo) *v++ = cella(m_pos, i);
     }
-    cn.eseguiIstruzione(q, true);
-    if (!nuovo && q.numRowsAffected() == 0) {
+    if (cn.viaLibpq()) {
+        const RisultatoPg r = cn.eseguiPg(p.sql, q.boundValues(), true);
+        if (!nuovo && r.modificate() == 0)
+            throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
+        if (!p.ritorno.empty() && r.righe() > 0)
+            for (size_t k = 0; k < p.ritorno.size(); ++k) riga[static_cast<size_t>(p.ritorno[k])] = r.valore(0, static_cast<int>(k));
+    } else {
+        cn.eseguiIstruzione(q, true);
+        if (!nuovo && q.numRowsAffected() == 0) {
+            q.finish();
+            throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
+        }
+        if (!p.ritorno.empty() && q.next())
+            for (size_t r = 0; r < p.ritorno.size(); ++r) riga[static_cast<size_t>(p.ritorno[r])] = q.value(static_cast<int>(r));
         q.finish();
-        throw erroreDb(ErrDb::ModificatoDaAltri, b.tabella);
     }
-    if (!p.ritorno.empty() && q.next())
-        for (size_t r = 0; r < p.ritorno.size(); ++r) riga[static_cast<size_t>(p.ritorno[r])] = q.value(static_cast<int>(r));
-    q.finish();
     for (const auto &[i, j] : p.copieScritte) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
     for (const auto &[i, j] : p.copieRitorno)
         if (i != j) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
@@ -529,6 +602,13 @@ void Recordset::rileggi(int r) const
         QSqlQuery &q = cn.preparata(sql);
         QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
         for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = riga[b.chiave[k]];
+        if (cn.viaLibpq()) {
+            const RisultatoPg letti = cn.eseguiPg(sql, q.boundValues(), false);
+            if (letti.righe() == 0)
+                throw erroreDb(ErrDb::RecordEliminato, b.tabella);
+            for (size_t k = 0; k < colonne.size(); ++k) riga[colonne[k]] = letti.valore(0, static_cast<int>(k));
+            continue;
+        }
         cn.eseguiIstruzione(q, false);
         if (!q.next()) {
             q.finish();
@@ -575,9 +655,18 @@ void Recordset::Update()
             throw erroreDb(ErrDb::NessunRecordCorrente);
         if (m_rinvii && std::any_of(m_celle.riga(m_pos), m_celle.riga(m_pos) + m_colonne, daRileggere))
             rileggi(m_pos); // the values to check are the table's
-        // Each base table's fields take the values written once its statement has gone through.
+        // Each base table's fields take the values written once its statement has gone through;
+        // a table whose fields were all given the values they hold is left alone.
+        const auto cambiata = [&](const Base &b) {
+            for (int i : b.colonne)
+                if (m_scritto[static_cast<size_t>(i)] &&
+                    !stessoValore(m_legati[static_cast<size_t>(i)], cella(m_pos, i), m_f->campi[static_cast<size_t>(i)].tipo))
+                    return true;
+            return false;
+        };
         for (int b = 0; b < basi; ++b)
-            if (scritta(m_f->basi[static_cast<size_t>(b)])) scriviBase(b, false, m_celle.riga(m_pos));
+            if (scritta(m_f->basi[static_cast<size_t>(b)]) && cambiata(m_f->basi[static_cast<size_t>(b)]))
+                scriviBase(b, false, m_celle.riga(m_pos));
         m_ultimoModificato = m_pos;
     }
     m_modo = Modo::Nessuno;
@@ -603,8 +692,12 @@ void Recordset::Delete()
     QSqlQuery &q = cn.preparata(sql);
     QVariant *v = valoriLegati(q, static_cast<qsizetype>(b.chiave.size()));
     for (size_t k = 0; k < b.chiave.size(); ++k) v[k] = cella(m_pos, b.chiave[k]);
-    cn.eseguiIstruzione(q, true);
-    q.finish();
+    if (cn.viaLibpq()) {
+        cn.eseguiPg(sql, q.boundValues(), true);
+    } else {
+        cn.eseguiIstruzione(q, true);
+        q.finish();
+    }
     m_celle.elimina(m_pos);
     if (m_ultimoModificato == m_pos) m_ultimoModificato = -1;
     else if (m_ultimoModificato > m_pos) --m_ultimoModificato;

@@ -126,6 +126,7 @@ private:
     Variant valore(int c) const;
     void leggi(const QString &sql);
     void leggiSqlite(const Traduzione &t, IstruzioniSqlite &letture);
+    void leggiPg(const Traduzione &t, Connessione &c);
     // `nome(i)` the engine's name of column i; `meta(i)` its Qt type (PostgreSQL).
     void preparaCampi(const Traduzione &t, int n, const std::function<QString(int)> &nome,
                       const std::function<QMetaType(int)> &meta);

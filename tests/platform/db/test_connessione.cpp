@@ -26,6 +26,17 @@ QString scalare(ConnessioneDb &db, const QString &n, int k)
     return rs.LeggiCampo(a, u"N").text();
 }
 
+// A connection to the server through ODBC or through QPSQL; the first one (ODBC) makes the table.
+QString connettiPg(ConnessioneDb &db, const ScratchDb &s, bool nativo, const QString &tabella,
+                   const std::vector<ColonnaProva> &colonne)
+{
+    db.Impostazione(QStringLiteral("DbPgNativo"), 12, Variant(nativo));
+    const QString n = db.Connetti(nomeConnessione(s));
+    if (!nativo)
+        db.Esegui(n, ddlTabella(MotoreDb::PostgreSQL, tabella, colonne, {QStringLiteral("K")}), dbSQLPassThrough);
+    return n;
+}
+
 TEST(Connessione, AFileThatIsMissingOrNotADatabaseIsReported)
 {
     auto s = ScratchDb::create(Engine::SQLite); // also makes the application object
@@ -238,6 +249,7 @@ TEST(Connessione, APostgreSQLServerIsReachedThroughQtsOwnClientWhenAsked)
         db.Impostazione(QStringLiteral("DbPgNativo"), 12, Variant(nativo));
         const QString n = db.Connetti(nomeConnessione(*s));
         EXPECT_EQ(db.connessione(n).nativa(), nativo);
+        EXPECT_EQ(db.connessione(n).viaLibpq(), nativo); // the library's statements go through libpq
         EXPECT_EQ(db.connessione(n).db().driverName(), nativo ? QStringLiteral("QPSQL") : QStringLiteral("QODBC"));
         EXPECT_EQ(db.Motore(n), MotoreDb::PostgreSQL);
     }
@@ -245,20 +257,15 @@ TEST(Connessione, APostgreSQLServerIsReachedThroughQtsOwnClientWhenAsked)
 
 TEST(Connessione, ValuesWrittenAndCheckedAgainAreTheSameOnBothRoutes)
 {
-    // Through QPSQL the record sets' statements carry their values as literals: a row written
-    // must be found again by the checked update with every value exactly as read.
+    // Through QPSQL the record sets' statements carry their values bound, in the server's input
+    // form: a row written must be found again by the checked update with every value as read.
     auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
     int k = 0;
     for (const bool nativo : {false, true}) {
         ConnessioneDb db;
-        db.Impostazione(QStringLiteral("DbPgNativo"), 12, Variant(nativo));
-        const QString n = db.Connetti(nomeConnessione(*s));
-        if (!nativo)
-            db.Esegui(n, ddlTabella(MotoreDb::PostgreSQL, QStringLiteral("Valori"),
-                                    {{"K", TipoCampo::Lungo}, {"D", TipoCampo::Doppio}, {"V", TipoCampo::Valuta},
-                                     {"T", TipoCampo::Testo}, {"N", TipoCampo::Testo}, {"G", TipoCampo::Data}},
-                                    {QStringLiteral("K")}),
-                      dbSQLPassThrough);
+        const QString n = connettiPg(db, *s, nativo, QStringLiteral("Valori"),
+                                     {{"K", TipoCampo::Lungo}, {"D", TipoCampo::Doppio}, {"V", TipoCampo::Valuta},
+                                      {"T", TipoCampo::Testo}, {"N", TipoCampo::Testo}, {"G", TipoCampo::Data}});
         GestRecordset rs;
         const QString a = rs.Apri(db, n, QString(), QStringLiteral("Select * from Valori where 1=2"), false, dbOpenDynaset);
         rs.AddNew(a);
@@ -314,6 +321,93 @@ TEST(Connessione, ADateAndTimeIsStoredAsWrittenWhateverTheServersZone)
         const QString b = rs.Apri(db, n, QString(), QStringLiteral("Select Format(Ora, 'yyyy-mm-dd hh:nn:ss') AS T from Orari where K = %1").arg(k),
                                   false, dbOpenSnapshot);
         EXPECT_EQ(rs.LeggiCampo(b, u"T").text(), QStringLiteral("2024-03-15 10:30:05")) << (nativo ? "QPSQL" : "ODBC");
+        rs.ChiudiTutti();
+    }
+}
+
+TEST(Connessione, LiteralsKeepTheirMeaningWhenBoundOnBothRoutes)
+{
+    // The literals of comparisons and value lists travel as bound values: a date, an amount, a
+    // truth value, Null, a text with quotes and markers, whole numbers either side of 32 bits.
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    int k = 0;
+    for (const bool nativo : {false, true}) {
+        ConnessioneDb db;
+        const QString n = connettiPg(db, *s, nativo, QStringLiteral("Letterali"),
+                                     {{"K", TipoCampo::Lungo}, {"G", TipoCampo::Data}, {"O", TipoCampo::DataOra},
+                                      {"V", TipoCampo::Valuta}, {"B", TipoCampo::Intero}, {"N", TipoCampo::Testo},
+                                      {"T", TipoCampo::Testo}, {"D", TipoCampo::Doppio}});
+        ++k;
+        db.Esegui(n, QStringLiteral("INSERT INTO Letterali (K, G, O, V, B, N, T, D) VALUES (%1, #03/15/2024#, "
+                                    "#03/15/2024 10:30:05#, 12.5, True, Null, 'l''a? $1 \\ \u00e8', 0.1)").arg(k));
+        GestRecordset rs;
+        const auto conta = [&](const QString &dove) {
+            const QString a = rs.Apri(db, n, QString(), QStringLiteral("Select Count(*) AS C from Letterali where K = %1 and %2").arg(k).arg(dove),
+                                      false, dbOpenSnapshot);
+            return rs.LeggiCampo(a, u"C").toLong();
+        };
+        const struct {
+            const char *dove;
+            int righe;
+        } casi[] = {
+            {"G = #03/15/2024#", 1}, {"G = #03/16/2024#", 0}, {"O = #03/15/2024 10:30:05#", 1},
+            {"O > #03/15/2024#", 1}, {"V = 12.5", 1}, {"V > 12", 1}, {"V = 12", 0}, {"B = True", 1},
+            {"B = -1", 1}, {"B = 0", 0}, {"N Is Null", 1}, {"N = ''", 0}, {"T = 'l''a? $1 \\ \u00e8'", 1},
+            {"T = 'L''A? $1 \\ \u00c8'", 1}, {"T = 'l''a'", 0}, {"D = 0.1", 1}, {"K < 2147483648", 1},
+            {"K > 5000000000", 0}, {"K + 5000000000 > 5000000000", 1},
+        };
+        for (const auto &c : casi) EXPECT_EQ(conta(QString::fromUtf8(c.dove)), c.righe) << c.dove << (nativo ? " QPSQL" : " ODBC");
+        db.Esegui(n, QStringLiteral("UPDATE Letterali SET V = 3, T = 'x', N = Null, B = False WHERE K = %1").arg(k));
+        const QString a = rs.Apri(db, n, QString(), QStringLiteral("Select * from Letterali where K = %1").arg(k), false, dbOpenSnapshot);
+        EXPECT_EQ(rs.LeggiCampo(a, u"V").toCurrency().toString(), QStringLiteral("3")) << nativo;
+        EXPECT_EQ(rs.LeggiCampo(a, u"T").text(), QStringLiteral("x")) << nativo;
+        EXPECT_TRUE(rs.ValoreCampo(a, u"N").isNull()) << nativo;
+        EXPECT_EQ(rs.LeggiCampo(a, u"B").toLong(), 0) << nativo;
+        EXPECT_EQ(rs.LeggiCampo(a, u"O").toDate(), Date::fromYmd(2024, 3, 15, 10, 30, 5)) << nativo;
+        rs.ChiudiTutti();
+    }
+}
+
+TEST(Connessione, ARecordSetUpdateThatChangesNothingWritesNothing)
+{
+    // The server writes a new version of a row even when its values stay the same.
+    auto s = SCRATCH_DB_OR_SKIP(Engine::PostgreSQL);
+    const auto versione = [&] {
+        QString v;
+        {
+            QSqlDatabase admin = s->open(QStringLiteral("admin_versione"));
+            QSqlQuery q(admin);
+            if (q.exec(QStringLiteral("SELECT xmin::text FROM invariati WHERE k = 1")) && q.next()) v = q.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("admin_versione"));
+        return v;
+    };
+    for (const bool nativo : {false, true}) {
+        ConnessioneDb db;
+        const QString n = connettiPg(db, *s, nativo, QStringLiteral("Invariati"),
+                                     {{"K", TipoCampo::Lungo}, {"V", TipoCampo::Valuta}, {"T", TipoCampo::Testo},
+                                      {"N", TipoCampo::Testo}, {"G", TipoCampo::Data}, {"D", TipoCampo::Doppio}});
+        if (!nativo)
+            db.Esegui(n, QStringLiteral("INSERT INTO Invariati (K, V, T, N, G, D) VALUES (1, 12.5, 'a', Null, #03/15/2024#, 0.1)"));
+        GestRecordset rs;
+        const QString a = rs.Apri(db, n, QString(), QStringLiteral("Select * from Invariati where K = 1"), false, dbOpenDynaset);
+        const QString prima = versione();
+        rs.Edit(a);
+        rs.ScriviCampo(a, u"V", Variant(Currency::fromUnits(125000)));
+        rs.ScriviCampo(a, u"T", Variant(QStringLiteral("a")));
+        rs.ScriviCampo(a, u"N", rs.ValoreCampo(a, u"N"));
+        rs.ScriviCampo(a, u"G", Variant(Date::fromYmd(2024, 3, 15)));
+        rs.ScriviCampo(a, u"D", Variant(0.1));
+        rs.Update(a);
+        EXPECT_EQ(versione(), prima) << (nativo ? "QPSQL" : "ODBC");
+        rs.Edit(a);
+        rs.ScriviCampo(a, u"T", Variant(QStringLiteral("A")));
+        rs.Update(a);
+        EXPECT_NE(versione(), prima) << (nativo ? "QPSQL" : "ODBC");
+        EXPECT_EQ(rs.LeggiCampo(a, u"T").text(), QStringLiteral("A"));
+        rs.Edit(a);
+        rs.ScriviCampo(a, u"T", Variant(QStringLiteral("a")));
+        rs.Update(a);
         rs.ChiudiTutti();
     }
 }
