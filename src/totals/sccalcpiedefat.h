@@ -81,6 +81,7 @@ public:
     QString osTabTesta, osTabDett, osTabLiv, osTabSpese;
     QString osTipoGest;           // "A" joins the supplier account (never set by this program)
     bool obErrNoDett = true;      // a document without lines is an error
+    int32_t olRighePagina = 2000; // lines read at a time: a long document is never held whole
 
     // The footer of the document (piAnno, plNumRif). pbCalcRitAcc True is the nested run of
     // the withholding tax; pdPercRitAcc below 0 takes the header's PercRitAcc; pvAddBolli, when
@@ -142,7 +143,13 @@ private:
     void CalcScontoPagam(const QString &psPrezziIvati, int16_t piNumDec);
     void CalcIva(const QString &psPrezziIvati, int16_t piNumDec);
     void PrepSqlTestaDoc(QString &psSql) const;
-    void PrepSqlDettDoc(QString &psSql, bool pbGestVuotiCauz) const;
+    // The lines query in parts: fields, tables and the document's WHERE; the account expression
+    // it orders by (after the VAT code); the order of a code and account's rows by their key.
+    struct SqlDettagli {
+        QString campi, daWhere, conto, ordineRiga;
+        bool livelli = false;
+    };
+    void PrepSqlDettDoc(SqlDettagli &pqSql, bool pbGestVuotiCauz) const;
     void PrepSqlSpeseDoc(QString &psSql) const;
     void AccodaErrore(int32_t plNumErrore, const QString &psErrore);
     void AccodaRiga(const QString &psRiga);

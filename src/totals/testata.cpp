@@ -113,9 +113,9 @@ QString campi(const QString &tabella, std::initializer_list<const char *> nomi)
 } // namespace
 
 // The lines query names the fields that the lines stage reads rather than every field of its
-// three tables: the same rows in the same order, at a third of the cost (the full rows were
-// most of a footer's time).
-void scCalcPiedeFat::PrepSqlDettDoc(QString &psSql, bool pbGestVuotiCauz) const
+// three tables (the full rows were most of a footer's time), with the row's key for reading
+// it in pages.
+void scCalcPiedeFat::PrepSqlDettDoc(SqlDettagli &pqSql, bool pbGestVuotiCauz) const
 {
     const QString &d = osTabDett, &l = osTabLiv;
     const bool g = pbGestVuotiCauz;
@@ -126,31 +126,31 @@ void scCalcPiedeFat::PrepSqlDettDoc(QString &psSql, bool pbGestVuotiCauz) const
                           ".Anno = " + SqlValore(Variant(miAnno), 2);
     const QString riga = campi(d, {"TipoRiga", "SoggRitAcc", "Omaggio", "CentroDiCosto", "CompGiornMens", "DataCompDa",
                                    "DataCompA", "Iva", "BeneUsato", "FlScontoPag", "ScontoTot", "ValTotale", "ValUnitario",
-                                   "Qta"})
+                                   "Qta", "RigDet", "RigLiv"})
                              .mid(1);
     const QString iva = campi(QStringLiteral("TabIva"),
                               {"Aliquota", "TipoIva", "DescrizioneBreve", "Descrizione", "DescrMemo", "ApplBolloEse"});
-    QString s;
     const bool livelli = mbGesTaglie && !UtilGenerali::Vuoto(Variant(l), 8, 1, false);
+    QString s;
     if (livelli) {
-        s = QStringLiteral("SELECT") + " " + riga + "," + conto + " AS Conto" +
-            campi(l, {"Livello1", "ValTotale", "ValUnitario", "Qta"}) + iva + cauzione;
-        s += QStringLiteral(" FROM ") + (g ? "(" : "") + "(" + d + "  " + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva)";
+        pqSql.campi = riga + "," + conto + " AS Conto" + campi(l, {"Livello1", "Livello2", "ValTotale", "ValUnitario", "Qta"}) +
+                      iva + cauzione;
+        s = QStringLiteral(" FROM ") + (g ? "(" : "") + "(" + d + "  " + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva)";
         s += " LEFT JOIN " + l + " ON " + d + ".RigLiv = " + l + ".RigLiv" + " AND " + d + ".NumRif = " + l + ".NumRif" +
              " AND " + d + ".Anno = " + l + ".Anno";
         s += articoli + where;
         s += " and (" + d + ".TipoRiga = " + SqlValore(Variant(QStringLiteral("M")), 8) + " or " + d +
              ".TipoRiga = " + SqlValore(Variant(QStringLiteral("A")), 8) + ")";
     } else {
-        s = QStringLiteral("SELECT") + " " + riga + "," + conto + " AS Conto" + iva + cauzione;
-        s += QStringLiteral(" FROM ") + (g ? "(" : "") + d + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva";
+        pqSql.campi = riga + "," + conto + " AS Conto" + iva + cauzione;
+        s = QStringLiteral(" FROM ") + (g ? "(" : "") + d + " LEFT JOIN TabIva ON " + d + ".Iva = TabIva.Iva";
         s += articoli + where;
     }
-    // Rows the ordering leaves tied (level rows of one line) come in key order, the same on
-    // every engine.
-    s += " order by " + d + ".Iva," + conto + "," + d + ".RigDet";
-    s += livelli ? "," + d + ".RigLiv," + l + ".Livello1," + l + ".Livello2" : "," + d + ".RigLiv";
-    psSql = s;
+    pqSql.daWhere = s;
+    pqSql.conto = conto;
+    // Level rows of one line come in key order, the same on every engine.
+    pqSql.ordineRiga = d + ".RigDet," + d + ".RigLiv" + (livelli ? "," + l + ".Livello1," + l + ".Livello2" : QString());
+    pqSql.livelli = livelli;
 }
 
 // The expenses query names the fields that the expenses and pension-fund stages read, as the

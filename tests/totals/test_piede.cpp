@@ -676,6 +676,77 @@ TEST_P(ProvaPiede, MarginSchemeDepositsAndTheDefaultAccount)
     EXPECT_EQ(p->odTotFattura, C("475.87"));
 }
 
+// Every figure the lines stage files, in its order of filing.
+QStringList riassunto(const scCalcPiedeFat &c)
+{
+    auto importi = [](const ImportiIva &i) {
+        return QStringList{i.odSVal.toString(), i.odSValPerSco.toString(), i.odSValOmaggio.toString(),
+                           i.odSValOmaggioT.toString(), i.odMerce.toString(), i.odImpon.toString(), i.odImpos.toString()}
+            .join(QLatin1Char(' '));
+    };
+    QStringList r;
+    for (const scIva &iva : c.ogIve.ocCollIva) {
+        r << iva.osIva + ": " + importi(iva);
+        for (int16_t s = 1; s <= iva.oiNumSconti; ++s)
+            r << QStringLiteral("  sconto %1: %2").arg(s).arg(iva.odMerceSco(s), 0, 'g', 17);
+        for (const scControP &cp : iva.ocCollControPte) {
+            r << "  " + cp.osConto + ": " + importi(cp);
+            for (int i = 1; i <= cp.ocCdcCompetenza.Count(); ++i)
+                r << "    " + cp.ocCdcCompetenza.Item(i).osKey + ": " + importi(cp.ocCdcCompetenza.Item(i));
+        }
+    }
+    r << c.odTotMerce.toString() << c.odTotFattura.toString();
+    return r;
+}
+
+// A long document is read a few lines at a time: pages that end inside a line's level rows,
+// between lines of one RigDet and between VAT codes and accounts give the footer of one page,
+// with the rows filed in the same order (the cascade discounts depend on it).
+TEST_P(ProvaPiede, LinesReadInPagesGiveTheFooterOfOnePage)
+{
+    DocumentoProva d;
+    d.fattura = false;
+    const FieldValues altroConto = {{"ContoVen", "0003"}};
+    const FieldValues senzaConto = {{"GruppoVen", Variant::null()}, {"MastroVen", Variant::null()}, {"ContoVen", Variant::null()}};
+    d.righe = {{.iva = "22", .valTotale = 100},
+               {.iva = "22", .valTotale = 5, .extra = senzaConto},
+               {.iva = "10", .valTotale = 50, .sconto = "10+5"},
+               {.iva = "22",
+                .valTotale = 999,
+                .livelli = {{.livello1 = "S", .livello2 = "ROSSO", .qta = 2, .valUnitario = 15, .valTotale = 30},
+                            {.livello1 = "M", .livello2 = "BLU", .qta = 3, .valUnitario = 15, .valTotale = 45},
+                            {.livello1 = "M", .livello2 = "VERDE", .qta = 1, .valUnitario = 15.5, .valTotale = 15.5}}},
+               {.iva = "22", .valTotale = 33.33, .qta = 3, .sconto = "20", .extra = {{"RigDet", 1}}},
+               {.iva = "22", .valTotale = 70, .sconto = "5+2", .extra = altroConto},
+               {.iva = "22", .valTotale = 12.5, .qta = 2, .extra = altroConto},
+               {.iva = "10", .valTotale = 8, .omaggio = "S"},
+               {.iva = "22", .valTotale = 0, .tipoRiga = "D"},
+               {.iva = "10",
+                .valTotale = 0,
+                .sconto = "3",
+                .livelli = {{.livello1 = "L", .livello2 = "NERO", .qta = 4, .valUnitario = 2.35, .valTotale = 9.4},
+                            {.livello1 = "XL", .livello2 = "NERO", .qta = 1, .valUnitario = 2.35, .valTotale = 2.35}}}};
+    scrivi(d);
+    for (const bool livelli : {true, false}) {
+        auto calcolaA = [&](int32_t righe) {
+            scCalcPiedeFat calc;
+            tabelle(calc, false);
+            if (!livelli)
+                calc.osTabLiv.clear();
+            calc.olRighePagina = righe;
+            calc.CalcPiedeFat(d.anno, d.numRif, false, -1, Variant("N"));
+            EXPECT_SENZA_ERRORI(calc);
+            return riassunto(calc);
+        };
+        const QStringList intero = calcolaA(1000);
+        // Every line counted once: the goods of all but the gift of kind "S".
+        EXPECT_EQ(intero.at(intero.size() - 2), livelli ? QStringLiteral("373.08") : QStringLiteral("1269.83"));
+        ASSERT_EQ(intero.filter(QStringLiteral("sconto 3:")).size(), 2) << intero.join(QLatin1Char('\n')).toStdString();
+        for (const int32_t righe : {1, 2, 3})
+            EXPECT_EQ(calcolaA(righe), intero) << "livelli " << livelli << ", righe " << righe;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, ProvaPiede, kBothEngines, engineParamName);
 
 } // namespace
