@@ -92,12 +92,18 @@ void creaRiga(int16_t piAnno, const QString &magazzino, const QString &articolo,
 
 // The update of the progressive rows that meet the condition. A row changed tells they exist;
 // only when none is changed are they looked for, and with none the row is added (when `crea`)
-// and updated. False when there is none and none is added.
+// and updated. Rows found after an update that changed none may be another program's, added in
+// between: the update runs again (it changes nothing where its condition left them out). False
+// when there is none and none is added.
 template <typename Crea>
 bool aggiornaOCrea(const QString &sql, const QString &condizione, bool crea, Crea &&creaRiga)
 {
-    if (ggDbAzienda->Esegui(gsNomeConn, sql) > 0 || esistonoRighe(condizione))
+    if (ggDbAzienda->Esegui(gsNomeConn, sql) > 0)
         return true;
+    if (esistonoRighe(condizione)) {
+        ggDbAzienda->Esegui(gsNomeConn, sql);
+        return true;
+    }
     if (!crea)
         return false;
     creaRiga();
