@@ -197,12 +197,9 @@ QString ConnessioneDb::apriPgNativo(const QString &testoConnessione)
         apriServer(db, nomeQt, m_attesaConnessione);
     }
     impostaSessionePg(nomeQt);
-    {
-        QSqlQuery q(QSqlDatabase::database(nomeQt, false));
-        // The library's statements are kept prepared: each run is still planned for its own
-        // values (a plan made once for any value may scan a table that grows with the run).
-        q.exec(QStringLiteral("SET plan_cache_mode = force_custom_plan")); // unknown before version 12: ignored
-    }
+    // The library's statements are kept prepared and the server plans them as it is set to: by
+    // default a statement is planned for its values a few times, then once for any value when
+    // that plan costs no more; a table grown since is analysed again and the plan made anew.
     {
         // This driver sends a date and time as an instant ("TIMESTAMP WITH TIME ZONE", in UTC),
         // which the server stores as the wall time of its session's zone: the session takes the
