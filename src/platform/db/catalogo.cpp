@@ -78,6 +78,13 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiSqlite(const QString &no
         return nullptr;
     const QString vero = q.value(0).toString();
     q.finish();
+    bool semplice = false; // a table (not a view) without triggers
+    q.prepare(QStringLiteral("SELECT (SELECT type FROM sqlite_master WHERE name = ?) = 'table' AND NOT EXISTS"
+                             " (SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ? COLLATE NOCASE)"));
+    q.addBindValue(vero);
+    q.addBindValue(vero);
+    if (q.exec() && q.next()) semplice = q.value(0).toInt() != 0;
+    q.finish();
     QString quotato = vero;
     quotato.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quotato)))
@@ -89,6 +96,7 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiSqlite(const QString &no
         c.nome = q.value(1).toString();
         c.tipo = tipoDaDichiarazione(q.value(2).toString());
         c.nonNullo = q.value(3).toInt() != 0;
+        c.nullaSeTaciuta = semplice && q.value(4).isNull();
         const int pk = q.value(5).toInt();
         if (pk > 0) {
             chiave.emplace_back(pk, static_cast<int>(colonne.size()));
@@ -111,7 +119,10 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiPostgres(const QString &
     // Unquoted names fold to lower case: the schema is created that way.
     q.prepare(QStringLiteral(
         "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attnotnull,"
-        " COALESCE(array_position(i.indkey::int2[], a.attnum) - array_lower(i.indkey::int2[], 1) + 1, 0), c.relname"
+        " COALESCE(array_position(i.indkey::int2[], a.attnum) - array_lower(i.indkey::int2[], 1) + 1, 0), c.relname,"
+        " c.relkind IN ('r','p') AND NOT a.atthasdef AND a.attidentity = '' AND a.attgenerated = ''"
+        "   AND (SELECT ty.typdefaultbin IS NULL FROM pg_catalog.pg_type ty WHERE ty.oid = a.atttypid)"
+        "   AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND NOT t.tgisinternal)"
         " FROM pg_catalog.pg_class c"
         " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
         " JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
@@ -133,6 +144,7 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiPostgres(const QString &
         const int pk = q.value(3).toInt();
         if (pk > 0) chiave.emplace_back(pk, static_cast<int>(colonne.size()));
         vero = q.value(4).toString();
+        c.nullaSeTaciuta = q.value(5).toInt() != 0 || q.value(5).toString() == QLatin1String("1");
         colonne.push_back(std::move(c));
     }
     if (colonne.empty())

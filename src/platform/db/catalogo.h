@@ -15,6 +15,9 @@ struct ColonnaCatalogo {
     QString nome;
     TipoCampo tipo = TipoCampo::Sconosciuto;
     bool nonNullo = false;
+    // A row added without a value for it holds Null: no default, no trigger, not computed.
+    // Unknown (false) unless the catalogue could tell.
+    bool nullaSeTaciuta = false;
 };
 
 class TabellaCatalogo {

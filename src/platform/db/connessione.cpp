@@ -145,6 +145,7 @@ int Connessione::esegui(const QString &sql, bool passante)
 void Connessione::schemaCambiato()
 {
     m_preparate.clear();
+    m_senzaRighe.clear();
     if (m_letture) m_letture->svuota();
     if (m_pg) m_pg->svuota();
     ++m_generazione;

@@ -72,6 +72,10 @@ public:
     void impostaAttesaBlocchi(int ms);
     int attesaBlocchi() const { return m_attesaMs; }
 
+    // The description of a set that never has a row ("... WHERE 0=1", the structure of a table
+    // to add rows to), kept once read: such a set is opened again without asking the server.
+    std::shared_ptr<void> &formaSenzaRighe(const QString &sqlTradotto) { return m_senzaRighe[sqlTradotto]; }
+
     void schemaCambiato();
     // Changes whenever the prepared statements are dropped (a change of schema).
     uint64_t generazione() const { return m_generazione; }
@@ -107,6 +111,7 @@ private:
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, HashTesto> m_preparate;
     std::unique_ptr<IstruzioniSqlite> m_letture;
     std::unique_ptr<IstruzioniPg> m_pg;
+    std::unordered_map<QString, std::shared_ptr<void>, HashTesto> m_senzaRighe;
     // Native route: the transaction commands (a begin, the savepoints of levels) held back to go
     // with the next statement; a level that sent nothing leaves nothing to undo or commit.
     std::vector<QByteArray> m_sospesi;

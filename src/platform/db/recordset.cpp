@@ -75,23 +75,32 @@ void Recordset::leggi(const QString &sql)
         leggiSqlite(*t, *letture);
         return;
     }
-    if (c.viaLibpq()) {
-        leggiPg(*t, c);
+    // A set that never has a row is described once; then opened without a round trip.
+    std::shared_ptr<void> *senzaRighe = t->senzaRighe ? &c.formaSenzaRighe(t->sql) : nullptr;
+    if (senzaRighe && *senzaRighe) {
+        m_f = std::static_pointer_cast<Forma>(*senzaRighe);
+        m_colonne = static_cast<int>(m_f->campi.size());
+        m_celle.imposta(m_colonne);
         return;
     }
-    QSqlQuery q = c.nuovaQuery();
-    c.eseguiIstruzione(q, false, &t->sql);
-    const QSqlRecord r = q.record();
-    m_f = std::make_shared<Forma>();
-    preparaCampi(*t, r.count(), [&](int i) { return r.fieldName(i); }, [&](int i) { return r.field(i).metaType(); });
-    m_celle.imposta(m_colonne);
-    const int n = m_colonne;
-    while (q.next()) {
-        QVariant *riga = m_celle.aggiungi();
-        for (int i = 0; i < n; ++i)
-            riga[i] = q.value(i);
+    if (c.viaLibpq()) {
+        leggiPg(*t, c);
+    } else {
+        QSqlQuery q = c.nuovaQuery();
+        c.eseguiIstruzione(q, false, &t->sql);
+        const QSqlRecord r = q.record();
+        m_f = std::make_shared<Forma>();
+        preparaCampi(*t, r.count(), [&](int i) { return r.fieldName(i); }, [&](int i) { return r.field(i).metaType(); });
+        m_celle.imposta(m_colonne);
+        const int n = m_colonne;
+        while (q.next()) {
+            QVariant *riga = m_celle.aggiungi();
+            for (int i = 0; i < n; ++i)
+                riga[i] = q.value(i);
+        }
+        q.finish();
     }
-    q.finish();
+    if (senzaRighe && righe() == 0) *senzaRighe = m_f;
 }
 
 void Recordset::leggiPg(const Traduzione &t, Connessione &c)
@@ -173,8 +182,10 @@ void Recordset::preparaCampi(const Traduzione &t, int n, const std::function<QSt
             Base nuova;
             nuova.fonte = c.info.fonte;
             nuova.tabella = c.info.tabellaBase;
-            if (const auto cat = cn.catalogo().tabella(nuova.tabella))
-                for (int k : cat->chiave()) nuova.nomiChiave.push_back(cat->colonne()[static_cast<size_t>(k)].nome);
+            nuova.catalogo = cn.catalogo().tabella(nuova.tabella);
+            if (nuova.catalogo)
+                for (int k : nuova.catalogo->chiave())
+                    nuova.nomiChiave.push_back(nuova.catalogo->colonne()[static_cast<size_t>(k)].nome);
             nuova.chiave.assign(nuova.nomiChiave.size(), -1);
             m_f->basi.push_back(std::move(nuova));
             b = static_cast<int>(m_f->basi.size()) - 1;
@@ -457,12 +468,19 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
     // A new row's fields not written take the table's defaults. Found again by its key, the row
     // is read back only when one of them is wanted: most rows added are never read again. A key
     // field not written (or a table without a key among the fields) is read back at once.
+    // A field the catalogue knows starts as Null (no default, no trigger) is not read at all.
     const bool chiaveLetta = !b.chiave.empty() && std::find(b.chiave.begin(), b.chiave.end(), -1) == b.chiave.end();
+    const auto nullaSeTaciuta = [&](int i) {
+        if (!b.catalogo || std::find(b.chiave.begin(), b.chiave.end(), i) != b.chiave.end()) return false;
+        const int c = b.catalogo->indice(base(i));
+        return c >= 0 && b.catalogo->colonne()[static_cast<size_t>(c)].nullaSeTaciuta;
+    };
     for (int i : colonne) {
         int ultima = -1;
         for (int j : b.colonne)
             if (m_scritto[static_cast<size_t>(j)] && stessoNome(base(j), base(i))) ultima = j;
         if (ultima >= 0) p.scritte.push_back(ultima);
+        else if (nuovo && nullaSeTaciuta(i)) p.nulle.push_back(i);
         else if (nuovo) (chiaveLetta ? p.rinviate : p.ritorno).push_back(i);
     }
     if (nuovo && chiaveLetta) {
@@ -537,6 +555,7 @@ Recordset::Piano &Recordset::piano(int indiceBase, bool nuovo)
     copie(p.scritte, p.copieScritte);
     copie(p.ritorno, p.copieRitorno);
     copie(p.rinviate, p.copieRinviate);
+    copie(p.nulle, p.copieNulle);
     m_f->piani.insert(m_f->piani.begin(), std::move(nuovoPiano));
     return *m_f->piani.front();
 }
@@ -577,6 +596,8 @@ void Recordset::scriviBase(int indiceBase, bool nuovo, QVariant *riga)
     for (const auto &[i, j] : p.copieScritte) riga[static_cast<size_t>(j)] = m_legati[static_cast<size_t>(i)];
     for (const auto &[i, j] : p.copieRitorno)
         if (i != j) riga[static_cast<size_t>(j)] = riga[static_cast<size_t>(i)];
+    const QVariant nulla(QMetaType::fromType<QString>()); // Null, as the engines give it
+    for (const auto &[i, j] : p.copieNulle) riga[static_cast<size_t>(j)] = nulla;
     const QVariant daLeggere(kDaRileggere);
     for (const auto &[i, j] : p.copieRinviate) riga[static_cast<size_t>(j)] = daLeggere;
     if (!p.copieRinviate.empty()) m_rinvii = true;

@@ -11,6 +11,8 @@
 #include "traduttoresql.h"
 #include "variant.h"
 
+class TabellaCatalogo;
+
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -106,6 +108,7 @@ private:
         std::vector<int> colonne;      // fields of the set from this table
         std::vector<int> chiave;       // for each key column, the field holding it (-1 missing)
         std::vector<QString> nomiChiave;
+        std::shared_ptr<const TabellaCatalogo> catalogo;
     };
 
     int righe() const { return m_celle.righe(); }
@@ -167,10 +170,11 @@ private:
         uint64_t generazione = 0;
         // Where each value goes in the row kept: written or read-back field, and every field
         // of the set holding the same column.
-        std::vector<std::pair<int, int>> copieScritte, copieRitorno, copieRinviate;
+        std::vector<std::pair<int, int>> copieScritte, copieRitorno, copieRinviate, copieNulle;
         std::vector<int> scritte;  // fields bound as values, in order
         std::vector<int> ritorno;  // fields read back at once (RETURNING), in order
         std::vector<int> rinviate; // fields of a new row read back on first use
+        std::vector<int> nulle;    // fields of a new row that are Null without reading them
         std::vector<int> controllo; // fields checked against their value as read
     };
     Piano &piano(int base, bool nuovo);

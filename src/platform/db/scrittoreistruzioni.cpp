@@ -27,6 +27,7 @@ Traduzione Scrittore::traduci()
     case TipoIstruzione::Select:
         select(is.select, nullptr);
         colonneRisultato(is.select, t);
+        t.senzaRighe = senzaRighe(is.select);
         break;
     case TipoIstruzione::Insert: inserisci(); break;
     case TipoIstruzione::Update: aggiorna(); break;
@@ -38,6 +39,22 @@ Traduzione Scrittore::traduci()
 }
 
 // ------------------------------------------------------------------ SELECT
+
+// "SELECT fields FROM ... WHERE 0=1": no row whatever the tables hold. Only plain fields: an
+// aggregate gives its one row even then.
+bool Scrittore::senzaRighe(int si) const
+{
+    const SelectAlbero &s = m_a.select[static_cast<size_t>(si)];
+    if (s.dove < 0 || s.unione >= 0 || s.gruppo >= 0 || s.avendo >= 0) return false;
+    for (int v = s.voci; v >= 0; v = n(v).seguente)
+        if (n(n(v).a).tipo != Nd::Stella && n(n(v).a).tipo != Nd::Colonna) return false;
+    const Nodo &d = n(s.dove);
+    if (d.tipo != Nd::Binario || (d.op != Op::Uguale && d.op != Op::Diverso)) return false;
+    if (n(d.a).tipo != Nd::Numero || n(d.b).tipo != Nd::Numero) return false;
+    bool okA = false, okB = false;
+    const double a = m_a.testo(n(d.a).tok).toDouble(&okA), b = m_a.testo(n(d.b).tok).toDouble(&okB);
+    return okA && okB && ((a == b) == (d.op == Op::Diverso));
+}
 
 // The types common to the members of a UNION, column by column; none when a member takes
 // "*" (its columns are the tables').

@@ -83,6 +83,7 @@ private:
     void nomeQualificato(QStringView qual, QStringView nome);
     QStringView alias(int tok) const;
     void colonneRisultato(int si, Traduzione &t);
+    bool senzaRighe(int si) const;
     void colonneDi(const Fonte &f, Traduzione &t);
 
     // ------------------------------------------------ types (scrittoretipi.cpp)

@@ -40,6 +40,7 @@ struct Traduzione {
     TipoIstruzione tipo = TipoIstruzione::Altro;
     bool schema = false;        // CREATE, DROP or ALTER: the catalogue changes
     bool colonneNote = false;   // `voci` describes the whole result
+    bool senzaRighe = false;    // a plain SELECT whose WHERE compares two numbers that differ
     std::vector<VoceRisultato> voci;
 };
 

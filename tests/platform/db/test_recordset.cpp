@@ -272,8 +272,9 @@ TEST_P(Insiemi, ANewRowGivesTheTableValuesOfTheFieldsItDidNotWrite)
     rs.Update(a);
     EXPECT_EQ(scalare("select Valore from Prog where Articolo = 'A2'").toCurrency(), Currency::fromUnits(15000));
     EXPECT_EQ(conta("Prog"), 39);
-    // Changed or deleted by another user before the set read them back: the set shows the
-    // change, and a deleted row gives 3167.
+    // Changed or deleted by another user before the set read them back: a field with a default
+    // shows the change, and a deleted row gives 3167. A field without one is Null as added,
+    // like a field written: neither is read again.
     for (const char *art : {"A41", "A42"}) {
         rs.AddNew(a);
         rs.ScriviCampo(a, u"Anno", Variant(static_cast<int16_t>(2024)));
@@ -281,13 +282,59 @@ TEST_P(Insiemi, ANewRowGivesTheTableValuesOfTheFieldsItDidNotWrite)
         rs.ScriviCampo(a, u"Qta", Variant(1.0));
         rs.Update(a);
     }
-    esegui("UPDATE Prog SET Note = 'altro' WHERE Articolo = 'A41'");
+    esegui("UPDATE Prog SET Note = 'altro', Valore = 5 WHERE Articolo = 'A41'");
     esegui("DELETE FROM Prog WHERE Articolo = 'A42'");
     rs.VaiUltimoModificato(a);
     EXPECT_EQ(rs.LeggiCampo(a, u"Qta").toDouble(), 1.0); // written: no read needed
-    EXPECT_EQ(numeroErrore([&] { rs.LeggiCampo(a, u"Note"); }), ErrDb::RecordEliminato);
+    EXPECT_TRUE(rs.ValoreCampo(a, u"Note").isNull());
+    EXPECT_EQ(numeroErrore([&] { rs.LeggiCampo(a, u"Valore"); }), ErrDb::RecordEliminato);
     rs.MovePrevious(a);
-    EXPECT_EQ(rs.LeggiCampo(a, u"Note").toString(), QStringLiteral("altro"));
+    EXPECT_EQ(rs.ValoreCampo(a, u"Valore").toCurrency(), Currency::fromUnits(50000));
+    EXPECT_TRUE(rs.ValoreCampo(a, u"Note").isNull());
+}
+
+// A field a new row did not write is Null only where nothing else can have set it: a trigger's
+// value is read from the table.
+TEST_P(Insiemi, ANewRowReadsWhatATriggerWrote)
+{
+    const bool sq = motore() == MotoreDb::SQLite;
+    esegui(QStringLiteral("CREATE TABLE Trig (Chiave INTEGER NOT NULL PRIMARY KEY, Note %1, Altro %1)")
+               .arg(sq ? QStringLiteral("VARCHAR(20) COLLATE NOCASE") : QStringLiteral("citext")));
+    if (sq) {
+        db.Esegui(conn, "CREATE TRIGGER Trig_nuova AFTER INSERT ON Trig BEGIN UPDATE Trig SET Note = 'dal trigger' WHERE Chiave = NEW.Chiave; END",
+                  dbSQLPassThrough);
+    } else {
+        db.Esegui(conn, "CREATE FUNCTION trig_nuova() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN NEW.Note := 'dal trigger'; RETURN NEW; END $$",
+                  dbSQLPassThrough);
+        db.Esegui(conn, "CREATE TRIGGER trig_nuova BEFORE INSERT ON Trig FOR EACH ROW EXECUTE FUNCTION trig_nuova()", dbSQLPassThrough);
+    }
+    db.AggiornaCatalogo(conn);
+    const QString a = rs.Apri(db, conn, QString(), QStringLiteral("Select * from Trig Where 0=1"), false, dbOpenDynaset);
+    rs.AddNew(a);
+    rs.ScriviCampo(a, u"Chiave", Variant(int32_t(1)));
+    rs.Update(a);
+    rs.VaiUltimoModificato(a);
+    EXPECT_EQ(rs.LeggiCampo(a, u"Note").toString(), QStringLiteral("dal trigger"));
+    EXPECT_TRUE(rs.ValoreCampo(a, u"Altro").isNull());
+}
+
+// The structure of a table read with "Where 0=1" is kept, and read again after a change of
+// the schema; a condition that holds is not mistaken for one that never does.
+TEST_P(Insiemi, ASetWithoutRowsFollowsTheSchema)
+{
+    const auto campi = [&](const QString &sql) {
+        const QString a = rs.Apri(db, conn, QString(), sql, false, dbOpenDynaset);
+        EXPECT_EQ(rs.RecordCount(a), 0);
+        return rs.Recordset(a).FieldsCount();
+    };
+    const int prima = campi(QStringLiteral("Select * from Monete Where 0=1"));
+    EXPECT_EQ(campi(QStringLiteral("Select * from Monete Where 0=1")), prima);
+    esegui("ALTER TABLE Monete ADD COLUMN Simbolo VARCHAR(3)");
+    EXPECT_EQ(campi(QStringLiteral("Select * from Monete Where 0=1")), prima + 1);
+    for (const char *sql : {"Select * from Monete Where 1=1", "Select * from Monete Where 0<>1", "Select Count(*) from Monete Where 0=1"}) {
+        const QString a = rs.Apri(db, conn, QString(), QString::fromLatin1(sql), false, dbOpenSnapshot);
+        EXPECT_EQ(rs.RecordCount(a), QByteArray(sql).contains("Count") ? 1 : 2) << sql;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Insiemi, kBothEngines, engineParamName);
