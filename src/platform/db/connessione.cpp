@@ -275,16 +275,20 @@ void Connessione::inviaSospesi()
 
 RisultatoPg Connessione::eseguiPg(const QString &sqlTradotto, bool argomenti, bool scrive, IstruzioniPg::Istruzione **istr)
 {
-    const TestoLegato t = legaLetterali(sqlTradotto, argomenti);
+    const TestoLegato t = legaLetterali(sqlTradotto, argomenti, true);
     std::vector<ParametroPg> valori(t.valori.size());
     for (size_t k = 0; k < t.valori.size(); ++k) {
         const ValoreLegato &v = t.valori[k];
         if (v.testo) {
             valori[k].testo = v.stringa.toUtf8();
+        } else if (v.decimale) {
+            valori[k].testo = v.stringa.toUtf8();
+            valori[k].tipo = 1700; // numeric, as the server types a decimal written in the text
         } else {
-            // typed as the server types the number written in the text
+            // typed as the server types the number written in the text: by its magnitude, the
+            // sign applied after ("-2147483648" is a bigint)
             valori[k].testo = QByteArray::number(v.numero);
-            valori[k].tipo = v.numero >= INT32_MIN && v.numero <= INT32_MAX ? 23 : 20;
+            valori[k].tipo = v.numero > INT32_MIN && v.numero <= INT32_MAX ? 23 : 20;
         }
     }
     return eseguiParametri(t.sql, std::move(valori), scrive, istr, &sqlTradotto);

@@ -7,6 +7,24 @@
 
 namespace {
 
+// Digits with a decimal point and/or an exponent, as SQL writes a decimal number.
+bool decimaleSemplice(QStringView t)
+{
+    qsizetype k = 0, cifre = 0;
+    while (k < t.size() && t[k].isDigit()) ++k, ++cifre;
+    if (k < t.size() && t[k] == QLatin1Char('.'))
+        for (++k; k < t.size() && t[k].isDigit(); ++k) ++cifre;
+    if (cifre == 0) return false;
+    if (k < t.size() && (t[k] == QLatin1Char('e') || t[k] == QLatin1Char('E'))) {
+        ++k;
+        if (k < t.size() && (t[k] == QLatin1Char('+') || t[k] == QLatin1Char('-'))) ++k;
+        const qsizetype esponente = k;
+        while (k < t.size() && t[k].isDigit()) ++k;
+        if (k == esponente) return false;
+    }
+    return k == t.size();
+}
+
 bool inizioNome(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
 bool dentroNome(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
 
@@ -33,7 +51,7 @@ qsizetype fineQuotata(QStringView sql, qsizetype i, QChar chiusura, QString *con
 
 } // namespace
 
-TestoLegato legaLetterali(QStringView sql, bool argomenti)
+TestoLegato legaLetterali(QStringView sql, bool argomenti, bool decimali)
 {
     TestoLegato out;
     const auto intero = [&] {
@@ -97,8 +115,12 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
             dopoConfronto = dopoSeparatore = false;
             continue;
         }
-        if (c.isDigit() || (c == QLatin1Char('.') && at(i + 1).isDigit())) {
-            qsizetype j = i;
+        // A sign where a value may be bound, right before a number: the signed number is the value.
+        const bool segno = c == QLatin1Char('-') && lega(true) &&
+                           (at(i + 1).isDigit() || (at(i + 1) == QLatin1Char('.') && at(i + 2).isDigit()));
+        if (segno || c.isDigit() || (c == QLatin1Char('.') && at(i + 1).isDigit())) {
+            const qsizetype inizio = segno ? i + 1 : i;
+            qsizetype j = inizio;
             while (j < n && sql[j].isDigit()) ++j;
             const bool semplice = !(at(j) == QLatin1Char('.') || dentroNome(at(j)));
             if (!semplice) {
@@ -108,11 +130,19 @@ TestoLegato legaLetterali(QStringView sql, bool argomenti)
                                   (sql[j - 1] == QLatin1Char('e') || sql[j - 1] == QLatin1Char('E')))))
                     ++j;
             }
+            // The number's own magnitude must be a whole number of 64 bits, as the engines type
+            // it; a cast right after it would apply before the sign.
             bool ok = false;
-            const qint64 v = semplice ? sql.mid(i, j - i).toLongLong(&ok) : 0;
-            if (lega(true) && ok) {
+            const qint64 v = semplice ? sql.mid(inizio, j - inizio).toLongLong(&ok) : 0;
+            const bool cast = at(j) == QLatin1Char(':') && at(j + 1) == QLatin1Char(':');
+            if (lega(true) && ok && !(segno && cast)) {
                 parametro(i, j);
-                out.valori.push_back({false, v, {}});
+                out.valori.push_back({false, segno ? -v : v, {}});
+            } else if (lega(true) && !semplice && decimali && !cast && decimaleSemplice(sql.mid(inizio, j - inizio))) {
+                parametro(i, j);
+                out.valori.push_back({false, 0, sql.mid(i, j - i).toString(), true});
+            } else if (segno) {
+                j = i + 1; // the sign alone; the number follows as it stands
             }
             i = j;
             dopoConfronto = dopoSeparatore = false;

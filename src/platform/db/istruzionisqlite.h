@@ -16,11 +16,13 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// A literal of the statement bound in its place: a text or a whole number.
+// A literal of the statement bound in its place: a text, a whole number, or (PostgreSQL) a
+// decimal number as written, which the server takes as the "numeric" the literal is.
 struct ValoreLegato {
     bool testo = false;
     qint64 numero = 0;
     QString stringa;
+    bool decimale = false;
 };
 
 struct TestoLegato {
@@ -33,8 +35,10 @@ struct TestoLegato {
 // `argomenti`, also those that open or follow a "," in a list (a function's arguments, VALUES),
 // which a write may take but a read may not, as they name the columns of its result. A number
 // in ORDER BY or GROUP BY is a position and stays, as does anything else (LIMIT's numbers, a
-// negative number, a decimal); a text with parameters or comments of its own is given back whole.
-TestoLegato legaLetterali(QStringView sql, bool argomenti = false);
+// decimal); a text with parameters or comments of its own is given back whole.
+// A whole number with its sign ("= -5", "(-5") is one value. With `decimali` (PostgreSQL, whose
+// decimal literal is an exact "numeric") a decimal number is bound too, as written.
+TestoLegato legaLetterali(QStringView sql, bool argomenti = false, bool decimali = false);
 
 // A cell as Qt's SQLite driver gives it with high precision: a whole number as a 64-bit integer,
 // a real as a double, a text as a text, a blob as bytes, Null as a Null text.

@@ -13,26 +13,39 @@ namespace {
 struct CasoLegame {
     const char *sql;
     const char *atteso;
-    std::vector<std::pair<bool, const char *>> valori; // text?, value as written
+    std::vector<std::pair<char, const char *>> valori; // t(ext), n(umber) or d(ecimal), value as written
     bool argomenti = false;
+    bool decimali = false;
 };
 
 TEST(LegaLetterali, ComparedTextsAndWholeNumbersBecomeParameters)
 {
     const std::vector<CasoLegame> casi = {
         {"SELECT * FROM T WHERE Anno = 2024 AND NumRif = 17", "SELECT * FROM T WHERE Anno = ? AND NumRif = ?",
-         {{false, "2024"}, {false, "17"}}},
+         {{'n', "2024"}, {'n', "17"}}},
         {"SELECT a FROM T WHERE c='O''Brien' AND d<>'' AND e>=5 AND f<=6 AND g<7 AND h>8 AND i!=9 AND j==10",
          "SELECT a FROM T WHERE c=? AND d<>? AND e>=? AND f<=? AND g<? AND h>? AND i!=? AND j==?",
-         {{true, "O'Brien"}, {true, ""}, {false, "5"}, {false, "6"}, {false, "7"}, {false, "8"}, {false, "9"}, {false, "10"}}},
-        // Numbers with a meaning of their own, decimals, negatives, lists, names with digits: as written.
-        {"SELECT Periodo1, 'x' AS k FROM T2 WHERE a IN (1, 'b') AND c = -3 AND d = 1.5 AND e = 2e3 ORDER BY 1 DESC LIMIT 1 OFFSET 2",
-         "SELECT Periodo1, 'x' AS k FROM T2 WHERE a IN (1, 'b') AND c = -3 AND d = 1.5 AND e = 2e3 ORDER BY 1 DESC LIMIT 1 OFFSET 2",
+         {{'t', "O'Brien"}, {'t', ""}, {'n', "5"}, {'n', "6"}, {'n', "7"}, {'n', "8"}, {'n', "9"}, {'n', "10"}}},
+        // Numbers with a meaning of their own, decimals, lists, names with digits: as written.
+        {"SELECT Periodo1, 'x' AS k FROM T2 WHERE a IN (1, 'b') AND d = 1.5 AND e = 2e3 ORDER BY 1 DESC LIMIT 1 OFFSET 2",
+         "SELECT Periodo1, 'x' AS k FROM T2 WHERE a IN (1, 'b') AND d = 1.5 AND e = 2e3 ORDER BY 1 DESC LIMIT 1 OFFSET 2",
          {}},
+        // A signed whole number is one value; a sign that is an operator, a spaced sign, a cast
+        // right after, a magnitude beyond 64 bits stay.
+        {"SELECT * FROM T WHERE c = -3 AND d = a - 4 AND e = - 5 AND f = -6::text AND g = -9223372036854775808",
+         "SELECT * FROM T WHERE c = ? AND d = a - 4 AND e = - 5 AND f = -6::text AND g = -9223372036854775808",
+         {{'n', "-3"}}},
+        {"UPDATE T SET a = CAST((-33) AS double precision), b = (-(3185.94)) + 0.5 WHERE c > -1.5e2 AND d = -.5",
+         "UPDATE T SET a = CAST((?) AS double precision), b = (-(3185.94)) + 0.5 WHERE c > -1.5e2 AND d = -.5",
+         {{'n', "-33"}}, true},
+        // PostgreSQL: decimals too, as written, signed or not.
+        {"UPDATE T SET a = CAST((-33) AS double precision), b = (-(3185.94)) + 0.5 WHERE c > -1.5e2 AND d = -.5 AND e = 1.2.3",
+         "UPDATE T SET a = CAST((?) AS double precision), b = (-(?)) + 0.5 WHERE c > ? AND d = ? AND e = 1.2.3",
+         {{'n', "-33"}, {'d', "3185.94"}, {'d', "-1.5e2"}, {'d', "-.5"}}, true, true},
         {"SELECT \"a=1\" FROM [b=2] WHERE x << 3 = 4 AND y = 99999999999999999999",
-         "SELECT \"a=1\" FROM [b=2] WHERE x << 3 = ? AND y = 99999999999999999999", {{false, "4"}}},
+         "SELECT \"a=1\" FROM [b=2] WHERE x << 3 = ? AND y = 99999999999999999999", {{'n', "4"}}},
         {"SELECT * FROM T WHERE d = '2024-05-02 10:00:00' AND x = 'a?b'", "SELECT * FROM T WHERE d = ? AND x = ?",
-         {{true, "2024-05-02 10:00:00"}, {true, "a?b"}}},
+         {{'t', "2024-05-02 10:00:00"}, {'t', "a?b"}}},
         // Parameters or comments already there, an open quote: the text goes whole.
         {"SELECT * FROM T WHERE a = ? AND b = 1", "SELECT * FROM T WHERE a = ? AND b = 1", {}},
         {"SELECT * FROM T WHERE a = 1 -- b = 2", "SELECT * FROM T WHERE a = 1 -- b = 2", {}},
@@ -40,22 +53,24 @@ TEST(LegaLetterali, ComparedTextsAndWholeNumbersBecomeParameters)
         // A write's arguments and lists too, positions of ORDER BY and GROUP BY apart.
         {"UPDATE T SET a = jet_op('+', 'C', a, 5), b = 'x' WHERE k IN (1, 'z') AND d = 1.5",
          "UPDATE T SET a = jet_op(?, ?, a, ?), b = ? WHERE k IN (?, ?) AND d = 1.5",
-         {{true, "+"}, {true, "C"}, {false, "5"}, {true, "x"}, {false, "1"}, {true, "z"}}, true},
-        {"INSERT INTO T (a, b) VALUES ('x', 5)", "INSERT INTO T (a, b) VALUES (?, ?)", {{true, "x"}, {false, "5"}}, true},
+         {{'t', "+"}, {'t', "C"}, {'n', "5"}, {'t', "x"}, {'n', "1"}, {'t', "z"}}, true},
+        {"INSERT INTO T (a, b) VALUES ('x', 5)", "INSERT INTO T (a, b) VALUES (?, ?)", {{'t', "x"}, {'n', "5"}}, true},
         {"INSERT INTO T (a, b) SELECT 'u' AS u, x FROM S WHERE y = 2 GROUP BY 1, 2 ORDER BY 2, f(3) LIMIT 1",
          "INSERT INTO T (a, b) SELECT 'u' AS u, x FROM S WHERE y = ? GROUP BY 1, 2 ORDER BY 2, f(?) LIMIT 1",
-         {{false, "2"}, {false, "3"}}, true},
+         {{'n', "2"}, {'n', "3"}}, true},
         {"SELECT f(1, 'a') FROM T", "SELECT f(1, 'a') FROM T", {}},
     };
     for (const CasoLegame &c : casi) {
         SCOPED_TRACE(c.sql);
-        const TestoLegato t = legaLetterali(QString::fromUtf8(c.sql), c.argomenti);
+        const TestoLegato t = legaLetterali(QString::fromUtf8(c.sql), c.argomenti, c.decimali);
         EXPECT_EQ(t.sql, QString::fromUtf8(c.atteso));
         ASSERT_EQ(t.valori.size(), c.valori.size());
         for (size_t k = 0; k < c.valori.size(); ++k) {
-            EXPECT_EQ(t.valori[k].testo, c.valori[k].first);
-            if (t.valori[k].testo) EXPECT_EQ(t.valori[k].stringa, QString::fromUtf8(c.valori[k].second));
-            else EXPECT_EQ(t.valori[k].numero, QByteArray(c.valori[k].second).toLongLong());
+            const char tipo = c.valori[k].first;
+            EXPECT_EQ(t.valori[k].testo, tipo == 't');
+            EXPECT_EQ(t.valori[k].decimale, tipo == 'd');
+            if (tipo == 'n') EXPECT_EQ(t.valori[k].numero, QByteArray(c.valori[k].second).toLongLong());
+            else EXPECT_EQ(t.valori[k].stringa, QString::fromUtf8(c.valori[k].second));
         }
     }
 }
