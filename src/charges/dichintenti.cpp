@@ -8,7 +8,10 @@
 #include "menuclient.h"
 #include "parametri.h"
 #include "transazioni.h"
+#include "textcompare.h"
 #include "utilgenerali.h"
+
+#include <functional>
 
 #include <cmath>
 #include <vector>
@@ -63,11 +66,18 @@ QString tag(const QString &nome)
     return kParagrafo + nome + kParagrafo;
 }
 
-std::vector<Lettera> leggiLettere(GestRecordset &recs, const QString &alias)
+// The letters of the set, its fields named with `tabella` in front (empty for a set of the
+// letters alone), those for which `tenuta` answers true.
+std::vector<Lettera> leggiLettere(GestRecordset &recs, const QString &alias, const QString &tabella = {},
+                                  const std::function<bool()> &tenuta = {})
 {
     std::vector<Lettera> lettere;
     for (recs.MoveFirst(alias); !recs.Eof(alias); recs.MoveNext(alias)) {
-        const auto v = [&](const char16_t *campo) { return recs.ValoreCampo(alias, campo); };
+        if (tenuta && !tenuta())
+            continue;
+        const auto v = [&](const char16_t *campo) {
+            return recs.ValoreCampo(alias, tabella + QString::fromUtf16(campo));
+        };
         Lettera l{v(u"PdcDicIntenti"), v(u"Descrizione"), v(u"ProtRicezione"), v(u"DataRicAE"), v(u"NrPrgIntenti"),
                   v(u"DataRicComIntenti"), v(u"NrDichIntenti"), v(u"DataDichIntenti"), v(u"ImportoDichIntenti"),
                   v(u"DataDAIntenti"), v(u"DataAIntenti")};
@@ -173,34 +183,81 @@ QString componiNota(const std::vector<Lettera> &lettere, const QString &psDicInt
     return risultato + testo;
 }
 
-// The single letter kept on the account row, for a database without letters of its own.
-QString dalPianoConti(GestRecordset &recs, const QString &psGruppo, const QString &psMastro, const QString &psConto,
-                      double &pdImporto)
+const QString kCampiPianoConti =
+    QStringLiteral("PianoConti.DicIntenti, PianoConti.NrPrgIntenti,PianoConti.DataRicComIntenti,"
+                   "PianoConti.NrDichIntenti,PianoConti.DataDichIntenti,PianoConti.ImportoDichIntenti");
+
+QString dovePianoConti(const QString &psGruppo, const QString &psMastro, const QString &psConto)
 {
-    const QString sql =
-        QStringLiteral("Select PianoConti.DicIntenti") +
-        QStringLiteral(", PianoConti.NrPrgIntenti,PianoConti.DataRicComIntenti,PianoConti.NrDichIntenti,"
-                       "PianoConti.DataDichIntenti,PianoConti.ImportoDichIntenti") +
-        QStringLiteral(" from PianoConti") + QStringLiteral(" Where Gruppo = ") + sqlTesto(psGruppo) +
-        QStringLiteral(" And Mastro = ") + sqlTesto(psMastro) + QStringLiteral(" And Conto = ") + sqlTesto(psConto);
-    const QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenSnapshot);
-    if (recs.NessunRecord(alias))
-        return QStringLiteral("NO");
-    const QString dicIntenti = recs.LeggiCampo(alias, u"DicIntenti").text();
+    return QStringLiteral(" Where PianoConti.Gruppo = ") + sqlTesto(psGruppo) +
+           QStringLiteral(" And PianoConti.Mastro = ") + sqlTesto(psMastro) +
+           QStringLiteral(" And PianoConti.Conto = ") + sqlTesto(psConto);
+}
+
+// The single letter kept on the account row of the set, its fields named with `tabella` in
+// front: for a database without letters of its own.
+QString dalContoLetto(GestRecordset &recs, const QString &alias, const QString &tabella, double &pdImporto)
+{
+    const auto v = [&](const char16_t *campo) { return recs.ValoreCampo(alias, tabella + QString::fromUtf16(campo)); };
+    const QString dicIntenti = v(u"DicIntenti").text();
     if (!dicIntenti.isEmpty())
         return ggMenuClient->LeggiParametro(QStringLiteral("Fat.MessDichIntenti"), QString()).text() +
                QLatin1Char(' ') + dicIntenti + QLatin1Char(' ') +
                LeggiParamPers(QStringLiteral("Fatture"), QStringLiteral("DichIntentiDopo"), Variant(QString())).text();
-    if (UtilGenerali::ValoreNumerico(recs.ValoreCampo(alias, u"NrPrgIntenti")) > 0) {
+    if (UtilGenerali::ValoreNumerico(v(u"NrPrgIntenti")) > 0) {
         QString t = LeggiParamPers(QStringLiteral("Fatture"), QStringLiteral("DichIntentiTesto"), Variant(QString())).text();
-        t = sostituisci(t, QStringLiteral("NrRic"), numero(recs.ValoreCampo(alias, u"NrPrgIntenti")));
-        t = sostituisci(t, QStringLiteral("DtRic"), data(recs.ValoreCampo(alias, u"DataRicComIntenti")));
-        t = sostituisci(t, QStringLiteral("NrDich"), numero(recs.ValoreCampo(alias, u"NrDichIntenti")));
-        t = sostituisci(t, QStringLiteral("DtDich"), data(recs.ValoreCampo(alias, u"DataDichIntenti")));
-        pdImporto = UtilGenerali::ValoreNumerico(recs.ValoreCampo(alias, u"ImportoDichIntenti"));
+        t = sostituisci(t, QStringLiteral("NrRic"), numero(v(u"NrPrgIntenti")));
+        t = sostituisci(t, QStringLiteral("DtRic"), data(v(u"DataRicComIntenti")));
+        t = sostituisci(t, QStringLiteral("NrDich"), numero(v(u"NrDichIntenti")));
+        t = sostituisci(t, QStringLiteral("DtDich"), data(v(u"DataDichIntenti")));
+        pdImporto = UtilGenerali::ValoreNumerico(v(u"ImportoDichIntenti"));
         return t;
     }
     return QStringLiteral("NO");
+}
+
+// The single letter kept on the account row, for a database without letters of its own.
+QString dalPianoConti(GestRecordset &recs, const QString &psGruppo, const QString &psMastro, const QString &psConto,
+                      double &pdImporto)
+{
+    const QString sql = QStringLiteral("Select ") + kCampiPianoConti + QStringLiteral(" from PianoConti") +
+                        dovePianoConti(psGruppo, psMastro, psConto);
+    const QString alias = recs.Apri(*ggDbAzienda, gsNomeConn, QString(), sql, false, dbOpenSnapshot);
+    if (recs.NessunRecord(alias))
+        return QStringLiteral("NO");
+    return dalContoLetto(recs, alias, QString(), pdImporto);
+}
+
+// The account row with every letter of the account in the letters' order (one row with Null
+// letter fields when it has none); no row without the account row.
+QString sqlContoELettere(const QString &psGruppo, const QString &psMastro, const QString &psConto)
+{
+    return QStringLiteral("Select ") + kCampiPianoConti + QStringLiteral(", PdcDicIntenti.*") +
+           QStringLiteral(" from PianoConti Left Join PdcDicIntenti On PianoConti.Gruppo = PdcDicIntenti.Gruppo") +
+           QStringLiteral(" And PianoConti.Mastro = PdcDicIntenti.Mastro And PianoConti.Conto = PdcDicIntenti.Conto") +
+           dovePianoConti(psGruppo, psMastro, psConto) + QStringLiteral(" order by PdcDicIntenti.PdcDicIntenti");
+}
+
+// The note from the account row and its letters read together: the letters cited when the
+// account has one (the one named, any state; else those in force), else the account's own.
+QString dalContoELettere(GestRecordset &recs, const QString &alias, int16_t codice, const QString &psDicIntenti,
+                         const QString &psParamTesto, const QString &psTestoDef, double &pdImporto)
+{
+    const QString tabella = QStringLiteral("PdcDicIntenti.");
+    const auto lettera = [&] {
+        const Variant v = recs.ValoreCampo(alias, u"PdcDicIntenti.PdcDicIntenti");
+        return !v.isNull() && (codice == 0 || v.toInteger() == codice);
+    };
+    if (leggiLettere(recs, alias, tabella, lettera).empty()) {
+        recs.MoveFirst(alias);
+        return dalContoLetto(recs, alias, QStringLiteral("PianoConti."), pdImporto);
+    }
+    const std::vector<Lettera> lettere = leggiLettere(recs, alias, tabella, [&] {
+        return lettera() &&
+               (codice != 0 || textEquals(recs.ValoreCampo(alias, u"PdcDicIntenti.Attivo").text(), u"S"));
+    });
+    return lettere.empty() ? QStringLiteral("NO")
+                           : componiNota(lettere, psDicIntenti, psParamTesto, psTestoDef, pdImporto);
 }
 
 } // namespace
@@ -242,11 +299,21 @@ QString TestoDichIntenti(const QString &psGruppo, const QString &psMastro, const
             sql += QStringLiteral(" And PdcDicIntenti = ") + UtilGenerali::SqlValore(Variant(codice), 2);
         QString alias;
         bool dallaTabella = false;
+        QString risultato;
         if (EsisteTabella(Variant(QStringLiteral("PdcDicIntenti")))) {
+            alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sqlContoELettere(psGruppo, psMastro, psConto), false,
+                              dbOpenSnapshot);
+            // Letters in force need their state: without it they are read as before, and fail.
+            if (!recs.NessunRecord(alias) &&
+                (codice != 0 || recs.Recordset(alias).EsisteCampo(u"PdcDicIntenti.Attivo"))) {
+                risultato = dalContoELettere(recs, alias, codice, psDicIntenti, psParamTesto, psTestoDef, pdImporto);
+                recs.ChiudiTutti();
+                return risultato;
+            }
+            // No account row: its letters alone.
             alias = recs.Apri(*ggDbAzienda, gsNomeConn, alias, sql, false, dbOpenSnapshot);
             dallaTabella = !recs.NessunRecord(alias);
         }
-        QString risultato;
         if (dallaTabella) {
             if (codice == 0)
                 sql += QStringLiteral(" And Attivo = 'S'");

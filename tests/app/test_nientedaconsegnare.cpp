@@ -73,6 +73,11 @@ std::unique_ptr<EvasioneReale> dittaConOrdine(Engine motore, const Modo &modo, s
     return r;
 }
 
+const QString kRigheOrdine = QStringLiteral(
+    "SELECT NumRif, RigDet, TipoRiga, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY NumRif, RigDet");
+const QString kLivelliOrdine = QStringLiteral("SELECT NumRif, RigLiv, Livello1, Qta, QtaEvasa, StatoRiga, FlagStato "
+                                              "FROM OrdVenLiv ORDER BY NumRif, RigLiv, Livello1");
+
 class NienteDaConsegnare : public ::testing::TestWithParam<Engine> {};
 
 // Orders the run selects (their header is not "E") with nothing left to deliver: every line
@@ -161,6 +166,45 @@ TEST_P(NienteDaConsegnare, AnOrderWhoseLinesLieOutsideTheDeliveryDatesStaysOpen)
     EXPECT_EQ(r.righe("SELECT Articolo, Qta, ValTotale FROM DdtDett WHERE TipoRiga = 'A'"), QStringList{"ART00001 10 382.5"});
     EXPECT_EQ(r.righe("SELECT Stato FROM OrdVenTest"), QStringList{"E"});
     nienteInSospeso(r);
+}
+
+// Two orders with lines of the same levels, the second with an expense: the first keeps a line
+// dated after the delivery range, so it stays partly fulfilled; a later run delivers that line
+// and closes it.
+TEST_P(NienteDaConsegnare, AnOrderPartlyDeliveredStaysOpenAndTheNextRunClosesIt)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    // the headers' delivery date: 21/03/2024
+    const std::vector<suite::LevelInput> livelli{{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}};
+    suite::OrderInput o;
+    o.cliente = 6;
+    o.righe = {{.articolo = art(1), .qta = 10, .prezzo = 38.25},
+               {.articolo = art(5), .prezzo = 20, .livelli = livelli},
+               {.articolo = art(2), .qta = 4, .prezzo = 75.5, .extra = {{"DataCons", Date::fromYmd(2024, 5, 10)}}},
+               {.prezzo = 0, .tipoRiga = QStringLiteral("D"), .descrizione = QStringLiteral("Consegna a parte")}};
+    r.ordine(o);
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = livelli}, {.articolo = art(1), .qta = 1, .prezzo = 38.25}};
+    o.spese = {{.spesa = "TRA", .importo = 15}};
+    r.ordine(o);
+
+    EXPECT_EQ(r.esegui(Richiesta{}.campo(220, "15/03/2024").campo(230, "31/03/2024")),
+              QStringList{"Elaborazione terminata"});
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 P", "2 E"}));
+    EXPECT_EQ(r.righe(kRigheOrdine), (QStringList{"1 1 A 10 10 E 0", "1 2 A 5 5 E 0", "1 3 A 4 0 null null",
+                                            "1 4 D null null null 0", "2 1 A 5 5 E 0", "2 2 A 1 1 E 0"}));
+    EXPECT_EQ(r.righe(kLivelliOrdine), (QStringList{"1 2 M 3 3 E 0", "1 2 S 2 2 E 0", "2 1 M 3 3 E 0", "2 1 S 2 2 E 0"}));
+    // only the second order's expense, once
+    EXPECT_EQ(r.righe("SELECT Spesa, Importo FROM DdtSpese"), QStringList{"TRA 15"});
+
+    EXPECT_EQ(r.esegui(Richiesta{}), QStringList{"Elaborazione terminata"});
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), (QStringList{"1 E", "2 E"}));
+    EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett WHERE RigDet = 3"), QStringList{"1 4 E"});
+    EXPECT_EQ(r.righe("SELECT COUNT(*) FROM DdtLiv"), QStringList{"4"});
+    EXPECT_EQ(r.righe("SELECT Spesa, Importo FROM DdtSpese"), QStringList{"TRA 15"});
 }
 
 // The demo company with one of its orders fulfilled by hand: the run ends clean and the order

@@ -12,6 +12,11 @@ void nienteInSospeso(EvasioneReale &r)
     EXPECT_EQ(r.righe("SELECT COUNT(*) FROM LockGest"), QStringList{"0"});
 }
 
+const QString kRigheOrdine = QStringLiteral(
+    "SELECT NumRif, RigDet, TipoRiga, Qta, QtaEvasa, StatoRiga, FlagStato FROM OrdVenDett ORDER BY NumRif, RigDet");
+const QString kLivelliOrdine = QStringLiteral("SELECT NumRif, RigLiv, Livello1, Qta, QtaEvasa, StatoRiga, FlagStato "
+                                              "FROM OrdVenLiv ORDER BY NumRif, RigLiv, Livello1");
+
 class ScrittureRifiutate : public ::testing::TestWithParam<Engine> {};
 
 // The release of an order's lock is refused: the run reports it and stops after that order, which
@@ -108,6 +113,38 @@ TEST_P(ScrittureRifiutate, ALineRolledBackInAGroupedNoteLeavesTheNumbersToWhatIs
     EXPECT_EQ(r.righe("SELECT NumRif, QtaEvasa, StatoRiga FROM OrdVenDett ORDER BY NumRif, RigDet"),
               (QStringList{"1 2 E", "1 4 E", "2 2 E", "2 4 E", "3 2 E", "3 4 E"}));
     nienteInSospeso(r);
+}
+
+// The second line's second level cannot be written: that line is rolled back with its levels and
+// the run stops; the recovery and the next run then deliver each level once.
+TEST_P(ScrittureRifiutate, ALevelRolledBackInTheMiddleOfAnOrderIsDeliveredOnceAfterwards)
+{
+    EvasioneReale r(GetParam());
+    if (!r.pronta())
+        return;
+    suite::OrderInput o;
+    o.cliente = 2;
+    o.righe = {{.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 2}, {"M", "BLU", 3, 1}}},
+               {.articolo = art(5), .prezzo = 20, .livelli = {{"S", "ROSSO", 4}, {"M", "BLU", 6}}},
+               {.articolo = art(1), .qta = 2, .prezzo = 38.25}};
+    r.ordine(o);
+    r.rifiutaScritture(QStringLiteral("DdtLiv"), QStringLiteral("INSERT"),
+                       QStringLiteral("NEW.RigLivOrig = 2 AND NEW.Livello1 = 'M'"));
+    QString giornale;
+    EXPECT_EQ(r.eseguiRun({}, &giornale), 3) << giornale.toStdString();
+    EXPECT_TRUE(giornale.contains("scrittura rifiutata")) << giornale.toStdString();
+    EXPECT_EQ(r.righe(kLivelliOrdine), (QStringList{"1 1 M 3 3 E 0", "1 1 S 2 2 E 0", "1 2 M 6 0 null 4",
+                                              "1 2 S 4 0 null 4"}));
+
+    r.accettaScritture(QStringLiteral("DdtLiv"));
+    EXPECT_EQ(r.eseguiRun({"--recupera"}, &giornale), 0) << giornale.toStdString();
+    r.eseguiRun({}, &giornale);
+    nienteInSospeso(r);
+    EXPECT_EQ(r.righe("SELECT NumRif, Stato FROM OrdVenTest ORDER BY NumRif"), QStringList{"1 E"});
+    EXPECT_EQ(r.righe(kRigheOrdine), (QStringList{"1 1 A 5 5 E 0", "1 2 A 10 10 E 0", "1 3 A 2 2 E 0"}));
+    EXPECT_EQ(r.righe(kLivelliOrdine), (QStringList{"1 1 M 3 3 E 0", "1 1 S 2 2 E 0", "1 2 M 6 6 E 0", "1 2 S 4 4 E 0"}));
+    EXPECT_EQ(r.righe("SELECT RigLivOrig, Livello1, Qta FROM DdtLiv ORDER BY RigLivOrig, Livello1"),
+              (QStringList{"1 M 2", "1 S 2", "2 M 6", "2 S 4"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ScrittureRifiutate, kBothEngines, engineParamName);

@@ -53,6 +53,12 @@ void EvadoOrdSpese(scEvaOrdVen &eva, bool &pbEsci)
 {
     eva.msFase = QStringLiteral("Evasione spese");
     GestRecordset &rs = eva.mgRecs();
+    // An automatic run stages every expense of the order, and the order's check found none.
+    const scEvaOrdVen::OrdineSenzaSpese &senza = eva.mOrdineSenzaSpese;
+    if (!eva.obEvasManule && senza.senza &&
+        senza.anno == rs.LeggiCampo(eva.msAliasOrd, u"OrdVenTest.Anno").toInteger() &&
+        senza.numRif == rs.LeggiCampo(eva.msAliasOrd, u"OrdVenTest.NumRif").toLong())
+        return;
     const int32_t numRif = rs.LeggiCampo(eva.msAliasTesDoc, u"NumRif").toLong();
     struct Chiusura {
         GestRecordset &rs;

@@ -33,6 +33,9 @@ struct ConversioneRighe {
     QString aliasOrdDett;   // the order line re-read on its key, updatable
     bool righeOrdineLette = false;        // aliasOrdDett holds every line of the order
     uint64_t annullamentiRigheOrdine = 0; // the connection's rollbacks when they were read
+    bool livelliOrdineLetti = false;        // alias::kLivelliOrdine holds every level of the order
+    uint64_t annullamentiLivelliOrdine = 0; // the connection's rollbacks when they were read
+    QVector<int32_t> righeLivelliRiscritte; // lines whose levels a statement changed since
     int32_t numRifDoc = 0;  // NumRif of the target document
     int16_t numDec = 0;     // Monete.NumDec of the order's currency
     int16_t numDecGest = 0; // Monete.NumDecGest

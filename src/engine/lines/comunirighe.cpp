@@ -194,15 +194,56 @@ ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &
     return i;
 }
 
-void AggiornaLivelloOrdine(scEvaOrdVen &eva, const QString &cursore, double qtaPresa)
+namespace {
+
+// The order level of the cursor's row, updatable. The order's levels are read together when its
+// first level needs them (the order is locked by the run, and each level is changed only while
+// its line is converted), and each level is found among them by its key; they are read again
+// after a rollback, which may have undone what the set holds. A level not among them, or one of
+// a line whose levels a statement has changed since, is read alone.
+QString livelloOrdine(scEvaOrdVen &eva, ConversioneRighe &c, const QString &cursore)
 {
     GestRecordset &recs = eva.mgRecs();
-    const QString liv = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cursore),
-                                  false, dbOpenDynaset);
+    const int32_t rigLiv = recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv").toLong();
+    const uint64_t annullamenti = ggDbAzienda->Annullamenti(gsNomeConn);
+    const bool letti = c.livelliOrdineLetti && c.annullamentiLivelliOrdine == annullamenti &&
+                       recs.Aperto(alias::kLivelliOrdine);
+    if (letti && c.righeLivelliRiscritte.contains(rigLiv))
+        return recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cursore), false,
+                         dbOpenDynaset);
+    if (!letti) {
+        const QString sql = QStringLiteral("SELECT OrdVenLiv.* From OrdVenLiv WHERE OrdVenLiv.Anno=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cursore, u"OrdVenDett.Anno"), 2) +
+                            QStringLiteral(" AND OrdVenLiv.NumRif=") +
+                            UtilGenerali::SqlValore(recs.LeggiCampo(cursore, u"OrdVenDett.NumRif"), 3);
+        recs.Apri(*ggDbAzienda, gsNomeConn, alias::kLivelliOrdine, sql, false, dbOpenDynaset);
+        c.livelliOrdineLetti = true;
+        c.annullamentiLivelliOrdine = annullamenti;
+        c.righeLivelliRiscritte.clear();
+    }
+    const QString livello1 = Testo(recs, cursore, u"OrdVenLiv.Livello1");
+    const QString livello2 = Testo(recs, cursore, u"OrdVenLiv.Livello2");
+    const QString &tutti = alias::kLivelliOrdine;
+    for (recs.MoveFirst(tutti); !recs.Eof(tutti); recs.MoveNext(tutti)) {
+        if (recs.LeggiCampo(tutti, u"RigLiv").toLong() == rigLiv && Testo(recs, tutti, u"Livello1") == livello1 &&
+            Testo(recs, tutti, u"Livello2") == livello2)
+            return tutti;
+    }
+    return recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdLiv, eva.PrepSqlRilettOrdDettLiv(cursore), false,
+                     dbOpenDynaset);
+}
+
+} // namespace
+
+void AggiornaLivelloOrdine(scEvaOrdVen &eva, ConversioneRighe &c, const QString &cursore, double qtaPresa)
+{
+    GestRecordset &recs = eva.mgRecs();
+    const QString liv = livelloOrdine(eva, c, cursore);
     const double prima = ScriviEvaso(recs, liv, QStringLiteral("OrdVenLiv"), cursore, qtaPresa);
     recs.ScriviCampo(liv, u"FlagStato", Variant(QStringLiteral("D")));
     recs.Update(liv);
-    recs.Chiudi(liv);
+    if (liv == alias::kOrdLiv)
+        recs.Chiudi(liv);
 
     // The order level's own values: they are those of its whole ordered quantity, of which the
     // release takes the share delivered.
@@ -213,9 +254,13 @@ void AggiornaLivelloOrdine(scEvaOrdVen &eva, const QString &cursore, double qtaP
     RilasciaImpegni(eva, cursore, i);
 }
 
-void AzzeraMarcatoriRiga(scEvaOrdVen &eva, const QString &cursore, const QString &ordDett)
+void AzzeraMarcatoriRiga(scEvaOrdVen &eva, ConversioneRighe &c, const QString &cursore, const QString &ordDett)
 {
     GestRecordset &recs = eva.mgRecs();
+    // The held levels of the line no longer show their marker: they are read again if needed.
+    const int32_t rigLiv = recs.LeggiCampo(cursore, u"OrdVenLiv.RigLiv").toLong();
+    if (!c.righeLivelliRiscritte.contains(rigLiv))
+        c.righeLivelliRiscritte.push_back(rigLiv);
     ggDbAzienda->Esegui(gsNomeConn,
                         QStringLiteral("update OrdVenLiv") + QStringLiteral(" Set OrdVenLiv.FlagStato = ") +
                             UtilGenerali::SqlValore(Variant(QStringLiteral("0")), 8) + QStringLiteral(" WHERE") +

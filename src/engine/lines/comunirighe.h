@@ -21,6 +21,7 @@ inline const QString kDettDoc = QStringLiteral("EvaDettDoc");       // document 
 inline const QString kLivDoc = QStringLiteral("EvaLivDoc");         // document levels
 inline const QString kOrdDett = QStringLiteral("EvaOrdDett");       // the order line re-read
 inline const QString kOrdLiv = QStringLiteral("EvaOrdLiv");         // the order level re-read
+inline const QString kLivelliOrdine = QStringLiteral("EvaLivelliOrdine"); // the order's levels, held
 inline const QString kLivAperti = QStringLiteral("EvaLivAperti");   // open levels of a line
 inline const QString kSoloASaldo = QStringLiteral("EvaSoloASaldo"); // the balance-only cursor
 inline const QString kMovDett = QStringLiteral("EvaMovDett");       // cash-sale movement rows
@@ -99,13 +100,13 @@ ImpegnoDaRilasciare ImpegnoDelCursore(const GestRecordset &recs, const QString &
 // line delivered beyond its quantity has nothing left to release).
 void RilasciaImpegni(scEvaOrdVen &eva, const QString &cursore, const ImpegnoDaRilasciare &i);
 
-// The cursor's order level re-read on its key: the quantity taken added, its state, "D" as
+// The cursor's order level found on its key: the quantity taken added, its state, "D" as
 // transferred, stored; then its committed quantities released.
-void AggiornaLivelloOrdine(scEvaOrdVen &eva, const QString &cursore, double qtaPresa);
+void AggiornaLivelloOrdine(scEvaOrdVen &eva, ConversioneRighe &c, const QString &cursore, double qtaPresa);
 
 // After the levels of the cursor's line: the run marker of every level of the line, picked or
 // not, and of the line itself (re-read under `ordDett`) back to "0".
-void AzzeraMarcatoriRiga(scEvaOrdVen &eva, const QString &cursore, const QString &ordDett);
+void AzzeraMarcatoriRiga(scEvaOrdVen &eva, ConversioneRighe &c, const QString &cursore, const QString &ordDett);
 
 // The cursor rows of the current line's levels, from the current one, each handed to `passo`;
 // the cursor then stands on the line's last row.

@@ -299,6 +299,8 @@ private:
             if (!trovato)
                 m_totaleOrdine += std::fabs(numero(importo));
         }
+        if (!m_eva.obEvasManule)
+            m_eva.mOrdineSenzaSpese = {static_cast<int16_t>(anno.toInteger()), numRif.toLong(), rs.NessunRecord(a)};
         rs.Chiudi(a);
         return trovato;
     }

@@ -91,6 +91,8 @@ void rigaOrdine(scEvaOrdVen &eva, ConversioneRighe &c)
         c.aliasOrdDett = recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, sql, false, dbOpenDynaset);
         c.righeOrdineLette = true;
         c.annullamentiRigheOrdine = annullamenti;
+        eva.mRigheOrdineTenute = {c.aliasOrdDett, recs.LeggiCampo(cur, u"OrdVenDett.Anno").toInteger(),
+                                  recs.LeggiCampo(cur, u"OrdVenDett.NumRif").toLong(), annullamenti};
     }
     const int32_t rigLiv = recs.LeggiCampo(cur, u"OrdVenDett.RigLiv").toLong();
     for (recs.MoveFirst(c.aliasOrdDett); !recs.Eof(c.aliasOrdDett); recs.MoveNext(c.aliasOrdDett)) {
@@ -98,6 +100,7 @@ void rigaOrdine(scEvaOrdVen &eva, ConversioneRighe &c)
             return;
     }
     c.righeOrdineLette = false;
+    eva.mRigheOrdineTenute = {};
     c.aliasOrdDett =
         recs.Apri(*ggDbAzienda, gsNomeConn, alias::kOrdDett, eva.PrepSqlRilettOrdDett(cur), false, dbOpenDynaset);
 }
@@ -190,6 +193,7 @@ void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool p
                                      Variant(QStringLiteral("SSN")))
                           .text();
         piRigheCreate = 0;
+        eva.mRigheOrdineTenute = {};
         GestRecordset &recs = eva.mgRecs();
         c.numRifDoc = recs.LeggiCampo(eva.msAliasTesDoc, u"NumRif").toLong();
         if (!pbRipri) {
@@ -242,7 +246,9 @@ void EvadoOrdDett(scEvaOrdVen &eva, bool &pbEsci, int16_t &piRigheCreate, bool p
         return;
     }
     GestRecordset &recs = eva.mgRecs();
-    for (const QString &a : {c.aliasCursore, c.aliasDettDoc, c.aliasLivDoc, c.aliasOrdDett})
-        if (!a.isEmpty())
+    // The order's lines, held whole, stay for the order's state.
+    const QString tenute = eva.mRigheOrdineTenute.alias;
+    for (const QString &a : {c.aliasCursore, c.aliasDettDoc, c.aliasLivDoc, c.aliasOrdDett, alias::kLivelliOrdine})
+        if (!a.isEmpty() && a != tenute)
             recs.Chiudi(a);
 }

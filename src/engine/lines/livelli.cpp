@@ -25,7 +25,7 @@ void trasferisciLivello(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione
     if (rigaPropria && !soloChiusura(eva, c.aliasCursore))
         ScriviLivelloDocumento(eva, c, riga);
     if (!OrdineAperto(eva))
-        AggiornaLivelloOrdine(eva, c.aliasCursore, riga.livQtaProv);
+        AggiornaLivelloOrdine(eva, c, c.aliasCursore, riga.livQtaProv);
     ConfermaTransazione();
     c.transazioneAperta = false;
 }
@@ -57,5 +57,5 @@ void EvadoLivelliRiga(scEvaOrdVen &eva, ConversioneRighe &c, RigaInConversione &
         recs.ScriviCampo(doc, u"ValEuro", Variant(riga.totValEuro));
         recs.Update(doc);
     }
-    AzzeraMarcatoriRiga(eva, cur, c.aliasOrdDett);
+    AzzeraMarcatoriRiga(eva, c, cur, c.aliasOrdDett);
 }

@@ -139,7 +139,7 @@ void EvadoLivelliCorrisp(scEvaOrdVen &eva, Corrispettivo &c, bool rigaPropria)
         if (rigaPropria)
             scriviRigaLivello(eva, c, *l);
         if (!OrdineAperto(eva))
-            AggiornaLivelloOrdine(eva, cur, l->qtaPresa);
+            AggiornaLivelloOrdine(eva, c.conv, cur, l->qtaPresa);
         ConfermaTransazione();
         c.conv.transazioneAperta = false;
     });
@@ -156,5 +156,5 @@ void EvadoLivelliCorrisp(scEvaOrdVen &eva, Corrispettivo &c, bool rigaPropria)
         recs.ScriviCampo(mov, u"QtaAggMag", Variant(totali.qtaAggMag));
         recs.Update(mov);
     }
-    AzzeraMarcatoriRiga(eva, cur, c.conv.aliasOrdDett);
+    AzzeraMarcatoriRiga(eva, c.conv, cur, c.conv.aliasOrdDett);
 }

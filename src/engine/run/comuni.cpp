@@ -25,6 +25,8 @@ bool scEvaOrdVen::LeggiComuniOK(bool pbRipri, const Variant &pvTerminaleMenu)
     // What a previous run came to know of documents and types is read again.
     mUltimeRighe.clear();
     mNoteTipoDocumento = {};
+    mRigheOrdineTenute = {};
+    mOrdineSenzaSpese = {};
 
     if (pbRipri) {
         const QString utente = pvTerminaleMenu.isEmpty() ? ggMenuClient->NomeUtente() : pvTerminaleMenu.text();

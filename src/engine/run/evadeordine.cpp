@@ -25,6 +25,8 @@ QString personaleVendite(const QString &nome, const QString &predefinito)
 
 void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
 {
+    LasciaRigheOrdine();
+    mOrdineSenzaSpese = {};
     try {
         // Dimension settings, re-read for every order.
         mbQtaDaDimen = textEquals(personaleVendite(QStringLiteral("QtaDaDimen"), QString()), u"S");
@@ -101,6 +103,7 @@ void scEvaOrdVen::EvadeOrdine(bool &pbEsci)
 
 void scEvaOrdVen::ChiudiOrdineSenzaConsegne(bool &pbEsci)
 {
+    mRigheOrdineTenute = {};
     mbOrdineSoloASaldo = true;
     servizi().EvadeDettSoloASaldo(*this, pbEsci);
     PostEvasioneDett(0, pbEsci);
@@ -155,6 +158,7 @@ void scEvaOrdVen::PostEvasioneDett(int16_t piRigheCreate, bool &pbEsci)
 
     rs.Chiudi(msAliasTesDoc);
     msAliasTesDoc.clear();
+    LasciaRigheOrdine();
 }
 
 void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbEsci)
@@ -168,17 +172,7 @@ void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbE
     if (!pbEsci) {
         if (textEquals(msOrdAperto, u"N") && (piRigheCreate >= 1 || obSoloASaldo || mbOrdineSoloASaldo)) {
             // "E" when no article line is left open, else "P".
-            GestRecordset aperte;
-            const QString alias = aperte.Apri(
-                *ggDbAzienda, gsNomeConn, {},
-                QStringLiteral("Select OrdVenDett.*") + QStringLiteral(" from OrdVenDett") + QStringLiteral(" Where OrdVenDett.Anno = ")
-                    + I(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno")) + QStringLiteral(" AND OrdVenDett.NumRif = ")
-                    + L(rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif")) + QStringLiteral(" AND (OrdVenDett.TipoRiga= ")
-                    + T(QStringLiteral("A")) + QStringLiteral(" OR OrdVenDett.TipoRiga= ") + T(QStringLiteral("M"))
-                    + QStringLiteral(")") + QStringLiteral(" AND (OrdVenDett.StatoRiga<>") + T(QStringLiteral("E"))
-                    + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)"));
-            const QString stato = aperte.NessunRecord(alias) ? QStringLiteral("E") : QStringLiteral("P");
-            aperte.Chiudi(alias);
+            const QString stato = RigheArticoloAperte() ? QStringLiteral("P") : QStringLiteral("E");
             // An automatic order that had nothing to deliver is closed when none of its lines is
             // left open; otherwise it keeps its state (nothing of it was delivered now), unless
             // that state says closed while lines are still open.
@@ -202,4 +196,42 @@ void scEvaOrdVen::PostEvasioneDettInTransazione(int16_t piRigheCreate, bool &pbE
                            e.source());
         }
     }
+}
+
+bool scEvaOrdVen::RigheArticoloAperte()
+{
+    GestRecordset &rs = mgRecs();
+    const Variant anno = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.Anno");
+    const Variant numRif = rs.LeggiCampo(msAliasOrd, u"OrdVenTest.NumRif");
+    // The lines the conversion holds are the database's own: the order is locked by the run,
+    // which wrote them through that set, and no rollback has undone any of it since.
+    const RigheOrdineTenute &t = mRigheOrdineTenute;
+    if (!t.alias.isEmpty() && t.anno == anno.toInteger() && t.numRif == numRif.toLong() &&
+        t.annullamenti == ggDbAzienda->Annullamenti(gsNomeConn) && rs.Aperto(t.alias)) {
+        for (rs.MoveFirst(t.alias); !rs.Eof(t.alias); rs.MoveNext(t.alias)) {
+            const QString tipo = rs.LeggiCampo(t.alias, u"TipoRiga").text();
+            if ((textEquals(tipo, u"A") || textEquals(tipo, u"M")) &&
+                !textEquals(rs.LeggiCampo(t.alias, u"StatoRiga").text(), u"E"))
+                return true;
+        }
+        return false;
+    }
+    GestRecordset aperte;
+    const QString alias = aperte.Apri(
+        *ggDbAzienda, gsNomeConn, {},
+        QStringLiteral("Select OrdVenDett.*") + QStringLiteral(" from OrdVenDett") + QStringLiteral(" Where OrdVenDett.Anno = ")
+            + I(anno) + QStringLiteral(" AND OrdVenDett.NumRif = ") + L(numRif) + QStringLiteral(" AND (OrdVenDett.TipoRiga= ")
+            + T(QStringLiteral("A")) + QStringLiteral(" OR OrdVenDett.TipoRiga= ") + T(QStringLiteral("M"))
+            + QStringLiteral(")") + QStringLiteral(" AND (OrdVenDett.StatoRiga<>") + T(QStringLiteral("E"))
+            + QStringLiteral(" OR OrdVenDett.StatoRiga is NULL)"));
+    const bool trovate = !aperte.NessunRecord(alias);
+    aperte.Chiudi(alias);
+    return trovate;
+}
+
+void scEvaOrdVen::LasciaRigheOrdine()
+{
+    if (!mRigheOrdineTenute.alias.isEmpty() && mgRecs().Aperto(mRigheOrdineTenute.alias))
+        mgRecs().Chiudi(mRigheOrdineTenute.alias);
+    mRigheOrdineTenute = {};
 }

@@ -159,6 +159,22 @@ public:
         std::vector<Variant> valori;
         bool letto = false;
     } mNoteTipoDocumento;
+    // The order whose every line a record set of the line conversion holds, as the run has
+    // written them since (under its lock), with the connection's rollbacks when they were read;
+    // the set stays open for the order's state (LasciaRigheOrdine closes it).
+    struct RigheOrdineTenute {
+        QString alias; // empty when no set holds them
+        int16_t anno = 0;
+        int32_t numRif = 0;
+        uint64_t annullamenti = 0;
+    } mRigheOrdineTenute;
+    // The order whose check read every expense of it and found none (an automatic run): locked
+    // by the run, it has none to transfer.
+    struct OrdineSenzaSpese {
+        int16_t anno = 0;
+        int32_t numRif = 0;
+        bool senza = false;
+    } mOrdineSenzaSpese;
     // The statement whose rows the checks of the current order left open for the next check
     // (RigheDaControllare); empty when the next check must read them.
     QString msRigheControllo;
@@ -181,6 +197,10 @@ private:
     static QString livelliDelloStaging();
     // OrdVenTest.Stato of the order as the database has it now.
     static QString StatoOrdineAttuale(int16_t piAnno, int32_t plNumRif);
+    // Whether an article line of the current order is left open.
+    bool RigheArticoloAperte();
+    // The order's lines held by the line conversion closed.
+    void LasciaRigheOrdine();
 
     bool m_runInCorso = false;
     // The current order is only closed (balance-only run, or a picked order with nothing to
