@@ -7,13 +7,12 @@
 #include "gestrecordset.h"
 #include "menuclient.h"
 #include "parametri.h"
-#include "transazioni.h"
 #include "textcompare.h"
+#include "transazioni.h"
 #include "utilgenerali.h"
 
-#include <functional>
-
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {

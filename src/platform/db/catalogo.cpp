@@ -144,7 +144,7 @@ std::shared_ptr<const TabellaCatalogo> CatalogoDb::leggiPostgres(const QString &
         const int pk = q.value(3).toInt();
         if (pk > 0) chiave.emplace_back(pk, static_cast<int>(colonne.size()));
         vero = q.value(4).toString();
-        c.nullaSeTaciuta = q.value(5).toInt() != 0 || q.value(5).toString() == QLatin1String("1");
+        c.nullaSeTaciuta = q.value(5).toInt() != 0; // a boolean, or "1" from the ODBC driver
         colonne.push_back(std::move(c));
     }
     if (colonne.empty())

@@ -11,8 +11,6 @@
 #include "traduttoresql.h"
 #include "variant.h"
 
-class TabellaCatalogo;
-
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -21,6 +19,8 @@ class TabellaCatalogo;
 #include <optional>
 #include <unordered_map>
 #include <vector>
+
+class TabellaCatalogo;
 
 class Connessione;
 class IstruzioniSqlite;
